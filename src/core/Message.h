@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+namespace vexa {
+
+// The icon a message box shows: stop for errors and failed file operations,
+// exclamation for refused input and warnings, question for confirmations.
+enum class MessageIcon { Stop, Exclamation, Question };
+
+// One message the program reports: the string-table id it comes from, the text
+// as shown (arguments already filled in) and its icon.
+struct Message {
+    int id = 0;
+    QString text;
+    MessageIcon icon = MessageIcon::Stop;
+};
+
+// Builds the message of string `id` with its table text.
+Message message(int id, MessageIcon icon);
+
+QString iconName(MessageIcon icon);
+
+} // namespace vexa

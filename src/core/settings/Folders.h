@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+namespace vexa {
+
+class SettingsStore;
+
+// The folders of the installation, read once from `Application` (`Dir`, `AppletDir`,
+// `HelpDir`). Where the store holds none, the bundled installation data is used, so
+// a new user needs no set-up.
+class Folders {
+public:
+    explicit Folders(const SettingsStore &store);
+    Folders(const QString &installDir, const QString &appletDirName, const QString &helpDirName);
+
+    QString installDir() const { return m_installDir; }
+    QString appletDirName() const { return m_appletDirName; }
+    QString helpDirName() const { return m_helpDirName; }
+
+    // install folder / AppletDir: holds one folder per applet and the button image.
+    QString appletDirectory() const;
+    // applet directory / the applet's folder name.
+    QString appletFolder(const QString &appletId) const;
+    QString helpFolder() const;
+    QString helpPage(const QString &appletId) const;
+    // The applet's scroll-text file, or empty when it has none.
+    QString scrollTextFile(const QString &appletId) const;
+
+private:
+    QString m_installDir;
+    QString m_appletDirName;
+    QString m_helpDirName;
+};
+
+} // namespace vexa

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QSettings;
+
+namespace vexa {
+
+class Reporter;
+class DefaultSections;
+
+// The per-user store: section -> key -> text. One section per applet, `Application`
+// for program-wide values (the empty section name means the same), and read-only
+// default sections (applet id + "_DEF") that come with the installation data.
+//
+// Key lookups ignore letter case, as the program's keys always did; the key keeps
+// the spelling it was first written with. Writes are kept in memory until sync().
+class SettingsStore {
+public:
+    static const QString Organisation; // "Vexa Team"
+    static const QString Product;      // "Vexa Java"
+    static const QString ApplicationSection;
+    static const QString DefaultSuffix; // "_DEF"
+
+    // The user's own store in the platform's native location, with the default
+    // sections of the bundled installation data.
+    explicit SettingsStore(Reporter &reporter);
+    // A store kept in the file `path`, with the default sections read from `defaultsFile`.
+    SettingsStore(const QString &path, const QString &defaultsFile, Reporter &reporter);
+    ~SettingsStore();
+
+    SettingsStore(const SettingsStore &) = delete;
+    SettingsStore &operator=(const SettingsStore &) = delete;
+
+    // The stored text, or the empty text when the key was never written.
+    QString read(const QString &section, const QString &key) const;
+    // Replaces the value, creating section and key. Refuses (false) default sections
+    // and key names the store cannot hold (empty, or with a slash or backslash).
+    bool write(const QString &section, const QString &key, const QString &value);
+
+    // A section exists once any value has been written into it.
+    bool sectionExists(const QString &section) const;
+    // The keys of a section, each once, in a stable order while nothing is written.
+    QStringList keys(const QString &section) const;
+
+    // Commits the writes to disk. A store that cannot be written is reported once
+    // (the program goes on with the values in memory); returns false then.
+    bool sync();
+
+    QString fileName() const;
+    static bool isDefaultSection(const QString &section);
+    static bool isStorableKey(const QString &key);
+
+private:
+    QString groupName(const QString &section) const;
+    QString actualKey(const QString &group, const QString &key) const;
+    const QHash<QString, QString> &keyIndex(const QString &group) const;
+
+    std::unique_ptr<QSettings> m_settings;
+    std::unique_ptr<DefaultSections> m_defaults;
+    Reporter &m_reporter;
+    bool m_reportedUnwritable = false;
+    // Per group: lower-case key -> key as stored. Built on first use of the group.
+    mutable QHash<QString, QHash<QString, QString>> m_keyIndex;
+};
+
+} // namespace vexa
