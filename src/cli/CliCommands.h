@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QStringList>
+
+#include <cstdio>
+
+namespace vexa {
+
+// vexajava-cli: the headless front end over the core. Exit status 0 on success,
+// 1 on failure, 2 on wrong usage; messages go to standard error as the program's
+// own texts.
+class CliCommands {
+public:
+    CliCommands(std::FILE *out, std::FILE *err) : m_out(out), m_err(err) {}
+
+    // `arguments` without the program name.
+    int run(const QStringList &arguments);
+
+    static QString helpText();
+
+private:
+    std::FILE *m_out;
+    std::FILE *m_err;
+};
+
+} // namespace vexa

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+namespace vexa {
+
+class SettingsStore;
+class TagText;
+
+// The blocks every tag receives after the applet's own block: floating window,
+// menu items, over-image, scroll text, link and tuning, the message line and the
+// end line. Which applet gets which block is fixed by its id.
+class CommonTagBlocks {
+public:
+    static void append(const SettingsStore &store, const QString &appletId, TagText &tag);
+
+    static bool isMenuApplet(const QString &appletId);
+    static bool isScrollTextApplet(const QString &appletId);
+    static bool isOwnLinkApplet(const QString &appletId);
+};
+
+} // namespace vexa

@@ -1,0 +1,232 @@
+#include "TestSupport.h"
+#include "settings/Folders.h"
+#include "settings/InstallData.h"
+#include "settings/ScrollTextFiles.h"
+#include "settings/SettingsStore.h"
+#include "strings/StringIds.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <unistd.h>
+
+using namespace vexa;
+using vexa::test::TestEnvironment;
+
+class SettingsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void nativeLocationFollowsXdgConfigHome()
+    {
+        // First use of the native store in this process, so the location is read now.
+        QTemporaryDir home;
+        qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+        RecordingReporter reporter;
+        {
+            SettingsStore store(reporter);
+            QCOMPARE(store.fileName(), home.path() + "/Vexa Team/Vexa Java.conf");
+            store.write("BLOBS", "NBlobs", "7");
+            QVERIFY(store.sync());
+        }
+        QVERIFY(QFile::exists(home.path() + "/Vexa Team/Vexa Java.conf"));
+        SettingsStore again(reporter);
+        QCOMPARE(again.read("BLOBS", "NBlobs"), QStringLiteral("7"));
+        QVERIFY(reporter.messages.isEmpty());
+    }
+
+    void anyTextRoundTrips_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("blanks") << "  two  blanks  ";
+        QTest::newRow("commas") << "a, b,c";
+        QTest::newRow("semicolons") << "a;b; c";
+        QTest::newRow("quotes") << "say \"hi\" 'there'";
+        QTest::newRow("backslashes") << "C:\\dir\\file \\n \\\\";
+        QTest::newRow("percent") << "100% %20 %1";
+        QTest::newRow("angle brackets") << "<b>bold</b> <applet>";
+        QTest::newRow("line breaks") << "one\ntwo\r\nthree\r";
+        QTest::newRow("leading at") << "@ByteArray(x)";
+        QTest::newRow("at variant") << "@Variant(\\0\\0)";
+        QTest::newRow("non-ascii") << "Café ñ Ж 東京 🙂";
+        QTest::newRow("equals") << "a=b==c";
+        QTest::newRow("hash") << "#not a comment ;nor this";
+        QTest::newRow("empty") << "";
+        QTest::newRow("true") << "true";
+        QTest::newRow("brackets") << "[Section]";
+        QTest::newRow("long") << QString(40000, QLatin1Char('x'));
+    }
+
+    void anyTextRoundTrips()
+    {
+        QFETCH(QString, value);
+        TestEnvironment env;
+        QVERIFY(env.store().write("VEXA3D LIGHT", "Text", value));
+        QCOMPARE(env.store().read("VEXA3D LIGHT", "Text"), value);
+        env.reopenStore();
+        QCOMPARE(env.store().read("VEXA3D LIGHT", "Text"), value);
+        QCOMPARE(env.store().keys("VEXA3D LIGHT"), QStringList({"Text"}));
+    }
+
+    void keysIgnoreLetterCase()
+    {
+        TestEnvironment env;
+        env.store().write("BLOBS", "NBlobs", "5");
+        QCOMPARE(env.store().read("BLOBS", "nblobs"), QStringLiteral("5"));
+        env.store().write("BLOBS", "NBLOBS", "6");
+        QCOMPARE(env.store().keys("BLOBS"), QStringList({"NBlobs"})); // first spelling stays
+        env.reopenStore();
+        QCOMPARE(env.store().read("BLOBS", "nBlObS"), QStringLiteral("6"));
+
+        // A key written by hand in another case is found too.
+        QFile file(env.storeFile());
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("\n[HUEROT]\nhueshift=9\n");
+        file.close();
+        env.reopenStore();
+        QCOMPARE(env.store().read("HUEROT", "HueShift"), QStringLiteral("9"));
+    }
+
+    void sectionsAndEnumeration()
+    {
+        TestEnvironment env;
+        QCOMPARE(env.store().read("", "Dir"), env.store().read("Application", "Dir"));
+        env.store().write("", "Browser", "Default browser");
+        QCOMPARE(env.store().read("Application", "Browser"), QStringLiteral("Default browser"));
+
+        QVERIFY(!env.store().sectionExists("BLUR"));
+        QCOMPARE(env.store().read("BLUR", "Speed"), QString());
+        const QStringList keys = {"Zeta", "alpha", "Image_10", "Image_2", "Mid"};
+        for (const QString &key : keys)
+            env.store().write("BLUR", key, key + "!");
+        env.store().write("BLUR", "ALPHA", "again");
+        QVERIFY(env.store().sectionExists("BLUR"));
+        const QStringList listed = env.store().keys("BLUR");
+        QCOMPARE(listed.size(), keys.size());
+        for (const QString &key : keys)
+            QCOMPARE(listed.count(key), 1);
+        env.reopenStore();
+        QCOMPARE(env.store().keys("BLUR"), listed); // stable across runs
+    }
+
+    void defaultSectionsAreReadOnly()
+    {
+        TestEnvironment env;
+        QCOMPARE(env.store().read("BLOBS_DEF", "nblobs"), QStringLiteral("5"));
+        QVERIFY(!env.store().write("BLOBS_DEF", "NBlobs", "9"));
+        QCOMPARE(env.store().read("BLOBS_DEF", "NBlobs"), QStringLiteral("5"));
+        QVERIFY(env.store().sectionExists("BLOBS_DEF"));
+        QVERIFY(!env.store().sectionExists("FIRE_DEF"));
+        QCOMPARE(env.store().read("FIRE_DEF", "Width"), QString());
+        // Keys the store cannot hold are refused rather than turned into sub-groups.
+        QVERIFY(!env.store().write("BLOBS", "a/b", "x"));
+        QVERIFY(!env.store().write("BLOBS", "a\\b", "x"));
+        QVERIFY(!env.store().write("BLOBS", "", "x"));
+        QVERIFY(!env.store().sectionExists("BLOBS"));
+    }
+
+    void bundledDefaultsAreShipped()
+    {
+        RecordingReporter reporter;
+        QTemporaryDir dir;
+        SettingsStore store(dir.filePath("s.conf"), InstallData::defaultsFile(), reporter);
+        QVERIFY(QFile::exists(InstallData::defaultsFile()));
+        QCOMPARE(store.read("BLOBS_DEF", "Res"), QStringLiteral("1"));
+        // Without folder settings the bundled installation is used.
+        Folders folders(store);
+        QCOMPARE(folders.installDir(), InstallData::dir());
+        QVERIFY(QFile::exists(folders.appletDirectory() + "/qzbut1.gif"));
+        QVERIFY(QFile::exists(folders.scrollTextFile("BUMP")));
+        QVERIFY(QDir(folders.appletFolder("MANDEL")).exists());
+        QCOMPARE(folders.helpPage("ROT"), folders.helpFolder() + "/rot.html");
+    }
+
+    void unwritableStoreIsReportedOnce()
+    {
+        // A plain file where the store's folder should be: no one, root included, can write there.
+        QTemporaryDir dir;
+        vexa::test::TestEnvironment::writeFile(dir.filePath("locked"), "not a folder");
+        RecordingReporter reporter;
+        SettingsStore store(dir.filePath("locked/s.conf"), QString(), reporter);
+        store.write("BLOBS", "NBlobs", "5");
+        QVERIFY(!store.sync());
+        store.write("BLOBS", "NBlobs", "6");
+        QVERIFY(!store.sync());
+        QCOMPARE(reporter.ids(), QList<int>({Str::SettingsNotWritable}));
+        QVERIFY(reporter.messages.first().text.contains("s.conf"));
+        QCOMPARE(reporter.messages.first().icon, MessageIcon::Stop);
+        // The program goes on with the values in memory.
+        QCOMPARE(store.read("BLOBS", "NBlobs"), QStringLiteral("6"));
+    }
+
+    void readOnlyStoreFileIsReported()
+    {
+        if (geteuid() == 0)
+            QSKIP("root writes into read-only files");
+        QTemporaryDir dir;
+        const QString path = dir.filePath("s.conf");
+        vexa::test::TestEnvironment::writeFile(path, "[BLOBS]\nRes=1\n");
+        QFile::setPermissions(path, QFile::ReadOwner);
+        RecordingReporter reporter;
+        SettingsStore store(path, QString(), reporter);
+        QCOMPARE(store.read("BLOBS", "Res"), QStringLiteral("1"));
+        store.write("BLOBS", "Res", "2");
+        QVERIFY(!store.sync());
+        QCOMPARE(reporter.ids(), QList<int>({Str::SettingsNotWritable}));
+        QVERIFY(reporter.messages.first().text.contains("read-only"));
+    }
+
+    void scrollTextFiles()
+    {
+        TestEnvironment env;
+        env.makeAppletFolder("BUMP");
+        ScrollTextFiles files(env.folders(), env.reporter);
+        QString text;
+        QVERIFY(!files.load("BUMP", &text)); // not written yet
+        QCOMPARE(env.reporter.ids(), QList<int>({Str::ErrorReadingScrollText}));
+        QCOMPARE(env.reporter.messages.first().icon, MessageIcon::Exclamation);
+        env.reporter.clear();
+
+        const QString multiLine = QStringLiteral("Line one\r\nLine two: café ✓\n");
+        QVERIFY(files.save("BUMP", multiLine));
+        QVERIFY(files.load("BUMP", &text));
+        QCOMPARE(text, multiLine);
+        QCOMPARE(vexa::test::TestEnvironment::readFile(env.folders().scrollTextFile("BUMP")), multiLine.toUtf8());
+        QVERIFY(!QDir(env.folders().appletFolder("BUMP")).entryList(QDir::Files).join(' ').contains(".tmp"));
+
+        const QString exact(ScrollTextFiles::MaxLength, QLatin1Char('a'));
+        vexa::test::TestEnvironment::writeFile(env.folders().scrollTextFile("BUMP"), exact.toUtf8());
+        QVERIFY(files.load("BUMP", &text));
+        QCOMPARE(text, exact);
+        // Longer files load truncated, also when the cut falls inside a multi-byte character.
+        const QString longer = QString(ScrollTextFiles::MaxLength - 1, QLatin1Char('b')) +
+                               QString(200000, QChar(0x00E9));
+        vexa::test::TestEnvironment::writeFile(env.folders().scrollTextFile("BUMP"), longer.toUtf8());
+        QVERIFY(files.load("BUMP", &text));
+        QCOMPARE(text, longer.left(ScrollTextFiles::MaxLength));
+        QVERIFY(env.reporter.messages.isEmpty());
+
+        // An applet without a scroll-text file, and a folder that does not exist.
+        QVERIFY(!files.save("LENS", "x"));
+        QVERIFY(!files.save("FIRE", "x"));
+        QCOMPARE(env.reporter.ids(), QList<int>({Str::ErrorWritingScrollText, Str::ErrorWritingScrollText}));
+    }
+
+    void failedScrollTextSaveKeepsTheOldFile()
+    {
+        if (geteuid() == 0)
+            QSKIP("root writes into read-only folders");
+        TestEnvironment env;
+        const QString folder = env.makeAppletFolder("FIRE");
+        ScrollTextFiles files(env.folders(), env.reporter);
+        QVERIFY(files.save("FIRE", "old text"));
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        QVERIFY(!files.save("FIRE", "new text"));
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(vexa::test::TestEnvironment::readFile(env.folders().scrollTextFile("FIRE")), QByteArray("old text"));
+    }
+};
+
+QTEST_GUILESS_MAIN(SettingsTest)
+#include "tst_settings.moc"
