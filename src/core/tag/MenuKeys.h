@@ -1,0 +1,87 @@
+#pragma once
+
+#include "MenuTree.h"
+
+#include <QChar>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace vexa {
+
+class SettingsStore;
+
+// The stored form of the three navigation menus: the numbered keys of TREEMENU
+// (MenuText_n, MenuLevel_n, ..., the icon table Icon_k) and the character-addressed
+// keys of WHEELMENU and MORPHMENU (MenuText_mp, ...). The walks are the one place
+// that decides how stored keys are followed; the tag blocks and the readers both use
+// them, so the editor shows exactly the menu the tag carries. Every walk ends on any
+// stored data: cycles, backward links and odd levels included.
+class MenuKeys {
+public:
+    static const QString TreeSection; // "TREEMENU"
+    // Items deeper than this are left out of a tree read back into the editor.
+    static constexpr int MaxTreeDepth = 100;
+
+    // One stored tree-menu item as the walk meets it, in pre-order.
+    struct TreeEntry {
+        int number = 0; // n of the keys
+        int depth = 0;
+        int parent = 0; // number of the parent item; 0 at the top level
+        QString text;
+        QString icon;  // MenuIcon_n as stored
+        QString url;   // MenuUrl_n
+        QString link;  // MenuLink_n; not empty for an item with children
+        QString state; // MenuState_n
+    };
+
+    // One stored wheel or morph item, in the order of the tag: an item, then the
+    // whole sub-menu it opens, then the next item of its menu.
+    struct ListEntry {
+        enum Kind { Link, Back, SubMenu };
+        QChar menu;
+        QChar position;
+        QChar parent;  // character of the menu this item's menu was reached from
+        int depth = 0; // 0 in the top menu
+        QString text;
+        QString url;
+        QString target;
+        QString link; // MenuLink_mp as stored
+        QString state;
+        Kind kind = Link;
+    };
+
+    // WHEELMENU and MORPHMENU.
+    static bool isListMenu(const QString &appletId);
+    // The menu and position characters of a list menu in order: "01234567" for the
+    // wheel menu, "0123456789abcdefghij" for the morph menu; empty for other applets.
+    static QString characters(const QString &appletId);
+    // The character after `c`, or a null QChar at the end of the sequence.
+    static QChar nextChar(const QString &appletId, QChar c);
+
+    // The icon table: Icon_0, Icon_1, ... up to the first empty one.
+    static QStringList readIcons(const SettingsStore &store);
+    static void walkTree(const SettingsStore &store, const std::function<void(const TreeEntry &)> &visit);
+    // Writes `tree` into TREEMENU; `icons` is the page's icon list that the records'
+    // icon numbers index. Only the icons in use are stored, numbered by first use.
+    // False when something could not be stored (an icon number outside `icons`, a
+    // write the store refused).
+    static bool writeTree(SettingsStore &store, const MenuTree &tree, const QStringList &icons);
+    // Rebuilds the tree and replaces `icons` with the stored icon table.
+    static MenuTree readTree(const SettingsStore &store, QStringList &icons);
+
+    static void walkMenuList(const SettingsStore &store, const QString &appletId,
+                             const std::function<void(const ListEntry &)> &visit);
+    // Writes `tree` into the section of `appletId` (WHEELMENU or MORPHMENU). False when
+    // part of it does not fit the character sequence (those items are left out), for
+    // another applet, or when the store refused a write.
+    static bool writeMenuList(SettingsStore &store, const QString &appletId, const MenuTree &tree);
+    static MenuTree readMenuList(const SettingsStore &store, const QString &appletId);
+
+    // "MenuText_" + "12"; "MenuText_" + '0' + 'a'.
+    static QString key(const QString &name, int number);
+    static QString key(const QString &name, QChar menu, QChar position);
+};
+
+} // namespace vexa
