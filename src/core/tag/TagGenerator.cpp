@@ -1,5 +1,6 @@
 #include "TagGenerator.h"
 
+#include "Addresses.h"
 #include "AppletBlocks.h"
 #include "CommonTagBlocks.h"
 #include "TagText.h"
@@ -10,18 +11,15 @@
 namespace vexa {
 namespace {
 
-// The credit line of each variant; the address is the makers' home page.
+// The credit line of each variant: the author, then the makers' home page.
 QString creditText(Credit credit)
 {
-    switch (credit) {
-    case Credit::A:
-        return QStringLiteral("Applet by Aldo Verri (https://www.vexajava.example/)");
-    case Credit::B:
-        return QStringLiteral("Applet by Nina Sorel (https://www.vexajava.example/)");
-    case Credit::C:
-        return QStringLiteral("Applet by Vexa Team (https://www.vexajava.example/)");
-    }
-    return QString();
+    const char *author = "Vexa Team";
+    if (credit == Credit::A)
+        author = "Aldo Verri";
+    else if (credit == Credit::B)
+        author = "Nina Sorel";
+    return QStringLiteral("Applet by %1 (%2)").arg(QLatin1String(author), Addresses::homePage());
 }
 
 QString colourValue(const QString &stored)

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace vexa {
+
+class ProcessStarter;
+class SettingsStore;
+
+// Opens an address (a local page or a web address) with the browser of the `Browser`
+// setting: "Default browser" means the system's handler, anything else is the path
+// of a browser program that gets the address as its one argument.
+class BrowserLauncher {
+public:
+    // Opens an address with the system's handler; false when nothing could be started.
+    using DefaultHandler = std::function<bool(const QString &address)>;
+
+    static QString defaultBrowser() { return QStringLiteral("Default browser"); }
+    // The program that hands an address to the user's default browser.
+    static QString systemOpener();
+
+    BrowserLauncher(const SettingsStore &store, ProcessStarter &starter);
+
+    // Replaces the system opener for "Default browser" (the GUI may use its desktop
+    // services); an empty handler restores the opener.
+    void setDefaultHandler(DefaultHandler handler) { m_defaultHandler = std::move(handler); }
+
+    // Reads `Browser` afresh each time. False when no browser could be started; the
+    // caller shows message 1542.
+    bool open(const QString &address);
+
+private:
+    const SettingsStore &m_store;
+    ProcessStarter &m_starter;
+    DefaultHandler m_defaultHandler;
+};
+
+} // namespace vexa

@@ -1,0 +1,414 @@
+#include "FilePublisher.h"
+
+#include "PreviewPage.h"
+#include "Reporter.h"
+#include "catalogue/Catalogue.h"
+#include "settings/Folders.h"
+#include "settings/SettingsStore.h"
+#include "strings/StringIds.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <vector>
+
+namespace vexa {
+namespace {
+
+enum class Rule {
+    Fixed,           // the file `text`
+    FixedIf,         // the file `text` when setting `key` equals `value`
+    Always,          // the file named by setting `text`
+    UnlessNo,        // ... skipped when it is "NO"
+    UnlessNoOrEmpty, // ... skipped when it is "NO" or empty
+    ImageList,       // `text` + 1, 2, ... up to the first empty, missing or "NO"
+    SixImages,       // `text` + 1 to 6, all six
+    IconList,        // `text` + 0, 1, ... up to the first empty
+    BlurFrames,      // ImgsValue + k + FormatValue for k = 1 to NumImages
+    FontAndPicture,  // the font file of setting `text` if set, then its picture
+};
+
+struct FileRow {
+    Rule rule;
+    const char *text;
+    const char *key = nullptr;
+    const char *value = nullptr;
+};
+
+struct AppletFiles {
+    const char *id;
+    std::vector<FileRow> rows;
+};
+
+// Each applet's own files, in the order they are copied.
+const std::vector<AppletFiles> &appletFiles()
+{
+    static const std::vector<AppletFiles> table = {
+        {"BUMP",
+         {{Rule::Fixed, "vexabump.class"}, {Rule::Always, "ImageFile"}, {Rule::UnlessNo, "AltImageFile"}}},
+        {"FLAG", {{Rule::Fixed, "VxFlag.class"}}},
+        {"IFSFRACT", {{Rule::Fixed, "VxFract.class"}}},
+        {"LAKE", {{Rule::Fixed, "VxLake.class"}, {Rule::Always, "ImageFile"}}},
+        {"BLOBS", {{Rule::Fixed, "blob.class"}, {Rule::Fixed, "blobs.class"}}},
+        {"CUBEMENU", {{Rule::Fixed, "CubeMenu.class"}, {Rule::SixImages, "Image_"}}},
+        {"DEFORM", {{Rule::Fixed, "Deform.class"}, {Rule::Always, "Image"}}},
+        {"FIRE", {{Rule::Fixed, "fire.class"}}},
+        {"LENS", {{Rule::Fixed, "VxLens.class"}, {Rule::Always, "ImageFile"}}},
+        {"FLAGLOAD", {{Rule::Fixed, "FlagLoad.class"}, {Rule::Always, "FlagLoad"}}},
+        {"CFADE", {{Rule::Fixed, "VxFade.class"}, {Rule::ImageList, "Image_"}}},
+        {"FLOZOIDS", {{Rule::Fixed, "flozoids.class"}}},
+        {"BLUR",
+         {{Rule::Fixed, "vxblur.class"},
+          {Rule::BlurFrames, "ImgsValue"},
+          {Rule::UnlessNoOrEmpty, "AudioPing"},
+          {Rule::UnlessNoOrEmpty, "AudioPong"}}},
+        {"FLUID", {{Rule::Fixed, "fluid.class"}}},
+        {"HUEROT", {{Rule::Fixed, "huerot.class"}, {Rule::Always, "ImageFile"}}},
+        {"LIFE2D", {{Rule::Fixed, "life2d.class"}}},
+        {"MANDEL", {{Rule::Fixed, "mandel.class"}}},
+        {"ROT", {{Rule::Fixed, "Rot2.class"}, {Rule::Always, "ImageFile"}}},
+        {"PLASMA", {{Rule::Fixed, "Plasma3.class"}}},
+        {"TUNNEL", {{Rule::Fixed, "tunnel.class"}, {Rule::Always, "ImageFile"}}},
+        {"TMAPCUBE", {{Rule::Fixed, "TmapCube.class"}, {Rule::SixImages, "Image_"}}},
+        {"VOXEL", {{Rule::Fixed, "voxel.class"}}},
+        {"TUNNEL3D", {{Rule::Fixed, "tunnel3d.class"}, {Rule::Always, "ImageFile"}}},
+        {"WATER", {{Rule::Fixed, "VxWater.class"}, {Rule::Always, "ImageFile"}}},
+        {"WARP", {{Rule::Fixed, "Warp.class"}, {Rule::Always, "ImageFile"}}},
+        {"WORMHOLE", {{Rule::Fixed, "wormhole.class"}}},
+        {"GALAXY", {{Rule::Fixed, "galaxy.class"}}},
+        {"BOOKFLIP", {{Rule::Fixed, "bookflip.class"}, {Rule::ImageList, "Image_"}}},
+        {"MOSAIC",
+         {{Rule::Fixed, "mosaic.class"}, {Rule::ImageList, "Image_"}, {Rule::UnlessNo, "BackImage"}}},
+        // The optional maps hold "NO" when switched off, never a file of that name.
+        {"VEXA3D LIGHT",
+         {{Rule::Fixed, "vexa3d.class"},
+          {Rule::Fixed, "vexa3ds0.class"},
+          {Rule::Fixed, "vexa3ds1.class"},
+          {Rule::Fixed, "Box01.class"},
+          {Rule::Fixed, "Cone01.class"},
+          {Rule::Fixed, "Sphere01.class"},
+          {Rule::Fixed, "Sphere02.class"},
+          {Rule::UnlessNoOrEmpty, "Texture0"},
+          {Rule::UnlessNoOrEmpty, "Texture1"},
+          {Rule::UnlessNoOrEmpty, "Texture2"},
+          {Rule::UnlessNoOrEmpty, "PhongMap"},
+          {Rule::UnlessNoOrEmpty, "GPhongMap"}}},
+        {"TEXTSCROLLER", {{Rule::Fixed, "txtscroll.class"}, {Rule::UnlessNo, "BackImage"}}},
+        {"WOBBLER", {{Rule::Fixed, "wobbler.class"}, {Rule::Always, "Image"}}},
+        {"WHEELMENU",
+         {{Rule::Fixed, "wheelmenu.class"},
+          {Rule::Always, "Font"},
+          {Rule::UnlessNoOrEmpty, "BackImage"},
+          {Rule::UnlessNoOrEmpty, "TextureFile"}}},
+        {"MORPHMENU",
+         {{Rule::Fixed, "morphmenu.class"},
+          {Rule::Fixed, "morphmenub.class"},
+          {Rule::Fixed, "morphmenuc.class"},
+          {Rule::FixedIf, "mmgalaxy.class", "BackFx", "mmgalaxy"},
+          {Rule::FixedIf, "mmblob.class", "BackFx", "mmblobs"},
+          {Rule::FixedIf, "mmblobs.class", "BackFx", "mmblobs"},
+          {Rule::UnlessNoOrEmpty, "BackImage"}}},
+        {"TREEMENU",
+         {{Rule::Fixed, "treemenu.class"}, {Rule::IconList, "Icon_"}, {Rule::UnlessNoOrEmpty, "BackImage"}}},
+        {"VEXACAM", {{Rule::Fixed, "vexacam.class"}}},
+        {"VEXAPAINT",
+         {{Rule::Fixed, "vexapaint.class"},
+          {Rule::Fixed, "vexapaintb.class"},
+          {Rule::Fixed, "vexapaintc.class"},
+          {Rule::Fixed, "vexapaintd.class"},
+          {Rule::Fixed, "vexapainte.class"},
+          {Rule::UnlessNoOrEmpty, "BackImage"}}},
+        {"SOLIDSCROLLER", {{Rule::Fixed, "solidscr.class"}, {Rule::FontAndPicture, "FontIndex"}}},
+        {"SNOW", {{Rule::Fixed, "vxsnow.class"}, {Rule::UnlessNoOrEmpty, "BackImage"}}},
+        // Its own class, the tag's code: the snow applet's class is not in its folder.
+        {"FIREWORKS",
+         {{Rule::Fixed, "firewks.class"},
+          {Rule::UnlessNoOrEmpty, "BackImage"},
+          {Rule::UnlessNoOrEmpty, "AudioFile"}}},
+    };
+    return table;
+}
+
+// The applets that do without the common class file "vexa.class".
+const char *const withoutCommonClass[] = {"IFSFRACT",  "FLOZOIDS",      "BLUR", "TEXTSCROLLER",
+                                          "VEXAPAINT", "SOLIDSCROLLER", "SNOW", "FIREWORKS"};
+
+const QString No = QStringLiteral("NO");
+
+// The leading decimal number of `text`, as the frame count is typed; 0 when none.
+int leadingNumber(const QString &text)
+{
+    const QString t = text.trimmed();
+    qint64 n = 0;
+    for (const QChar c : t) {
+        if (!c.isDigit() || c.unicode() > 0x7F)
+            break;
+        n = qMin<qint64>(n * 10 + (c.unicode() - '0'), 0x7FFFFFFF);
+    }
+    return int(n);
+}
+
+// The font's picture: the name up to its first "." (unless the name starts with it), ".gif".
+QString fontPicture(const QString &font)
+{
+    const qsizetype dot = font.indexOf(QLatin1Char('.'));
+    return (dot > 0 ? font.left(dot) : font) + QStringLiteral(".gif");
+}
+
+bool containsPathCharacter(const QString &text)
+{
+    return text.contains(QLatin1Char('/')) || text.contains(QLatin1Char('\\')) || text.contains(QChar(0));
+}
+
+class Planner {
+public:
+    Planner(const SettingsStore &store, const QString &appletId, const QString &appletFolder)
+        : m_store(store), m_appletId(appletId), m_appletFolder(appletFolder)
+    {
+    }
+
+    QString value(const QString &key) const { return m_store.read(m_appletId, key); }
+
+    void fixed(const QString &name) { files.append(PublishFile{name, QString(), QString(), false}); }
+
+    void keyed(const QString &key) { keyed(key, value(key)); }
+    void keyed(const QString &key, const QString &stored)
+    {
+        files.append(PublishFile{stored, key, stored, false});
+    }
+
+    void row(const FileRow &row)
+    {
+        const QString text = QLatin1String(row.text);
+        switch (row.rule) {
+        case Rule::Fixed:
+            fixed(text);
+            break;
+        case Rule::FixedIf:
+            if (value(QLatin1String(row.key)) == QLatin1String(row.value))
+                fixed(text);
+            break;
+        case Rule::Always:
+            keyed(text);
+            break;
+        case Rule::UnlessNo:
+            if (value(text) != No)
+                keyed(text);
+            break;
+        case Rule::UnlessNoOrEmpty: {
+            const QString v = value(text);
+            if (!v.isEmpty() && v != No)
+                keyed(text, v);
+            break;
+        }
+        case Rule::ImageList:
+            for (int n = 1;; ++n) {
+                const QString key = text + QString::number(n);
+                const QString v = value(key);
+                if (v.isEmpty() || v == No)
+                    break;
+                keyed(key, v);
+            }
+            break;
+        case Rule::SixImages:
+            for (int n = 1; n <= 6; ++n)
+                keyed(text + QString::number(n));
+            break;
+        case Rule::IconList:
+            for (int n = 0;; ++n) {
+                const QString key = text + QString::number(n);
+                const QString v = value(key);
+                if (v.isEmpty())
+                    break;
+                keyed(key, v);
+            }
+            break;
+        case Rule::BlurFrames:
+            blurFrames();
+            break;
+        case Rule::FontAndPicture: {
+            const QString font = value(text);
+            if (font.isEmpty())
+                break;
+            keyed(text, font);
+            files.append(PublishFile{fontPicture(font), text, font, false});
+            break;
+        }
+        }
+    }
+
+    void blurFrames()
+    {
+        const QString stem = value(QStringLiteral("ImgsValue"));
+        const QString format = value(QStringLiteral("FormatValue"));
+        // A refused name names the setting that makes it a path.
+        const bool formatIsPath = containsPathCharacter(format) && !containsPathCharacter(stem);
+        const QString key = formatIsPath ? QStringLiteral("FormatValue") : QStringLiteral("ImgsValue");
+        const int count = leadingNumber(value(QStringLiteral("NumImages")));
+        for (int k = 1; k <= count; ++k) {
+            const QString name = stem + QString::number(k) + format;
+            files.append(PublishFile{name, key, formatIsPath ? format : stem, false});
+            // Copying stops at a missing frame; a huge count must not outlast the files.
+            if (!FilePublisher::isBareFileName(name) ||
+                !QFileInfo::exists(m_appletFolder + QLatin1Char('/') + name))
+                break;
+        }
+    }
+
+    QList<PublishFile> files;
+
+private:
+    const SettingsStore &m_store;
+    const QString m_appletId;
+    const QString m_appletFolder;
+};
+
+bool samePath(const QString &a, const QString &b)
+{
+    const QFileInfo fa(a), fb(b);
+    if (QDir::cleanPath(fa.absoluteFilePath())
+            .compare(QDir::cleanPath(fb.absoluteFilePath()), Qt::CaseInsensitive) == 0)
+        return true;
+    // Another name for the same file (a link, a folder reached twice): copying it onto
+    // itself could only lose it.
+    const QString ca = fa.canonicalFilePath();
+    return !ca.isEmpty() && ca == fb.canonicalFilePath();
+}
+
+} // namespace
+
+FilePublisher::FilePublisher(const SettingsStore &store, const Folders &folders, Reporter &reporter)
+    : m_store(store), m_folders(folders), m_reporter(reporter)
+{
+}
+
+bool FilePublisher::isBareFileName(const QString &name)
+{
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
+        containsPathCharacter(name))
+        return false;
+    const bool drive = name.size() >= 2 && name.at(1) == QLatin1Char(':') && name.at(0).unicode() < 0x80 &&
+                       name.at(0).isLetter();
+    return !drive;
+}
+
+QList<PublishFile> FilePublisher::plannedFiles(const QString &appletId) const
+{
+    Planner plan(m_store, appletId, m_folders.appletFolder(appletId));
+    plan.files.append(PublishFile{PreviewPage::buttonImage(), QString(), QString(), true});
+    for (const AppletFiles &applet : appletFiles()) {
+        if (appletId == QLatin1String(applet.id)) {
+            for (const FileRow &row : applet.rows)
+                plan.row(row);
+            break;
+        }
+    }
+    bool commonClass = true;
+    for (const char *id : withoutCommonClass)
+        commonClass = commonClass && appletId != QLatin1String(id);
+    if (commonClass)
+        plan.fixed(QStringLiteral("vexa.class"));
+    plan.fixed(supportClassFile());
+    if (appletId != QLatin1String("VEXAPAINT"))
+        plan.row(FileRow{Rule::UnlessNoOrEmpty, "OverImage"});
+    const QString archive = Catalogue::archive(appletId);
+    if (!archive.isEmpty())
+        plan.fixed(archive);
+    const QString scrollText = Catalogue::scrollTextFile(appletId);
+    if (!scrollText.isEmpty())
+        plan.fixed(scrollText);
+    return plan.files;
+}
+
+bool FilePublisher::copyAllFiles(const QString &appletId, const QString &htmlPath)
+{
+    const QString destination = QFileInfo(htmlPath).absolutePath();
+    PreviewPage page(m_store, m_folders, m_reporter);
+    if (!page.write(appletId, true))
+        return fail();
+    const QString pagePath = page.path(appletId);
+    if (!samePath(pagePath, htmlPath) && !copyContents(pagePath, htmlPath))
+        return fail();
+
+    const QString appletFolder = m_folders.appletFolder(appletId);
+    for (const PublishFile &file : plannedFiles(appletId)) {
+        if (!isBareFileName(file.name)) {
+            // An empty name would copy the folder itself, a path would reach outside it.
+            Message refused = message(Str::UnsafeFileName, MessageIcon::Exclamation);
+            refused.text = refused.text.arg(file.key, file.value);
+            m_reporter.report(refused);
+            return fail();
+        }
+        const QString source = file.fromAppletDirectory ? m_folders.appletDirectory() : appletFolder;
+        if (!copyFile(source, destination, file.name))
+            return fail();
+    }
+    return true;
+}
+
+bool FilePublisher::copyFile(const QString &sourceFolder, const QString &destinationFolder,
+                             const QString &name)
+{
+    const QString source = sourceFolder + QLatin1Char('/') + name;
+    const QString target = destinationFolder + QLatin1Char('/') + name;
+    if (!isBareFileName(name)) {
+        Message failed = message(Str::FileCopyFailed, MessageIcon::Stop);
+        failed.text = failed.text.arg(QDir::toNativeSeparators(source), qt_error_string(EINVAL));
+        m_reporter.report(failed);
+        return false;
+    }
+    if (samePath(source, target))
+        return true;
+    return copyContents(source, target);
+}
+
+bool FilePublisher::copyContents(const QString &source, const QString &target)
+{
+    QFile in(source);
+    QSaveFile out(target);
+    QString reason;
+    // Only plain files: a pipe or a device named by a setting would never end.
+    const QFileInfo info(source);
+    if (info.exists() && !info.isFile()) {
+        reason = qt_error_string(info.isDir() ? EISDIR : EINVAL);
+    } else if (!in.open(QIODevice::ReadOnly)) {
+        reason = in.errorString();
+    } else if (!out.open(QIODevice::WriteOnly)) {
+        reason = out.errorString();
+    } else {
+        // Through a temporary file renamed into place: a failed copy leaves the old target.
+        QByteArray chunk(1 << 16, Qt::Uninitialized);
+        for (;;) {
+            const qint64 n = in.read(chunk.data(), chunk.size());
+            if (n < 0) {
+                reason = in.errorString();
+                break;
+            }
+            if (n == 0)
+                break;
+            if (out.write(chunk.constData(), n) != n) {
+                reason = out.errorString();
+                break;
+            }
+        }
+        if (reason.isEmpty() && !out.commit())
+            reason = out.errorString();
+    }
+    if (reason.isEmpty())
+        return true;
+    Message failed = message(Str::FileCopyFailed, MessageIcon::Stop);
+    failed.text = failed.text.arg(QDir::toNativeSeparators(source), reason);
+    m_reporter.report(failed);
+    return false;
+}
+
+bool FilePublisher::fail()
+{
+    m_reporter.report(message(Str::ErrorCopyingFile, MessageIcon::Stop));
+    return false;
+}
+
+} // namespace vexa

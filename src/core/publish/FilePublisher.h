@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace vexa {
+
+class Folders;
+class Reporter;
+class SettingsStore;
+
+// One file that publishing copies next to the page.
+struct PublishFile {
+    QString name;                     // file name in its source folder
+    QString key;                      // the setting that names it; empty for the program's own files
+    QString value;                    // that setting's text, for the message when it is refused
+    bool fromAppletDirectory = false; // the button image; all others lie in the applet folder
+};
+
+// "Copy all files to...": writes the applet's page to a chosen HTML file and copies
+// everything the applet needs beside it.
+class FilePublisher {
+public:
+    // The support class file every applet folder holds and every applet needs.
+    static QString supportClassFile() { return QStringLiteral("vexalib.class"); }
+
+    FilePublisher(const SettingsStore &store, const Folders &folders, Reporter &reporter);
+
+    // Writes the preview page for copying, copies it to `htmlPath` and then copies the
+    // files of plannedFiles() into the folder of `htmlPath`. Stops at the first failure
+    // with message 1690 (after the message naming the cause); files copied so far stay.
+    bool copyAllFiles(const QString &appletId, const QString &htmlPath);
+
+    // Copies `name` from one folder to the other, replacing the target. Source and
+    // target being the same path (ignoring case) is a success with nothing done. A
+    // failure reports the file and the system's reason (message 5002).
+    bool copyFile(const QString &sourceFolder, const QString &destinationFolder, const QString &name);
+
+    // What copyAllFiles copies after the page, in order: the button image, the applet's
+    // own files, then the common files. Numbered frames stop after the first one that
+    // does not exist, where copying would stop anyway.
+    QList<PublishFile> plannedFiles(const QString &appletId) const;
+
+    // A name that stays inside its folder: not empty, no folder part, no drive.
+    static bool isBareFileName(const QString &name);
+
+private:
+    bool copyContents(const QString &source, const QString &target);
+    bool fail();
+
+    const SettingsStore &m_store;
+    const Folders &m_folders;
+    Reporter &m_reporter;
+};
+
+} // namespace vexa

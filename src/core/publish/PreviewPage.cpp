@@ -1,0 +1,77 @@
+#include "PreviewPage.h"
+
+#include "Addresses.h"
+#include "CharsetEncoder.h"
+#include "Reporter.h"
+#include "settings/Folders.h"
+#include "settings/SettingsStore.h"
+#include "strings/StringIds.h"
+#include "tag/TagGenerator.h"
+
+#include <QSaveFile>
+
+namespace vexa {
+
+PreviewPage::PreviewPage(const SettingsStore &store, const Folders &folders, Reporter &reporter)
+    : m_store(store), m_folders(folders), m_reporter(reporter)
+{
+}
+
+QString PreviewPage::path(const QString &appletId) const
+{
+    return m_folders.appletFolder(appletId) + QLatin1Char('/') + fileName();
+}
+
+QString PreviewPage::charset(const QString &appletId) const
+{
+    if (appletId == QLatin1String("MORPHMENU") || appletId == QLatin1String("TREEMENU") ||
+        appletId == QLatin1String("TEXTSCROLLER"))
+        return m_store.read(appletId, QStringLiteral("CharSet"));
+    return QStringLiteral("iso-8859-1");
+}
+
+QString PreviewPage::text(const QString &appletId, bool copied) const
+{
+    const QString reference = copied ? buttonImage() : QStringLiteral("../") + buttonImage();
+    return compose(charset(appletId), TagGenerator(m_store).generate(appletId), reference);
+}
+
+QString PreviewPage::compose(const QString &charset, const QString &tag, const QString &buttonReference)
+{
+    // Plain concatenation: the values may hold anything, "%1" included.
+    const QLatin1String crlf("\r\n");
+    QString page;
+    page += QLatin1String("<html>") + crlf + crlf;
+    page += QLatin1String("<head>") + crlf;
+    page += QLatin1String("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=") + charset +
+            QLatin1String("\">") + crlf;
+    page += QLatin1String("<meta name=\"Vexa Java\" content=\"\">") + crlf;
+    page += QLatin1String("<title>Vexa Java preview</title>") + crlf;
+    page += QLatin1String("</head>") + crlf + crlf;
+    page += QLatin1String("<body bgcolor=\"#102070\" text=\"#FFFF22\" link=\"#5FFF5F\"") + crlf;
+    page += QLatin1String("vlink=\"#553AEB\" alink=\"#FF8000\">") + crlf + crlf;
+    page += QLatin1String("<p align=\"center\">") + crlf;
+    page += tag + QLatin1String("</p>") + crlf;
+    page +=
+        QLatin1String("<p><a href=\"") + Addresses::homePage() + QLatin1String("\"><img src=\"") +
+        buttonReference +
+        QLatin1String("\" alt=\"This site is Vexa Java Enhanced\" border=\"0\" width=\"85\" height=\"31\">"
+                      "</a></p>") +
+        crlf;
+    page += QLatin1String("</body>") + crlf;
+    page += QLatin1String("</html>") + crlf;
+    return page;
+}
+
+bool PreviewPage::write(const QString &appletId, bool copied)
+{
+    const QByteArray bytes = CharsetEncoder(charset(appletId)).encode(text(appletId, copied));
+    QSaveFile file(path(appletId));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        m_reporter.report(message(Str::ErrorWritingPreview, MessageIcon::Exclamation));
+        return false;
+    }
+    return true;
+}
+
+} // namespace vexa

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+namespace vexa {
+
+class Folders;
+class Reporter;
+class SettingsStore;
+
+// "preview.html" in the applet folder: the applet tag inside a small page with the
+// maker's button, written for the browser preview and for publishing.
+class PreviewPage {
+public:
+    static QString fileName() { return QStringLiteral("preview.html"); }
+    static QString buttonImage() { return QStringLiteral("qzbut1.gif"); }
+
+    PreviewPage(const SettingsStore &store, const Folders &folders, Reporter &reporter);
+
+    // Replaces the applet folder's page. `copied`: the page will lie next to its button
+    // image (publishing) rather than one folder below it. False, with message 1687,
+    // when the file cannot be written.
+    bool write(const QString &appletId, bool copied);
+
+    QString path(const QString &appletId) const;
+    // The declared character set: the applet's `CharSet` for the three applets that
+    // let the user choose one, else "iso-8859-1".
+    QString charset(const QString &appletId) const;
+    // The page as text, before it is encoded in its character set.
+    QString text(const QString &appletId, bool copied) const;
+    // The page around a given tag; every line ends in CR LF.
+    static QString compose(const QString &charset, const QString &tag, const QString &buttonReference);
+
+private:
+    const SettingsStore &m_store;
+    const Folders &m_folders;
+    Reporter &m_reporter;
+};
+
+} // namespace vexa

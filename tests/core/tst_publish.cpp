@@ -1,0 +1,399 @@
+#include "TestSupport.h"
+#include "catalogue/Catalogue.h"
+#include "publish/FilePublisher.h"
+#include "publish/PreviewPage.h"
+#include "strings/StringIds.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <cerrno>
+#include <sys/stat.h>
+
+using namespace vexa;
+using vexa::test::TestEnvironment;
+
+namespace {
+
+QStringList names(const QList<PublishFile> &files)
+{
+    QStringList result;
+    for (const PublishFile &file : files)
+        result << file.name;
+    return result;
+}
+
+QStringList folderFiles(const QString &folder)
+{
+    QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    files.sort();
+    return files;
+}
+
+ino_t inode(const QString &path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
+}
+
+} // namespace
+
+class PublishTest : public QObject {
+    Q_OBJECT
+
+private:
+    // Settings as "Key=value" texts.
+    void set(TestEnvironment &env, const QString &applet, const QStringList &settings)
+    {
+        for (const QString &setting : settings) {
+            const qsizetype eq = setting.indexOf(QLatin1Char('='));
+            env.store().write(applet, setting.left(eq), setting.mid(eq + 1));
+        }
+    }
+    // An applet folder holding every file the plan names, and the button image.
+    QString prepare(TestEnvironment &env, const QString &applet, const QStringList &settings)
+    {
+        set(env, applet, settings);
+        TestEnvironment::writeFile(env.folders().appletDirectory() + QStringLiteral("/qzbut1.gif"),
+                                   "qzbut1.gif");
+        FilePublisher publisher(env.store(), env.folders(), env.reporter);
+        // Frames are planned while they exist: create until the plan stops growing.
+        QStringList files;
+        for (qsizetype created = -1; created != files.size();) {
+            created = files.size();
+            for (const PublishFile &file : publisher.plannedFiles(applet)) {
+                if (!file.fromAppletDirectory && FilePublisher::isBareFileName(file.name) &&
+                    !files.contains(file.name))
+                    files << file.name;
+            }
+            env.makeAppletFolder(applet, files);
+        }
+        return env.folders().appletFolder(applet);
+    }
+
+private slots:
+    void plannedFilesFollowTheTable_data()
+    {
+        QTest::addColumn<QString>("applet");
+        QTest::addColumn<QStringList>("settings");
+        QTest::addColumn<QStringList>("planned");
+        QTest::newRow("BLUR frames") << "BLUR"
+                                     << QStringList{"NumImages=3",  "ImgsValue=pic", "FormatValue=.gif",
+                                                    "AudioPing=NO", "AudioPong=",    "OverImage=over.gif"}
+                                     << QStringList{"vxblur.class",  "pic1.gif", "pic2.gif",  "pic3.gif",
+                                                    "vexalib.class", "over.gif", "vxblur.jar"};
+        QTest::newRow("CFADE stops at NO")
+            << "CFADE" << QStringList{"Image_1=a.jpg", "Image_2=b.jpg", "Image_3=NO", "Image_4=d.jpg"}
+            << QStringList{"VxFade.class", "a.jpg", "b.jpg", "vexa.class", "vexalib.class", "VxFade.jar"};
+        QTest::newRow("BOOKFLIP stops at empty")
+            << "BOOKFLIP" << QStringList{"Image_1=a.jpg", "Image_3=c.jpg", "OverImage=NO"}
+            << QStringList{"bookflip.class", "a.jpg", "vexa.class", "vexalib.class", "bookflip.jar"};
+        QTest::newRow("MOSAIC back image")
+            << "MOSAIC" << QStringList{"Image_1=a.jpg", "BackImage=back.jpg"}
+            << QStringList{"mosaic.class", "a.jpg", "back.jpg", "vexa.class", "vexalib.class", "mosaic.jar"};
+        QTest::newRow("TREEMENU icons from 0")
+            << "TREEMENU"
+            << QStringList{"Icon_0=i0.gif", "Icon_1=i1.gif", "Icon_2=", "Icon_3=i3.gif", "BackImage=NO"}
+            << QStringList{"treemenu.class", "i0.gif",        "i1.gif",
+                           "vexa.class",     "vexalib.class", "treemenu.jar"};
+        QTest::newRow("MORPHMENU color")
+            << "MORPHMENU" << QStringList{"BackFx=color", "BackImage="}
+            << QStringList{"morphmenu.class", "morphmenub.class", "morphmenuc.class",
+                           "vexa.class",      "vexalib.class",    "morphmenu.jar"};
+        QTest::newRow("MORPHMENU mmgalaxy")
+            << "MORPHMENU" << QStringList{"BackFx=mmgalaxy", "BackImage=bg.gif"}
+            << QStringList{"morphmenu.class", "morphmenub.class", "morphmenuc.class", "mmgalaxy.class",
+                           "bg.gif",          "vexa.class",       "vexalib.class",    "morphmenu.jar"};
+        QTest::newRow("MORPHMENU mmblobs")
+            << "MORPHMENU" << QStringList{"BackFx=mmblobs"}
+            << QStringList{"morphmenu.class", "morphmenub.class", "morphmenuc.class", "mmblob.class",
+                           "mmblobs.class",   "vexa.class",       "vexalib.class",    "morphmenu.jar"};
+        QTest::newRow("SOLIDSCROLLER font and picture")
+            << "SOLIDSCROLLER" << QStringList{"FontIndex=big.font.vxf"}
+            << QStringList{"solidscr.class", "big.font.vxf", "big.gif",
+                           "vexalib.class",  "solidscr.jar", "solidscr1.txt"};
+        QTest::newRow("SOLIDSCROLLER leading dot")
+            << "SOLIDSCROLLER" << QStringList{"FontIndex=.vxf"}
+            << QStringList{"solidscr.class", ".vxf",         ".vxf.gif",
+                           "vexalib.class",  "solidscr.jar", "solidscr1.txt"};
+        QTest::newRow("SOLIDSCROLLER no font")
+            << "SOLIDSCROLLER" << QStringList{}
+            << QStringList{"solidscr.class", "vexalib.class", "solidscr.jar", "solidscr1.txt"};
+        QTest::newRow("VEXA3D LIGHT textures if set")
+            << "VEXA3D LIGHT"
+            << QStringList{"Texture0=t0.jpg", "Texture1=NO", "Texture2=", "PhongMap=phong.jpg",
+                           "GPhongMap=NO"}
+            << QStringList{"vexa3d.class", "vexa3ds0.class", "vexa3ds1.class", "Box01.class",
+                           "Cone01.class", "Sphere01.class", "Sphere02.class", "t0.jpg",
+                           "phong.jpg",    "vexa.class",     "vexalib.class",  "vexa3d.jar",
+                           "vexa3dscr.txt"};
+        QTest::newRow("WHEELMENU font")
+            << "WHEELMENU" << QStringList{"Font=font1.class", "BackImage=", "TextureFile=tex.gif"}
+            << QStringList{"wheelmenu.class", "font1.class",   "tex.gif",
+                           "vexa.class",      "vexalib.class", "wheelmenu.jar"};
+        QTest::newRow("VEXAPAINT no overlay")
+            << "VEXAPAINT" << QStringList{"OverImage=over.gif", "BackImage=NO"}
+            << QStringList{"vexapaint.class",  "vexapaintb.class", "vexapaintc.class", "vexapaintd.class",
+                           "vexapainte.class", "vexalib.class",    "vexapaint.jar"};
+        QTest::newRow("BUMP") << "BUMP" << QStringList{"ImageFile=img.jpg", "AltImageFile=NO", "OverImage=NO"}
+                              << QStringList{"vexabump.class", "img.jpg",      "vexa.class",
+                                             "vexalib.class",  "vexabump.jar", "bumpscr.txt"};
+        QTest::newRow("CUBEMENU all six")
+            << "CUBEMENU" << QStringList{"Image_1=1.jpg", "Image_2=2.jpg", "Image_3=NO"}
+            << QStringList{"CubeMenu.class", "1.jpg",         "2.jpg",        "NO",         "", "", "",
+                           "vexa.class",     "vexalib.class", "CubeMenu.jar", "cbmescr.txt"};
+        QTest::newRow("FIREWORKS") << "FIREWORKS" << QStringList{"BackImage=night.jpg", "AudioFile=boom.au"}
+                                   << QStringList{"firewks.class", "night.jpg",   "boom.au",
+                                                  "vexalib.class", "firewks.jar", "firewkscr.txt"};
+    }
+    void plannedFilesFollowTheTable()
+    {
+        QFETCH(QString, applet);
+        QFETCH(QStringList, settings);
+        QFETCH(QStringList, planned);
+        TestEnvironment env;
+        // The frames are planned while they exist.
+        env.makeAppletFolder(applet, {"pic1.gif", "pic2.gif", "pic3.gif"});
+        set(env, applet, settings);
+        const QList<PublishFile> files =
+            FilePublisher(env.store(), env.folders(), env.reporter).plannedFiles(applet);
+        QCOMPARE(files.first().name, QStringLiteral("qzbut1.gif"));
+        QVERIFY(files.first().fromAppletDirectory);
+        QCOMPARE(names(files).mid(1), planned);
+    }
+
+    void everyAppletHasItsClassAndArchive()
+    {
+        TestEnvironment env;
+        FilePublisher publisher(env.store(), env.folders(), env.reporter);
+        for (const AppletRecord &record : Catalogue::applets()) {
+            const QStringList planned = names(publisher.plannedFiles(QLatin1String(record.id)));
+            QVERIFY2(planned.contains(QLatin1String(record.classFile)), record.id);
+            QVERIFY2(planned.contains(QLatin1String(record.archive)), record.id);
+            QVERIFY2(planned.contains(FilePublisher::supportClassFile()), record.id);
+        }
+    }
+
+    void publishesTheBlurExample()
+    {
+        TestEnvironment env;
+        const QString folder = prepare(
+            env, QStringLiteral("BLUR"),
+            {"NumImages=3", "ImgsValue=pic", "FormatValue=.gif", "AudioPing=NO", "OverImage=over.gif"});
+        const QString site = env.path(QStringLiteral("site"));
+        QDir().mkpath(site);
+        TestEnvironment::writeFile(site + QStringLiteral("/pic2.gif"), "old");
+
+        FilePublisher publisher(env.store(), env.folders(), env.reporter);
+        QVERIFY(publisher.copyAllFiles(QStringLiteral("BLUR"), site + QStringLiteral("/index.html")));
+        QVERIFY(env.reporter.messages.isEmpty());
+        QCOMPARE(folderFiles(site),
+                 (QStringList{"index.html", "over.gif", "pic1.gif", "pic2.gif", "pic3.gif", "qzbut1.gif",
+                              "vexalib.class", "vxblur.class", "vxblur.jar"}));
+        QCOMPARE(TestEnvironment::readFile(site + QStringLiteral("/pic2.gif")), QByteArray("pic2.gif"));
+        QCOMPARE(TestEnvironment::readFile(site + QStringLiteral("/qzbut1.gif")), QByteArray("qzbut1.gif"));
+        // The published page is the preview page written for copying.
+        const QByteArray page = TestEnvironment::readFile(site + QStringLiteral("/index.html"));
+        QCOMPARE(page, TestEnvironment::readFile(folder + QStringLiteral("/preview.html")));
+        QVERIFY(page.contains("<img src=\"qzbut1.gif\""));
+    }
+
+    void publishingIntoTheAppletFolderCopiesOnlyThePage()
+    {
+        TestEnvironment env;
+        const QString folder = prepare(env, QStringLiteral("LAKE"), {"ImageFile=lake.jpg"});
+        const ino_t before = inode(folder + QStringLiteral("/lake.jpg"));
+        FilePublisher publisher(env.store(), env.folders(), env.reporter);
+        QVERIFY(publisher.copyAllFiles(QStringLiteral("LAKE"), folder + QStringLiteral("/mypage.html")));
+        QVERIFY(env.reporter.messages.isEmpty());
+        QCOMPARE(inode(folder + QStringLiteral("/lake.jpg")), before);
+        QVERIFY(QFile::exists(folder + QStringLiteral("/mypage.html")));
+        // The page refers to the button beside it, so the button comes along.
+        QVERIFY(QFile::exists(folder + QStringLiteral("/qzbut1.gif")));
+
+        // The page itself as the chosen file.
+        QVERIFY(publisher.copyAllFiles(QStringLiteral("LAKE"), folder + QStringLiteral("/preview.html")));
+        QVERIFY(env.reporter.messages.isEmpty());
+    }
+
+    void aLinkToTheAppletFolderLosesNothing()
+    {
+        TestEnvironment env;
+        const QString folder = prepare(env, QStringLiteral("LAKE"), {"ImageFile=lake.jpg"});
+        const QString link = env.path(QStringLiteral("link"));
+        QVERIFY(QFile::link(folder, link));
+        const ino_t before = inode(folder + QStringLiteral("/lake.jpg"));
+        FilePublisher publisher(env.store(), env.folders(), env.reporter);
+        QVERIFY(publisher.copyAllFiles(QStringLiteral("LAKE"), link + QStringLiteral("/page.html")));
+        QCOMPARE(TestEnvironment::readFile(folder + QStringLiteral("/lake.jpg")), QByteArray("lake.jpg"));
+        QCOMPARE(inode(folder + QStringLiteral("/lake.jpg")), before);
+        QVERIFY(publisher.copyFile(
+            folder, QStringLiteral("%1/../%2").arg(folder, QFileInfo(folder).fileName()).toUpper(),
+            QStringLiteral("lake.jpg")));
+    }
+
+    void missingFileStopsThePublishing()
+    {
+        TestEnvironment env;
+        prepare(env, QStringLiteral("LAKE"), {"ImageFile=lake.jpg"});
+        QFile::remove(env.folders().appletFolder(QStringLiteral("LAKE")) + QStringLiteral("/lake.jpg"));
+        const QString site = env.path(QStringLiteral("site"));
+        QDir().mkpath(site);
+
+        FilePublisher publisher(env.store(), env.folders(), env.reporter);
+        QVERIFY(!publisher.copyAllFiles(QStringLiteral("LAKE"), site + QStringLiteral("/index.html")));
+        QCOMPARE(env.reporter.ids(), (QList<int>{Str::FileCopyFailed, Str::ErrorCopyingFile}));
+        const Message &reason = env.reporter.messages.first();
+        QVERIFY2(reason.text.contains(QStringLiteral("lake.jpg")), qPrintable(reason.text));
+        QVERIFY2(reason.text.contains(QStringLiteral("No such file")), qPrintable(reason.text));
+        QCOMPARE(reason.icon, MessageIcon::Stop);
+        QCOMPARE(env.reporter.messages.last().text, QStringLiteral("Error copying file"));
+        // What came before stays; nothing after the failure is tried.
+        QCOMPARE(folderFiles(site), (QStringList{"VxLake.class", "index.html", "qzbut1.gif"}));
+    }
+
+    void onlyPlainFilesAreCopied_data()
+    {
+        QTest::addColumn<bool>("fifo");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("pipe") << true << qt_error_string(EINVAL);
+        QTest::newRow("folder") << false << qt_error_string(EISDIR);
+    }
+    void onlyPlainFilesAreCopied()
+    {
+        QFETCH(bool, fifo);
+        QFETCH(QString, reason);
+        TestEnvironment env;
+        const QString folder = prepare(env, QStringLiteral("LAKE"), {"ImageFile=odd"});
+        QFile::remove(folder + QStringLiteral("/odd"));
+        if (fifo)
+            QCOMPARE(::mkfifo(QFile::encodeName(folder + QStringLiteral("/odd")).constData(), 0600), 0);
+        else
+            QVERIFY(QDir(folder).mkdir(QStringLiteral("odd")));
+        const QString site = env.path(QStringLiteral("site"));
+        QDir().mkpath(site);
+        FilePublisher publisher(env.store(), env.folders(), env.reporter);
+        QVERIFY(!publisher.copyAllFiles(QStringLiteral("LAKE"), site + QStringLiteral("/index.html")));
+        QCOMPARE(env.reporter.ids(), (QList<int>{Str::FileCopyFailed, Str::ErrorCopyingFile}));
+        QVERIFY(env.reporter.messages.first().text.endsWith(reason));
+    }
+
+    void emptyRequiredSettingIsNamed()
+    {
+        TestEnvironment env;
+        prepare(env, QStringLiteral("LAKE"), {});
+        const QString site = env.path(QStringLiteral("site"));
+        QDir().mkpath(site);
+        FilePublisher publisher(env.store(), env.folders(), env.reporter);
+        QVERIFY(!publisher.copyAllFiles(QStringLiteral("LAKE"), site + QStringLiteral("/index.html")));
+        QCOMPARE(env.reporter.ids(), (QList<int>{Str::UnsafeFileName, Str::ErrorCopyingFile}));
+        QVERIFY(env.reporter.messages.first().text.contains(QStringLiteral("ImageFile")));
+    }
+
+    void pathLikeValuesAreRefused_data()
+    {
+        QTest::addColumn<QString>("applet");
+        QTest::addColumn<QStringList>("settings");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("parent folder") << "LAKE" << QStringList{"ImageFile=../../secret.txt"} << "ImageFile";
+        QTest::newRow("root") << "LAKE" << QStringList{"ImageFile=/etc/hostname"} << "ImageFile";
+        QTest::newRow("backslash") << "LAKE" << QStringList{"ImageFile=..\\secret.txt"} << "ImageFile";
+        QTest::newRow("drive") << "LAKE" << QStringList{"ImageFile=C:secret.txt"} << "ImageFile";
+        QTest::newRow("dot dot") << "LAKE" << QStringList{"ImageFile=.."} << "ImageFile";
+        QTest::newRow("NUL") << "LAKE" << QStringList{QStringLiteral("ImageFile=a") + QChar(0) + "/x"}
+                             << "ImageFile";
+        QTest::newRow("frame format")
+            << "BLUR" << QStringList{"NumImages=1", "ImgsValue=pic", "FormatValue=/../x"} << "FormatValue";
+        QTest::newRow("frame stem") << "BLUR"
+                                    << QStringList{"NumImages=1", "ImgsValue=../pic", "FormatValue=.gif"}
+                                    << "ImgsValue";
+        QTest::newRow("font") << "SOLIDSCROLLER" << QStringList{"FontIndex=../../secret.txt"} << "FontIndex";
+        QTest::newRow("numbered image")
+            << "CFADE" << QStringList{"Image_1=a.jpg", "Image_2=../b.jpg"} << "Image_2";
+        QTest::newRow("overlay") << "FIRE" << QStringList{"OverImage=/etc/hostname"} << "OverImage";
+    }
+    void pathLikeValuesAreRefused()
+    {
+        QFETCH(QString, applet);
+        QFETCH(QStringList, settings);
+        QFETCH(QString, key);
+        TestEnvironment env;
+        set(env, applet, settings);
+        // Every name the plan could reach outside the folder exists, so only the check stops it.
+        TestEnvironment::writeFile(env.path(QStringLiteral("secret.txt")), "secret");
+        TestEnvironment::writeFile(env.path(QStringLiteral("install/secret.txt")), "secret");
+        TestEnvironment::writeFile(env.folders().appletDirectory() + QStringLiteral("/qzbut1.gif"),
+                                   "qzbut1.gif");
+        const QStringList own = {"VxLake.class", "vxblur.class", "solidscr.class", "VxFade.class",
+                                 "a.jpg",        "fire.class",   "vexa.class",     "vexalib.class",
+                                 "fire.jar",     "firescr.txt"};
+        env.makeAppletFolder(applet, own);
+        const QString site = env.path(QStringLiteral("site"));
+        QDir().mkpath(site);
+
+        FilePublisher publisher(env.store(), env.folders(), env.reporter);
+        QVERIFY(!publisher.copyAllFiles(applet, site + QStringLiteral("/index.html")));
+        QCOMPARE(env.reporter.ids(), (QList<int>{Str::UnsafeFileName, Str::ErrorCopyingFile}));
+        const QString text = env.reporter.messages.first().text;
+        QVERIFY2(text.contains(QStringLiteral("setting ") + key + QLatin1Char(' ')), qPrintable(text));
+        for (const QString &file : folderFiles(site))
+            QVERIFY2(file == QLatin1String("index.html") || own.contains(file) ||
+                         file == QLatin1String("qzbut1.gif"),
+                     qPrintable(file));
+        QVERIFY(!QFile::exists(site + QStringLiteral("/secret.txt")));
+    }
+
+    void copyFileRefusesNamesWithAFolder()
+    {
+        TestEnvironment env;
+        TestEnvironment::writeFile(env.path(QStringLiteral("secret.txt")), "secret");
+        const QString site = env.path(QStringLiteral("site"));
+        QDir().mkpath(site);
+        FilePublisher publisher(env.store(), env.folders(), env.reporter);
+        QVERIFY(
+            !publisher.copyFile(env.path(QStringLiteral("install")), site, QStringLiteral("../secret.txt")));
+        QCOMPARE(env.reporter.ids(), QList<int>{Str::FileCopyFailed});
+        QVERIFY(folderFiles(site).isEmpty());
+    }
+
+    void failedPageStopsEverything()
+    {
+        TestEnvironment env;
+        const QString site = env.path(QStringLiteral("site"));
+        QDir().mkpath(site);
+        FilePublisher publisher(env.store(), env.folders(), env.reporter);
+        // No applet folder: the page cannot be written.
+        QVERIFY(!publisher.copyAllFiles(QStringLiteral("FIRE"), site + QStringLiteral("/index.html")));
+        QCOMPARE(env.reporter.ids(), (QList<int>{Str::ErrorWritingPreview, Str::ErrorCopyingFile}));
+        QVERIFY(folderFiles(site).isEmpty());
+
+        // A chosen file in a folder that does not exist.
+        env.reporter.clear();
+        prepare(env, QStringLiteral("FIRE"), {});
+        QVERIFY(!publisher.copyAllFiles(QStringLiteral("FIRE"), env.path(QStringLiteral("none/index.html"))));
+        QCOMPARE(env.reporter.ids(), (QList<int>{Str::FileCopyFailed, Str::ErrorCopyingFile}));
+    }
+
+    void hugeFrameCountEndsAtTheFrames()
+    {
+        TestEnvironment env;
+        const QString folder = prepare(env, QStringLiteral("BLUR"), {"ImgsValue=pic", "FormatValue=.gif"});
+        env.makeAppletFolder(QStringLiteral("BLUR"), {"vxblur.class", "pic1.gif", "pic2.gif"});
+        env.store().write(QStringLiteral("BLUR"), QStringLiteral("NumImages"),
+                          QStringLiteral("99999999999999"));
+        FilePublisher publisher(env.store(), env.folders(), env.reporter);
+        const QStringList planned = names(publisher.plannedFiles(QStringLiteral("BLUR")));
+        QCOMPARE(planned.mid(1, 4), (QStringList{"vxblur.class", "pic1.gif", "pic2.gif", "pic3.gif"}));
+        QVERIFY(planned.size() < 10);
+        // Into the applet folder itself every copy is skipped, and it still ends.
+        QVERIFY(publisher.copyAllFiles(QStringLiteral("BLUR"), folder + QStringLiteral("/x.html")));
+
+        env.store().write(QStringLiteral("BLUR"), QStringLiteral("NumImages"), QStringLiteral("none"));
+        QCOMPARE(names(publisher.plannedFiles(QStringLiteral("BLUR"))).mid(1, 2),
+                 (QStringList{"vxblur.class", "vexalib.class"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(PublishTest)
+#include "tst_publish.moc"
