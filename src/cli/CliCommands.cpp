@@ -154,7 +154,7 @@ int saveProject(Session &session, const Arguments &args)
         return status;
     ProjectFile project(session.store(), session.reporter);
     if (project.save(applet, args.positional[1]) != 1) {
-        session.reporter.report(message(Str::ProjectSaveFailed, MessageIcon::Stop));
+        project.reportSaveFailure();
         return Failure;
     }
     return Success;

@@ -123,7 +123,7 @@ const std::vector<AppletFiles> &appletFiles()
           {Rule::UnlessNoOrEmpty, "BackImage"}}},
         {"SOLIDSCROLLER", {{Rule::Fixed, "solidscr.class"}, {Rule::FontAndPicture, "FontIndex"}}},
         {"SNOW", {{Rule::Fixed, "vxsnow.class"}, {Rule::UnlessNoOrEmpty, "BackImage"}}},
-        // Its own class, the tag's code: the snow applet's class is not in its folder.
+        // Its own class, the one the tag's code attribute names.
         {"FIREWORKS",
          {{Rule::Fixed, "firewks.class"},
           {Rule::UnlessNoOrEmpty, "BackImage"},

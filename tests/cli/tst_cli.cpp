@@ -1,0 +1,229 @@
+#include "TestSupport.h"
+#include "settings/SettingsStore.h"
+#include "strings/StringIds.h"
+#include "strings/StringTable.h"
+#include "tag/TagGenerator.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+using namespace vexa;
+using vexa::test::TestEnvironment;
+
+namespace {
+
+struct Run {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+} // namespace
+
+// Drives the real vexajava-cli binary against a private configuration folder.
+class CliTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_home;
+    QString m_install;
+
+    QString storeFile() const { return m_home.path() + "/config/Vexa Team/Vexa Java.conf"; }
+
+    Run cli(const QStringList &arguments)
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", m_home.path() + "/config");
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(VEXAJAVA_CLI_PATH), arguments);
+        if (!process.waitForFinished(30000))
+            qFatal("vexajava-cli did not finish");
+        return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    }
+
+    // The same store the command line uses, opened directly.
+    std::unique_ptr<SettingsStore> openStore(RecordingReporter &reporter)
+    {
+        return std::make_unique<SettingsStore>(storeFile(), vexa::test::testData("defaults.ini"), reporter);
+    }
+
+    QString appletFolder(const QString &folder) const { return m_install + "/applets/" + folder; }
+
+private slots:
+    void initTestCase()
+    {
+        m_install = m_home.path() + "/install";
+        QDir().mkpath(m_install + "/applets");
+        QCOMPARE(cli({"set", "Application", "Dir", m_install}).status, 0);
+        QCOMPARE(cli({"set", "", "AppletDir", "applets"}).status, 0);
+        TestEnvironment::writeFile(m_install + "/applets/qzbut1.gif", "GIF89a button");
+    }
+
+    void usage()
+    {
+        Run help = cli({"--help"});
+        QCOMPARE(help.status, 0);
+        for (const char *command : {"catalogue", "get SECTION KEY", "set SECTION KEY VALUE", "tag APPLET",
+                                    "preview APPLET [--copied]", "save-project APPLET FILE",
+                                    "open-project FILE [--applet APPLET]", "publish APPLET HTMLFILE",
+                                    "image-size FILE", "font-info FILE"})
+            QVERIFY2(help.out.contains(command), command);
+
+        QCOMPARE(cli({}).status, 2);
+        QCOMPARE(cli({"frobnicate"}).status, 2);
+        QCOMPARE(cli({"get", "BLOBS"}).status, 2);
+        QCOMPARE(cli({"tag", "BLOBS", "extra"}).status, 2);
+        QCOMPARE(cli({"preview", "BLOBS", "--copy"}).status, 2);
+        QCOMPARE(cli({"open-project", "x.vxp", "--applet"}).status, 2);
+        Run unknown = cli({"tag", "blobs"});
+        QCOMPARE(unknown.status, 2);
+        QVERIFY(unknown.err.contains("Unknown applet"));
+    }
+
+    void catalogueLines()
+    {
+        Run run = cli({"catalogue"});
+        QCOMPARE(run.status, 0);
+        const QList<QByteArray> lines = run.out.split('\n');
+        QCOMPARE(lines.size(), 41); // and the final newline
+        QCOMPARE(lines.first(), QByteArray("BLOBS\t6\tblobs"));
+        QVERIFY(lines.contains("VEXA3D LIGHT\t4\tvexa3d"));
+        QVERIFY(lines.contains("MANDEL\t2\tmandel2"));
+        QCOMPARE(lines.at(39), QByteArray("FIREWORKS\t3\tfirewks"));
+    }
+
+    void setAndGet()
+    {
+        const QString value = QStringLiteral("Café, \"quoted\"; 100% <b> @x \\ end");
+        QCOMPARE(cli({"set", "VEXA3D LIGHT", "NoJavaMsg", value}).status, 0);
+        Run run = cli({"get", "VEXA3D LIGHT", "nojavamsg"});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out, value.toUtf8() + "\n");
+        QCOMPARE(cli({"get", "VEXA3D LIGHT", "Never"}).out, QByteArray("\n"));
+        QCOMPARE(cli({"get", "", "Dir"}).out, m_install.toUtf8() + "\n");
+
+        RecordingReporter reporter;
+        QCOMPARE(openStore(reporter)->read("VEXA3D LIGHT", "NoJavaMsg"), value);
+
+        Run refused = cli({"set", "BLOBS_DEF", "Res", "9"});
+        QCOMPARE(refused.status, 1);
+        QVERIFY(!refused.err.isEmpty());
+    }
+
+    void tagIsExactlyTheGeneratorsBytes()
+    {
+        QCOMPARE(cli({"set", "TEXTSCROLLER", "NoJavaMsg", "Ünïcode <i>text</i>"}).status, 0);
+        QCOMPARE(cli({"set", "TEXTSCROLLER", "Textscroll", "txtscr.txt"}).status, 0);
+        for (const QString applet : {"TEXTSCROLLER", "VEXA3D LIGHT", "TREEMENU", "FIRE"}) {
+            Run run = cli({"tag", applet});
+            QCOMPARE(run.status, 0);
+            RecordingReporter reporter;
+            auto store = openStore(reporter);
+            QCOMPARE(run.out, TagGenerator(*store).generate(applet).toUtf8());
+            QVERIFY(run.out.endsWith("</applet>\r\n"));
+        }
+    }
+
+    void previewPage()
+    {
+        QDir().mkpath(appletFolder("blobs"));
+        Run run = cli({"preview", "BLOBS"});
+        QCOMPARE(run.status, 0);
+        const QString path = QString::fromUtf8(run.out).trimmed();
+        QCOMPARE(QFileInfo(path).canonicalFilePath(), QFileInfo(appletFolder("blobs") + "/preview.html").canonicalFilePath());
+        QByteArray page = TestEnvironment::readFile(path);
+        QVERIFY(page.contains("src=\"../qzbut1.gif\""));
+        QVERIFY(page.endsWith("</html>\r\n"));
+        QCOMPARE(cli({"preview", "BLOBS", "--copied"}).status, 0);
+        QVERIFY(TestEnvironment::readFile(path).contains("src=\"qzbut1.gif\""));
+
+        Run missing = cli({"preview", "LENS"}); // its folder does not exist
+        QCOMPARE(missing.status, 1);
+        QVERIFY(missing.err.contains(StringTable::text(Str::ErrorWritingPreview).toUtf8()));
+    }
+
+    void projectRoundTrip()
+    {
+        const QString file = m_home.path() + "/blobs.vxp";
+        QCOMPARE(cli({"set", "BLOBS", "NBlobs", "12"}).status, 0);
+        QCOMPARE(cli({"save-project", "BLOBS", file}).status, 0);
+        QVERIFY(QFileInfo(file).size() > 0);
+        QCOMPARE(QFileInfo(file).size() % 712, 0);
+        QCOMPARE(cli({"set", "BLOBS", "NBlobs", "3"}).status, 0);
+
+        Run open = cli({"open-project", file});
+        QCOMPARE(open.status, 0);
+        QCOMPARE(open.out, QByteArray("BLOBS\n"));
+        QCOMPARE(cli({"get", "BLOBS", "NBlobs"}).out, QByteArray("12\n"));
+
+        Run wrong = cli({"open-project", file, "--applet", "BUMP"});
+        QCOMPARE(wrong.status, 1);
+        QVERIFY(wrong.err.contains(StringTable::text(Str::ProjectOpenWrongApplet).toUtf8()));
+
+        TestEnvironment::writeFile(m_home.path() + "/empty.vxp", QByteArray());
+        Run empty = cli({"open-project", m_home.path() + "/empty.vxp"});
+        QCOMPARE(empty.status, 1);
+        QVERIFY(empty.err.contains(StringTable::text(Str::ProjectOpenBadFormat).toUtf8()));
+
+        Run unwritable = cli({"save-project", "BLOBS", m_home.path() + "/no/such/folder/x.vxp"});
+        QCOMPARE(unwritable.status, 1);
+        QVERIFY(unwritable.err.contains(StringTable::text(Str::ProjectSaveFailed).toUtf8()));
+    }
+
+    void publishCopiesEverything()
+    {
+        const QStringList files = {"huerot.class", "vexa.class", "vexalib.class", "huerot.jar", "huerscr.txt",
+                                   "pic.jpg"};
+        QDir().mkpath(appletFolder("huerot"));
+        for (const QString &name : files)
+            TestEnvironment::writeFile(appletFolder("huerot") + "/" + name, name.toUtf8());
+        QCOMPARE(cli({"set", "HUEROT", "ImageFile", "pic.jpg"}).status, 0);
+        const QString destination = m_home.path() + "/site";
+        QDir().mkpath(destination);
+        Run run = cli({"publish", "HUEROT", destination + "/index.html"});
+        QCOMPARE(run.status, 0);
+        QVERIFY(run.err.isEmpty());
+        QVERIFY(TestEnvironment::readFile(destination + "/index.html").contains("code=\"huerot.class\""));
+        for (const QString &name : files + QStringList{"qzbut1.gif"})
+            QVERIFY2(QFile::exists(destination + "/" + name), qPrintable(name));
+
+        QCOMPARE(cli({"set", "HUEROT", "ImageFile", "missing.jpg"}).status, 0);
+        Run failed = cli({"publish", "HUEROT", destination + "/again.html"});
+        QCOMPARE(failed.status, 1);
+        QVERIFY(failed.err.contains("missing.jpg"));
+        QVERIFY(failed.err.contains(StringTable::text(Str::ErrorCopyingFile).toUtf8()));
+    }
+
+    void pictureAndFontReaders()
+    {
+        const QString gif = m_home.path() + "/pic.gif";
+        TestEnvironment::writeFile(gif, QByteArray("GIF89a\x64\x00\x32\x00\x80\x00\x00", 13));
+        Run size = cli({"image-size", gif});
+        QCOMPARE(size.status, 0);
+        QCOMPARE(size.out, QByteArray(".gif 100 50\n"));
+
+        TestEnvironment::writeFile(m_home.path() + "/bad.gif", "GIF88a and more bytes");
+        Run bad = cli({"image-size", m_home.path() + "/bad.gif"});
+        QCOMPARE(bad.status, 1);
+        QVERIFY(bad.err.contains(StringTable::text(Str::WrongImageFormat).toUtf8()));
+        Run missing = cli({"image-size", m_home.path() + "/none.gif"});
+        QCOMPARE(missing.status, 1);
+        QVERIFY(missing.err.contains(StringTable::text(Str::ErrorReadingImageSize).toUtf8()));
+
+        const QString font = m_home.path() + "/big.vxf";
+        TestEnvironment::writeFile(font, "Big font\r\n16\r\n20\r\n2\r\nABC 123\r\nMade by me\r\nfor you\r\n");
+        Run info = cli({"font-info", font});
+        QCOMPARE(info.status, 0);
+        QCOMPARE(info.out, QByteArray("16\n20\n2\nABC 123\nMade by me\r\nfor you\n"));
+        TestEnvironment::writeFile(font, "Big font\n0\n20\n2\nABC\n");
+        Run invalid = cli({"font-info", font});
+        QCOMPARE(invalid.status, 1);
+        QVERIFY(invalid.err.contains(StringTable::text(Str::IncorrectVexaFont).toUtf8()));
+    }
+};
+
+QTEST_GUILESS_MAIN(CliTest)
+#include "tst_cli.moc"
