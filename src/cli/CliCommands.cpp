@@ -86,18 +86,15 @@ struct Command {
     const char *synopsis;
     const char *description;
     int positionalCount;
+    bool firstIsApplet; // the first argument names an applet of the catalogue
     QStringList flagOptions;
     QStringList valueOptions;
     std::function<int(Session &, const Arguments &)> run;
 };
 
-// Checks the applet argument; an id outside the catalogue is a usage error.
-bool knownApplet(Session &session, const QString &appletId, int *status)
+int unknownApplet(Session &session, const QString &appletId)
 {
-    if (Catalogue::contains(appletId))
-        return true;
-    *status = session.usageError(QStringLiteral("Unknown applet \"%1\" (see 'vexajava-cli catalogue').").arg(appletId));
-    return false;
+    return session.usageError(QStringLiteral("Unknown applet \"%1\" (see 'vexajava-cli catalogue').").arg(appletId));
 }
 
 int catalogue(Session &session, const Arguments &)
@@ -126,19 +123,13 @@ int set(Session &session, const Arguments &args)
 
 int tag(Session &session, const Arguments &args)
 {
-    int status = Success;
-    if (!knownApplet(session, args.positional[0], &status))
-        return status;
     session.print(TagGenerator(session.store()).generate(args.positional[0]));
     return Success;
 }
 
 int preview(Session &session, const Arguments &args)
 {
-    int status = Success;
     const QString applet = args.positional[0];
-    if (!knownApplet(session, applet, &status))
-        return status;
     PreviewPage page(session.store(), session.folders(), session.reporter);
     if (!page.write(applet, args.options.contains(QStringLiteral("--copied"))))
         return Failure;
@@ -148,10 +139,7 @@ int preview(Session &session, const Arguments &args)
 
 int saveProject(Session &session, const Arguments &args)
 {
-    int status = Success;
     const QString applet = args.positional[0];
-    if (!knownApplet(session, applet, &status))
-        return status;
     ProjectFile project(session.store(), session.reporter);
     if (project.save(applet, args.positional[1]) != 1) {
         project.reportSaveFailure();
@@ -162,11 +150,10 @@ int saveProject(Session &session, const Arguments &args)
 
 int openProject(Session &session, const Arguments &args)
 {
-    int status = Success;
     const bool onSelectionPage = !args.options.contains(QStringLiteral("--applet"));
     QString applet = args.options.value(QStringLiteral("--applet"));
-    if (!onSelectionPage && !knownApplet(session, applet, &status))
-        return status;
+    if (!onSelectionPage && !Catalogue::contains(applet))
+        return unknownApplet(session, applet);
     ProjectFile project(session.store(), session.reporter);
     const int result = project.open(args.positional[0], &applet, onSelectionPage);
     if (result == 1)
@@ -176,10 +163,7 @@ int openProject(Session &session, const Arguments &args)
 
 int publish(Session &session, const Arguments &args)
 {
-    int status = Success;
     const QString applet = args.positional[0];
-    if (!knownApplet(session, applet, &status))
-        return status;
     FilePublisher publisher(session.store(), session.folders(), session.reporter);
     return publisher.copyAllFiles(applet, args.positional[1]) ? Success : Failure;
 }
@@ -208,31 +192,32 @@ int fontInfo(Session &session, const Arguments &args)
 
 const std::vector<Command> &commands()
 {
+    // name, synopsis, description, positional count, first is an applet, flags, options, handler
     static const std::vector<Command> table = {
-        {"catalogue", "catalogue", "One line per applet: id, a tab, category number, a tab, folder name.", 0, {},
-         {}, catalogue},
+        {"catalogue", "catalogue", "One line per applet: id, a tab, category number, a tab, folder name.", 0,
+         false, {}, {}, catalogue},
         {"get", "get SECTION KEY", "Print the stored value of KEY in SECTION (empty section: Application).", 2,
-         {}, {}, get},
-        {"set", "set SECTION KEY VALUE", "Store VALUE under KEY in SECTION.", 3, {}, {}, set},
-        {"tag", "tag APPLET", "Write the applet tag of APPLET to standard output, exactly its bytes.", 1, {}, {},
-         tag},
+         false, {}, {}, get},
+        {"set", "set SECTION KEY VALUE", "Store VALUE under KEY in SECTION.", 3, false, {}, {}, set},
+        {"tag", "tag APPLET", "Write the applet tag of APPLET to standard output, exactly its bytes.", 1, true,
+         {}, {}, tag},
         {"preview", "preview APPLET [--copied]",
          "Write the preview page into the applet folder and print its path; --copied refers to the button "
          "image in the page's own folder.",
-         1, {"--copied"}, {}, preview},
+         1, true, {"--copied"}, {}, preview},
         {"save-project", "save-project APPLET FILE", "Save the settings of APPLET to the project FILE (.vxp).", 2,
-         {}, {}, saveProject},
+         true, {}, {}, saveProject},
         {"open-project", "open-project FILE [--applet APPLET]",
          "Open a project FILE into the store and print its applet. Without --applet the applet comes from the "
          "file, as on the selection page; with it the file must belong to APPLET.",
-         1, {}, {"--applet"}, openProject},
+         1, false, {}, {"--applet"}, openProject},
         {"publish", "publish APPLET HTMLFILE",
-         "Write the page HTMLFILE and copy every file the applet needs beside it.", 2, {}, {}, publish},
-        {"image-size", "image-size FILE", "Print the type, width and height of a GIF or JPEG picture.", 1, {}, {},
-         imageSize},
+         "Write the page HTMLFILE and copy every file the applet needs beside it.", 2, true, {}, {}, publish},
+        {"image-size", "image-size FILE", "Print the type, width and height of a GIF or JPEG picture.", 1, false,
+         {}, {}, imageSize},
         {"font-info", "font-info FILE",
-         "Print width, height, vertical spacing, characters and comment of a VexaFont file, one per line.", 1, {},
-         {}, fontInfo},
+         "Print width, height, vertical spacing, characters and comment of a VexaFont file, one per line.", 1,
+         false, {}, {}, fontInfo},
     };
     return table;
 }
@@ -299,6 +284,8 @@ int CliCommands::run(const QStringList &arguments)
         QString error;
         if (!parse(command, arguments.mid(1), &args, &error))
             return session.usageError(error);
+        if (command.firstIsApplet && !Catalogue::contains(args.positional.first()))
+            return unknownApplet(session, args.positional.first());
         return command.run(session, args);
     }
     return session.usageError(QStringLiteral("Unknown command \"%1\".").arg(arguments.first()));

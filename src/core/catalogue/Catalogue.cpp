@@ -77,53 +77,32 @@ const AppletRecord *Catalogue::find(const QString &appletId)
     return nullptr;
 }
 
-QString Catalogue::folderName(const QString &appletId)
+namespace {
+
+// One field of the applet's record, or `fallback` for an id outside the table.
+template <typename Field>
+auto field(const QString &appletId, Field AppletRecord::*member, Field fallback)
 {
-    const AppletRecord *r = find(appletId);
-    return r ? QString::fromLatin1(r->folder) : appletId;
+    const AppletRecord *record = Catalogue::find(appletId);
+    return record ? record->*member : fallback;
 }
 
-QString Catalogue::samplePage(const QString &appletId)
+QString text(const QString &appletId, const char *AppletRecord::*member, const QString &fallback = QString())
 {
-    const AppletRecord *r = find(appletId);
-    return r ? QString::fromLatin1(r->samplePage) : appletId;
+    const AppletRecord *record = Catalogue::find(appletId);
+    return record ? QString::fromLatin1(record->*member) : fallback;
 }
 
-QString Catalogue::scrollTextFile(const QString &appletId)
-{
-    const AppletRecord *r = find(appletId);
-    return r ? QString::fromLatin1(r->scrollText) : QString();
-}
+} // namespace
 
-QString Catalogue::archive(const QString &appletId)
-{
-    const AppletRecord *r = find(appletId);
-    return r ? QString::fromLatin1(r->archive) : QString();
-}
-
-QString Catalogue::classFile(const QString &appletId)
-{
-    const AppletRecord *r = find(appletId);
-    return r ? QString::fromLatin1(r->classFile) : QString();
-}
-
-QString Catalogue::helpPage(const QString &appletId)
-{
-    const AppletRecord *r = find(appletId);
-    return r ? QString::fromLatin1(r->helpPage) : QString();
-}
-
-int Catalogue::description(const QString &appletId)
-{
-    const AppletRecord *r = find(appletId);
-    return r ? r->description : 0;
-}
-
-int Catalogue::category(const QString &appletId)
-{
-    const AppletRecord *r = find(appletId);
-    return r ? r->category : 0;
-}
+QString Catalogue::folderName(const QString &appletId) { return text(appletId, &AppletRecord::folder, appletId); }
+QString Catalogue::samplePage(const QString &appletId) { return text(appletId, &AppletRecord::samplePage, appletId); }
+QString Catalogue::scrollTextFile(const QString &appletId) { return text(appletId, &AppletRecord::scrollText); }
+QString Catalogue::archive(const QString &appletId) { return text(appletId, &AppletRecord::archive); }
+QString Catalogue::classFile(const QString &appletId) { return text(appletId, &AppletRecord::classFile); }
+QString Catalogue::helpPage(const QString &appletId) { return text(appletId, &AppletRecord::helpPage); }
+int Catalogue::description(const QString &appletId) { return field(appletId, &AppletRecord::description, 0); }
+int Catalogue::category(const QString &appletId) { return field(appletId, &AppletRecord::category, 0); }
 
 int Catalogue::categoryRadioId(int category)
 {
