@@ -1,0 +1,296 @@
+#include "Page.h"
+
+#include "ColourSwatch.h"
+#include "PageLayout.h"
+#include "PageSpecials.h"
+#include "PageTemplates.h"
+#include "PageValidation.h"
+#include "catalogue/Catalogue.h"
+#include "settings/SettingsStore.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace vexa {
+
+Page::Page(int pageId, PageContext &context, QWidget *parent) : QWidget(parent), m_pageId(pageId), m_context(context)
+{
+    setObjectName(QStringLiteral("page%1").arg(pageId));
+    if (const PageTemplate *pageTemplate = findPageTemplate(pageId))
+        m_controls = buildPageLayout(this, *pageTemplate);
+    PageSpecials::setUp(*this);
+}
+
+Page::~Page() = default;
+
+bool Page::isActive(int id) const
+{
+    QWidget *widget = control(id);
+    return widget && widget->isEnabled();
+}
+
+QString Page::text(int id) const
+{
+    QWidget *widget = control(id);
+    if (auto *edit = qobject_cast<QLineEdit *>(widget))
+        return edit->text();
+    if (auto *combo = qobject_cast<QComboBox *>(widget))
+        return combo->currentText();
+    if (auto *area = qobject_cast<QPlainTextEdit *>(widget))
+        return area->toPlainText();
+    if (auto *label = qobject_cast<QLabel *>(widget))
+        return label->text();
+    return QString();
+}
+
+void Page::setText(int id, const QString &text)
+{
+    QWidget *widget = control(id);
+    if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
+        edit->setText(text);
+        edit->setCursorPosition(0);
+    } else if (auto *area = qobject_cast<QPlainTextEdit *>(widget)) {
+        area->setPlainText(text);
+    } else if (auto *label = qobject_cast<QLabel *>(widget)) {
+        label->setText(text);
+    } else if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+        selectComboItem(id, text, nullptr);
+    }
+}
+
+bool Page::isChecked(int id) const
+{
+    auto *button = control<QAbstractButton>(id);
+    return button && button->isChecked();
+}
+
+void Page::setChecked(int id, bool checked)
+{
+    if (auto *button = control<QAbstractButton>(id))
+        button->setChecked(checked);
+}
+
+void Page::setEnabled(int id, bool enabled)
+{
+    if (QWidget *widget = control(id))
+        widget->setEnabled(enabled);
+}
+
+void Page::setVisible(int id, bool visible)
+{
+    if (QWidget *widget = control(id))
+        widget->setVisible(visible);
+}
+
+void Page::selectComboItem(int id, const QString &value, const char *fallback)
+{
+    auto *combo = control<QComboBox>(id);
+    if (!combo)
+        return;
+    int index = combo->findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0 && fallback)
+        index = combo->findText(QString::fromUtf8(fallback), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    combo->setCurrentIndex(index < 0 && combo->count() > 0 ? 0 : index);
+}
+
+void Page::setColour(int swatchId, const QColor &colour)
+{
+    m_colours.insert(swatchId, colour);
+    if (auto *swatch = control<ColourSwatch>(swatchId))
+        swatch->setColour(colour);
+}
+
+QString Page::section() const { return m_pageId == 129 ? SettingsStore::ApplicationSection : appletId(); }
+
+QString Page::read(const QString &key) const { return m_context.store.read(m_loadSection, key); }
+
+void Page::write(const QString &key, const QString &value) { m_context.store.write(section(), key, value); }
+
+void Page::runHandler(int id)
+{
+    const auto handler = m_handlers.value(id);
+    if (handler)
+        handler();
+}
+
+void Page::load(bool useDefaults)
+{
+    m_loading = true;
+    m_loadSection = section() + (useDefaults && m_pageId != 129 ? SettingsStore::DefaultSuffix : QString());
+    for (const Binding &binding : pageBindings(m_pageId)) {
+        const QString value = read(QLatin1String(binding.key));
+        if (binding.kind == BindingKind::Special) {
+            if (!PageSpecials::loadKey(*this, binding, value))
+                break;
+            continue;
+        }
+        loadBinding(binding, value);
+        if (binding.updatesAfterLoad)
+            runHandler(binding.control);
+    }
+    PageSpecials::afterLoad(*this);
+    loadCommonTail();
+    refreshSwatches();
+    m_loading = false;
+}
+
+void Page::loadBinding(const Binding &binding, const QString &value)
+{
+    const int id = binding.control;
+    switch (binding.kind) {
+    case BindingKind::Text:
+    case BindingKind::ShowOnly:
+        setText(id, value);
+        break;
+    case BindingKind::TextIfSet:
+        setText(id, value == QLatin1String("NO") ? QString() : value);
+        break;
+    case BindingKind::Combo:
+        selectComboItem(id, value, binding.fallback);
+        break;
+    case BindingKind::CheckYes:
+        setChecked(id, value == QLatin1String("YES"));
+        break;
+    case BindingKind::CheckUnlessNo:
+        setChecked(id, value != QLatin1String("NO"));
+        break;
+    case BindingKind::CheckOne:
+        setChecked(id, value == QLatin1String("1"));
+        break;
+    case BindingKind::CheckUnlessZero:
+        setChecked(id, value != QLatin1String("0"));
+        break;
+    case BindingKind::RadioPair: {
+        const bool first = value == QLatin1String(binding.onValue);
+        setChecked(id, first);
+        setChecked(binding.second, !first);
+        break;
+    }
+    case BindingKind::OptionalFile:
+    case BindingKind::OptionalFileIfSet: {
+        const bool set = value != QLatin1String("NO") &&
+                         (binding.kind == BindingKind::OptionalFile || !value.isEmpty());
+        setChecked(id, set);
+        setText(binding.second, set ? value : QString());
+        break;
+    }
+    case BindingKind::Component: {
+        QColor colour = this->colour(id);
+        const int component = qBound(0, value.toInt(), 255);
+        if (binding.second == 0)
+            colour.setRed(component);
+        else if (binding.second == 1)
+            colour.setGreen(component);
+        else
+            colour.setBlue(component);
+        m_colours.insert(id, colour);
+        break;
+    }
+    case BindingKind::HexColour: {
+        const uint rgb = value.toUInt(nullptr, 16);
+        m_colours.insert(id, QColor(int(rgb & 0xFF), int((rgb >> 8) & 0xFF), int((rgb >> 16) & 0xFF)));
+        break;
+    }
+    case BindingKind::Special:
+        break;
+    }
+}
+
+void Page::store()
+{
+    for (const Binding &binding : pageBindings(m_pageId)) {
+        if (binding.kind == BindingKind::Special) {
+            if (!PageSpecials::storeKey(*this, binding))
+                break;
+            continue;
+        }
+        storeBinding(binding);
+    }
+    PageSpecials::afterStore(*this);
+    storeCommonTail();
+}
+
+void Page::storeBinding(const Binding &binding)
+{
+    const QString key = QLatin1String(binding.key);
+    const int id = binding.control;
+    auto yesNo = [](bool on) { return on ? QStringLiteral("YES") : QStringLiteral("NO"); };
+    switch (binding.kind) {
+    case BindingKind::Text:
+    case BindingKind::TextIfSet:
+    case BindingKind::Combo:
+        write(key, text(id));
+        break;
+    case BindingKind::ShowOnly:
+    case BindingKind::Special:
+        break;
+    case BindingKind::CheckYes:
+    case BindingKind::CheckUnlessNo:
+        write(key, yesNo(isChecked(id)));
+        break;
+    case BindingKind::CheckOne:
+    case BindingKind::CheckUnlessZero:
+        write(key, isChecked(id) ? QStringLiteral("1") : QStringLiteral("0"));
+        break;
+    case BindingKind::RadioPair:
+        write(key, QLatin1String(isChecked(id) ? binding.onValue : binding.offValue));
+        break;
+    case BindingKind::OptionalFile:
+    case BindingKind::OptionalFileIfSet:
+        write(key, isChecked(id) ? text(binding.second) : QStringLiteral("NO"));
+        break;
+    case BindingKind::Component: {
+        const QColor c = colour(id);
+        write(key, QString::number(binding.second == 0 ? c.red() : binding.second == 1 ? c.green() : c.blue()));
+        break;
+    }
+    case BindingKind::HexColour: {
+        const QColor c = colour(id);
+        write(key, QString::number(uint(c.red()) | uint(c.green()) << 8 | uint(c.blue()) << 16, 16));
+        break;
+    }
+    }
+}
+
+void Page::loadCommonTail()
+{
+    const QString scrollFile = Catalogue::scrollTextFile(appletId());
+    if (isActive(1014)) {
+        setChecked(1014, !scrollFile.isEmpty() && read(QStringLiteral("Textscroll")) == scrollFile);
+        runHandler(1014);
+        m_context.flags.scrollText = isChecked(1014);
+    }
+    if (isActive(4061)) {
+        setChecked(4061, read(QStringLiteral("FloatMode")) == QLatin1String("YES"));
+        runHandler(4061);
+        m_context.flags.floatWindow = isChecked(4061);
+    }
+    if (control(4068))
+        PageSpecials::loadCharacterSet(*this, read(QStringLiteral("CharSet")));
+}
+
+void Page::storeCommonTail()
+{
+    if (isActive(1014))
+        write(QStringLiteral("Textscroll"),
+              isChecked(1014) ? Catalogue::scrollTextFile(appletId()) : QStringLiteral("NO"));
+    if (isActive(4061))
+        write(QStringLiteral("FloatMode"), isChecked(4061) ? QStringLiteral("YES") : QStringLiteral("NO"));
+    if (control(4068))
+        write(QStringLiteral("CharSet"), text(4068));
+}
+
+void Page::refreshSwatches()
+{
+    for (auto it = m_colours.constBegin(); it != m_colours.constEnd(); ++it) {
+        if (auto *swatch = control<ColourSwatch>(it.key()))
+            swatch->setColour(it.value());
+    }
+}
+
+bool Page::validate() { return PageValidation::validate(*this); }
+
+} // namespace vexa

@@ -1,0 +1,225 @@
+#include "PageLayout.h"
+
+#include "ColourSwatch.h"
+#include "PageTables.h"
+#include "PageTemplates.h"
+#include "UpDown.h"
+#include "strings/StringTable.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace vexa {
+namespace {
+
+using Row = QList<const ControlSpec *>;
+
+struct Group {
+    QString caption;
+    QList<Row> rows;
+};
+
+bool isCaptioned(ControlKind kind)
+{
+    return kind == ControlKind::Check || kind == ControlKind::Radio || kind == ControlKind::Button ||
+           kind == ControlKind::Label;
+}
+
+bool isTall(ControlKind kind)
+{
+    return kind == ControlKind::TextArea || kind == ControlKind::List || kind == ControlKind::Tree ||
+           kind == ControlKind::Frame;
+}
+
+QWidget *createWidget(const ControlSpec &spec, int pageId, QWidget *parent)
+{
+    const QString caption = spec.caption ? QString::fromUtf8(spec.caption) : QString();
+    switch (spec.kind) {
+    case ControlKind::Label: {
+        auto *label = new QLabel(caption, parent);
+        label->setWordWrap(true);
+        return label;
+    }
+    case ControlKind::Edit: {
+        auto *edit = new QLineEdit(parent);
+        if (const int limit = lengthLimit(pageId, spec.id))
+            edit->setMaxLength(limit);
+        edit->setReadOnly(isReadOnlyField(pageId, spec.id));
+        edit->setMinimumWidth(80);
+        return edit;
+    }
+    case ControlKind::TextArea: {
+        auto *area = new QPlainTextEdit(parent);
+        area->setReadOnly(isReadOnlyField(pageId, spec.id));
+        area->setTabChangesFocus(true);
+        return area;
+    }
+    case ControlKind::Check:
+        return new QCheckBox(caption, parent);
+    case ControlKind::Radio:
+        return new QRadioButton(caption, parent);
+    case ControlKind::Combo: {
+        auto *combo = new QComboBox(parent);
+        combo->addItems(comboItems(pageId, spec.id));
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        return combo;
+    }
+    case ControlKind::List:
+        return new QListWidget(parent);
+    case ControlKind::Tree: {
+        auto *tree = new QTreeWidget(parent);
+        tree->setHeaderHidden(true);
+        return tree;
+    }
+    case ControlKind::Button: {
+        auto *button = new QPushButton(caption, parent);
+        button->setAutoDefault(false); // Enter stays with the wizard's Next
+        return button;
+    }
+    case ControlKind::Swatch:
+        return new ColourSwatch(parent);
+    case ControlKind::Spinner:
+        return new UpDown(parent);
+    case ControlKind::Frame: {
+        auto *frame = new QFrame(parent);
+        frame->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        frame->setMinimumHeight(60);
+        return frame;
+    }
+    }
+    return new QWidget(parent);
+}
+
+QList<Group> groupsOf(const PageTemplate &pageTemplate)
+{
+    QList<Group> groups;
+    for (const ControlSpec &spec : pageTemplate.controls) {
+        const QString caption = spec.group ? QString::fromUtf8(spec.group) : QString();
+        auto it = std::find_if(groups.begin(), groups.end(), [&](const Group &g) { return g.caption == caption; });
+        if (it == groups.end()) {
+            groups.append(Group{caption, {}});
+            it = groups.end() - 1;
+        }
+        if (spec.sameRow && !it->rows.isEmpty())
+            it->rows.last().append(&spec);
+        else
+            it->rows.append(Row{&spec});
+    }
+    return groups;
+}
+
+int weight(const Group &group)
+{
+    int rows = 1;
+    for (const Row &row : group.rows)
+        rows += isTall(row.first()->kind) ? 4 : 1;
+    return rows;
+}
+
+} // namespace
+
+QString controlTooltip(int pageId, int controlId)
+{
+    if (pageId == 206 && controlId == 1105)
+        return StringTable::text(4035); // the paint applet's background is a colouring book
+    return StringTable::text(controlId);
+}
+
+QHash<int, QWidget *> buildPageLayout(QWidget *page, const PageTemplate &pageTemplate)
+{
+    QHash<int, QWidget *> controls;
+    const int pageId = pageTemplate.pageId;
+    const QList<Group> groups = groupsOf(pageTemplate);
+
+    // Split the groups, in order, into two columns of about equal height.
+    int total = 0;
+    for (const Group &group : groups)
+        total += weight(group);
+    auto *columns = new QHBoxLayout(page);
+    columns->setContentsMargins(0, 0, 0, 0);
+    QVBoxLayout *column = new QVBoxLayout;
+    columns->addLayout(column, 1);
+    int filled = 0;
+    bool secondColumn = false;
+    for (const Group &group : groups) {
+        if (!secondColumn && filled > 0 && total > 14 && filled + weight(group) / 2 > total / 2) {
+            column->addStretch(1);
+            column = new QVBoxLayout;
+            columns->addLayout(column, 1);
+            secondColumn = true;
+        }
+        filled += weight(group);
+
+        QWidget *box = group.caption.isEmpty() ? new QWidget(page) : new QGroupBox(group.caption, page);
+        auto *grid = new QGridLayout(box);
+        if (group.caption.isEmpty())
+            grid->setContentsMargins(0, 0, 0, 0);
+        grid->setColumnStretch(1, 1);
+        int line = 0;
+        for (const Row &row : group.rows) {
+            int col = 0;
+            QLabel *pendingLabel = nullptr; // a static text naming the field after it
+            for (const ControlSpec *spec : row) {
+                QWidget *widget = createWidget(*spec, pageId, box);
+                const QString tip = spec->kind == ControlKind::Label ? QString() : controlTooltip(pageId, spec->id);
+                const QString caption = spec->caption ? QString::fromUtf8(spec->caption) : QString();
+                if (spec->id != 0) {
+                    widget->setObjectName(QStringLiteral("c%1").arg(spec->id));
+                    controls.insert(spec->id, widget);
+                }
+                widget->setToolTip(tip);
+                widget->setAccessibleDescription(tip);
+                QString name = caption.isEmpty() ? tip.trimmed() : caption;
+                if (name.isEmpty() && pendingLabel)
+                    name = pendingLabel->text().trimmed();
+                widget->setAccessibleName(name.remove(QLatin1Char('&')));
+                if (pendingLabel)
+                    pendingLabel->setBuddy(widget);
+                pendingLabel = nullptr;
+
+                if (col == 0 && !isCaptioned(spec->kind)) {
+                    // A field: its caption, or its tooltip text, is its label.
+                    auto *label = new QLabel((caption.isEmpty() ? tip : caption).trimmed(), box);
+                    label->setBuddy(widget);
+                    label->setWordWrap(true);
+                    label->setMaximumWidth(220);
+                    grid->addWidget(label, line, 0, isTall(spec->kind) ? Qt::AlignTop : Qt::Alignment());
+                    grid->addWidget(widget, line, 1);
+                    col = 2;
+                } else if (spec->kind == ControlKind::Label && row.size() > 1) {
+                    // A static text naming the field that follows it on the row.
+                    pendingLabel = static_cast<QLabel *>(widget);
+                    pendingLabel->setWordWrap(false);
+                    grid->addWidget(widget, line, col);
+                    ++col;
+                } else if (col == 0) {
+                    // Captioned controls take the label and field columns; buttons keep their size.
+                    const int span = spec->kind == ControlKind::Label ? -1 : 2;
+                    grid->addWidget(widget, line, 0, 1, span,
+                                    spec->kind == ControlKind::Label ? Qt::Alignment() : Qt::AlignLeft);
+                    col = 2;
+                } else {
+                    grid->addWidget(widget, line, col);
+                    ++col;
+                }
+            }
+            ++line;
+        }
+        column->addWidget(box);
+    }
+    column->addStretch(1);
+    return controls;
+}
+
+} // namespace vexa

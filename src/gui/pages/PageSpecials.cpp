@@ -1,0 +1,453 @@
+#include "PageSpecials.h"
+
+#include "CharacterSets.h"
+#include "Page.h"
+#include "PageHandlers.h"
+#include "SelectionPage.h"
+#include "catalogue/Catalogue.h"
+#include "publish/PreviewPage.h"
+#include "publish/VexaFont.h"
+#include "services/Services.h"
+#include "settings/Folders.h"
+#include "settings/ScrollTextFiles.h"
+#include "settings/SettingsStore.h"
+#include "strings/StringIds.h"
+#include "strings/StringTable.h"
+#include "tag/CommonTagBlocks.h"
+#include "tag/MenuKeys.h"
+#include "tag/TagGenerator.h"
+#include "wizard/PublishActions.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTreeWidget>
+
+namespace vexa {
+namespace {
+
+constexpr int ImageList = 1090;
+constexpr int AddImage = 1091;
+constexpr int ScrollText = 1013;
+constexpr int TextLimit = ScrollTextFiles::MaxLength;
+
+bool isOwnLinkApplet(const QString &appletId) { return CommonTagBlocks::isOwnLinkApplet(appletId); }
+
+// --- scroll text (pages 133 and 208) ---
+
+void loadScrollText(Page &page)
+{
+    QString text;
+    ScrollTextFiles files(page.context().folders, page.context().services);
+    if (!files.load(page.appletId(), &text))
+        text.clear();
+    page.setText(ScrollText, text);
+}
+
+void storeScrollText(Page &page)
+{
+    QString text = page.text(ScrollText).left(TextLimit);
+    // The applets read the text line by line: a text without any line end gets one.
+    if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        text = text.left(TextLimit - 2) + QStringLiteral("\r\n");
+    ScrollTextFiles(page.context().folders, page.context().services).save(page.appletId(), text);
+}
+
+// --- image lists (pages 137, 138, 141, 157, 181) ---
+
+QListWidget *imageList(Page &page) { return page.control<QListWidget>(ImageList); }
+
+void loadImageList(Page &page)
+{
+    QListWidget *list = imageList(page);
+    if (!list)
+        return;
+    const int id = page.pageId();
+    const bool sixFaces = id == 141 || id == 157;
+    const bool withLinks = id != 157;
+    list->clear();
+    page.imageLinks.clear();
+    page.imageStatus.clear();
+    page.imageFlips.clear();
+    for (int n = 1; !sixFaces || n <= 6; ++n) {
+        const QString number = QString::number(n);
+        const QString image = page.read(QStringLiteral("Image_") + number);
+        if (image.isEmpty() && id != 141)
+            break; // the cube page keeps six entries, empty ones included
+        list->addItem(image);
+        if (!withLinks || image.isEmpty())
+            continue;
+        auto keep = [&](QHash<QString, QString> &table, const QString &key) {
+            const QString value = page.read(key + number);
+            if (!value.isEmpty())
+                table.insert(image, value);
+        };
+        keep(page.imageLinks, QStringLiteral("Link_"));
+        keep(page.imageStatus, QStringLiteral("StatusMsg_"));
+        if (id == 138)
+            keep(page.imageFlips, QStringLiteral("Flip_"));
+    }
+    if (sixFaces && list->count() >= 6)
+        page.setEnabled(AddImage, false);
+}
+
+void storeImageList(Page &page)
+{
+    QListWidget *list = imageList(page);
+    if (!list)
+        return;
+    const int id = page.pageId();
+    const int count = id == 157 ? 6 : list->count();
+    for (int row = 0; row < count; ++row) {
+        const QString number = QString::number(row + 1);
+        const QString image = row < list->count() ? list->item(row)->text() : QString();
+        page.write(QStringLiteral("Image_") + number, image);
+        if (id == 157)
+            continue;
+        // The cube page clears what an earlier, longer list left behind as the others do.
+        page.write(QStringLiteral("Link_") + number, page.imageLinks.value(image));
+        page.write(QStringLiteral("StatusMsg_") + number, page.imageStatus.value(image));
+        if (id == 138)
+            page.write(QStringLiteral("Flip_") + number, page.imageFlips.value(image));
+    }
+    if (id != 141 && id != 157)
+        page.write(QStringLiteral("Image_") + QString::number(count + 1), QString());
+}
+
+// --- menu items (page 197) ---
+
+void showMenuItems(QTreeWidgetItem *parent, QTreeWidget *tree, const QList<MenuItem> &items)
+{
+    for (const MenuItem &item : items) {
+        auto *node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
+        node->setText(0, item.text);
+        showMenuItems(node, tree, item.children);
+        node->setExpanded(item.expanded);
+    }
+}
+
+void loadMenuTree(Page &page)
+{
+    SettingsStore &store = page.context().store;
+    page.menuIcons.clear();
+    if (page.appletId() == QLatin1String("TREEMENU")) {
+        page.menuTree = MenuKeys::readTree(store, page.menuIcons);
+        if (page.menuTree.isEmpty()) {
+            MenuItem main;
+            main.text = QStringLiteral("Main");
+            main.record = MenuRecord{};
+            main.record->target = QStringLiteral("_blank");
+            main.record->root = true;
+            page.menuTree.items.append(main);
+        }
+    } else {
+        page.menuTree = MenuKeys::readMenuList(store, page.appletId());
+    }
+    if (auto *tree = page.control<QTreeWidget>(1446)) {
+        tree->clear();
+        showMenuItems(nullptr, tree, page.menuTree.items);
+        if (tree->topLevelItemCount() > 0)
+            tree->setCurrentItem(tree->topLevelItem(0));
+    }
+}
+
+void storeMenuTree(Page &page)
+{
+    SettingsStore &store = page.context().store;
+    if (page.appletId() == QLatin1String("TREEMENU"))
+        MenuKeys::writeTree(store, page.menuTree, page.menuIcons);
+    else if (MenuKeys::isListMenu(page.appletId()))
+        MenuKeys::writeMenuList(store, page.appletId(), page.menuTree);
+}
+
+// --- link page (155) ---
+
+void loadLink(Page &page, const Binding &binding, const QString &value)
+{
+    const QString key = QLatin1String(binding.key);
+    if (key == QLatin1String("RegLink")) {
+        if (isOwnLinkApplet(page.appletId()))
+            return;
+        page.setChecked(1232, value != QLatin1String("NO"));
+        page.setText(1233, value == QLatin1String("NO") ? QString() : value);
+    } else if (key == QLatin1String("RegNewFrame")) {
+        const bool newFrame = value == QLatin1String("YES");
+        if (newFrame)
+            page.setChecked(1232, true);
+        page.setChecked(1231, newFrame);
+        if (!newFrame) {
+            page.setText(1249, QString());
+            page.selectComboItem(1250, QStringLiteral("_blank"), nullptr);
+        }
+    } else if (key == QLatin1String("RegFrameName")) {
+        if (!page.isChecked(1231))
+            return;
+        auto *combo = page.control<QComboBox>(1250);
+        if (combo && combo->findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0) {
+            page.selectComboItem(1250, value, nullptr);
+        } else {
+            page.selectComboItem(1250, StringTable::text(Str::OtherTarget), nullptr);
+            page.setText(1249, value);
+        }
+        page.runHandler(1250);
+    }
+}
+
+bool storeLink(Page &page, const Binding &binding)
+{
+    const QString key = QLatin1String(binding.key);
+    if (key == QLatin1String("RegLink")) {
+        page.write(key, page.isChecked(1232) ? page.text(1233) : QStringLiteral("NO"));
+    } else if (key == QLatin1String("RegNewFrame")) {
+        page.write(key, page.isChecked(1231) ? QStringLiteral("YES") : QStringLiteral("NO"));
+    } else if (key == QLatin1String("RegFrameName")) {
+        QString frame = QStringLiteral("_blank");
+        if (page.isChecked(1231)) {
+            frame = page.text(1250);
+            if (frame == StringTable::text(Str::OtherTarget))
+                frame = page.text(1249);
+        }
+        page.write(key, frame);
+    }
+    return true;
+}
+
+// --- per-page preparation ---
+
+void setUpExpertPage(Page &page)
+{
+    static const QStringList fixApplets = {"BLOBS", "FIRE", "PLASMA", "VOXEL"};
+    page.setEnabled(1060, fixApplets.contains(page.appletId()));
+    page.setText(1316, QStringLiteral("0"));
+    page.setText(1317, QStringLiteral("0"));
+}
+
+void setUpLinkPage(Page &page)
+{
+    if (isOwnLinkApplet(page.appletId()))
+        page.setEnabled(1232, false);
+    if (page.appletId() == QLatin1String("VEXAPAINT")) {
+        page.setChecked(1232, false);
+        page.setEnabled(1232, false);
+    }
+}
+
+void setUpScriptObjects(Page &page)
+{
+    const QString script = page.context().store.read(page.appletId(), QStringLiteral("Script"));
+    const bool objects = script == QLatin1String("Objects");
+    page.setVisible(1391, objects);
+    page.setVisible(1407, objects);
+    page.setVisible(1421, !objects);
+    page.setVisible(1420, !objects);
+    for (int id : {1100, 1101, 1102, 1394, 1396, 1397, 1398, 1399, 1400, 1401, 1402, 1403, 1411, 1412, 1413})
+        page.setEnabled(id, objects);
+    page.setEnabled(1414, !objects);
+    page.setText(1415, QStringLiteral("Vexa 3D script \"%1\" parameters")
+                           .arg(objects ? QStringLiteral("Objects") : QStringLiteral("Labyrinth")));
+}
+
+void setUpMenuItems(Page &page)
+{
+    const bool treeMenu = page.appletId() == QLatin1String("TREEMENU");
+    for (int id : {1532, 1231, 1250, 1249})
+        page.setVisible(id, !treeMenu);
+    for (int id : {1536, 1533, 1534})
+        page.setVisible(id, treeMenu);
+    if (treeMenu) {
+        page.setText(1537, StringTable::text(1634));
+        page.setText(1538, StringTable::text(1635));
+    }
+}
+
+void setUpCodePage(Page &page)
+{
+    PageContext &context = page.context();
+    if (auto *button = page.control<QAbstractButton>(1003))
+        QObject::connect(button, &QAbstractButton::clicked, &page, [&context] {
+            PublishActions(context).openPreview();
+        });
+    if (auto *button = page.control<QAbstractButton>(1312))
+        QObject::connect(button, &QAbstractButton::clicked, &page,
+                         [&page] { page.context().services.setClipboardText(page.text(1055)); });
+    if (auto *button = page.control<QAbstractButton>(1056))
+        QObject::connect(button, &QAbstractButton::clicked, &page,
+                         [&context] { PublishActions(context).saveAllFiles(); });
+    if (QWidget *desktop = page.control(4004)) {
+        desktop->setEnabled(false);
+        desktop->setToolTip(QStringLiteral("Active desktop items exist only on Windows desktops that support "
+                                           "web content; this desktop has none."));
+    }
+}
+
+} // namespace
+
+void PageSpecials::setUp(Page &page)
+{
+    switch (page.pageId()) {
+    case 129:
+        SelectionPage::setUp(page);
+        break;
+    case 131:
+        page.setChecked(1070, true);
+        page.setChecked(1072, true);
+        break;
+    case 133:
+        page.setChecked(1340, true);
+        break;
+    case 134:
+        setUpCodePage(page);
+        break;
+    case 135:
+        setUpExpertPage(page);
+        break;
+    case 155:
+        setUpLinkPage(page);
+        break;
+    case 183:
+        setUpScriptObjects(page);
+        break;
+    case 197:
+        setUpMenuItems(page);
+        break;
+    default:
+        break;
+    }
+    PageHandlers::connect(page);
+}
+
+bool PageSpecials::loadKey(Page &page, const Binding &binding, const QString &value)
+{
+    const QString key = QLatin1String(binding.key);
+    switch (page.pageId()) {
+    case 129:
+        if (key == QLatin1String("LastCateg"))
+            SelectionPage::loadCategory(page, value);
+        else
+            SelectionPage::loadApplet(page, value);
+        return true;
+    case 155:
+        loadLink(page, binding, value);
+        return true;
+    case 183: // the object keys belong to the "Objects" script only
+        return value == QLatin1String("Objects");
+    case 208:
+        loadScrollText(page);
+        return true;
+    default:
+        return true;
+    }
+}
+
+bool PageSpecials::storeKey(Page &page, const Binding &binding)
+{
+    const QString key = QLatin1String(binding.key);
+    switch (page.pageId()) {
+    case 129:
+        if (key == QLatin1String("LastCateg"))
+            SelectionPage::storeCategory(page);
+        else
+            SelectionPage::storeApplet(page);
+        return true;
+    case 155:
+        return storeLink(page, binding);
+    case 183:
+        return page.context().store.read(page.appletId(), QStringLiteral("Script")) == QLatin1String("Objects");
+    case 208:
+        storeScrollText(page);
+        return true;
+    default:
+        return true;
+    }
+}
+
+void PageSpecials::afterLoad(Page &page)
+{
+    PageContext &context = page.context();
+    switch (page.pageId()) {
+    case 133:
+        loadScrollText(page);
+        break;
+    case 134: {
+        page.setText(1055, TagGenerator(context.store).generate(context.appletId));
+        PreviewPage(context.store, context.folders, context.services).write(context.appletId, false);
+        break;
+    }
+    case 135:
+        if (isOwnLinkApplet(page.appletId())) {
+            page.setText(1142, QString());
+            page.setEnabled(1142, false);
+        }
+        break;
+    case 137:
+    case 138:
+    case 141:
+    case 157:
+    case 181:
+        loadImageList(page);
+        break;
+    case 195:
+        if (auto *combo = page.control<QComboBox>(1505))
+            context.flags.morphPlugIn = combo->currentIndex() - 2;
+        break;
+    case 197:
+        loadMenuTree(page);
+        break;
+    case 208: {
+        const QString file = page.text(4023);
+        const FontProperties font =
+            VexaFont::read(context.folders.appletFolder(page.appletId()) + QLatin1Char('/') + file);
+        page.setText(4027, font.valid ? QString::number(font.width) : QString());
+        page.setText(4028, font.valid ? QString::number(font.height) : QString());
+        page.setText(4029, font.valid ? QString::number(font.verticalSpacing) : QString());
+        page.setText(4030, font.characters);
+        page.setText(4031, font.comment);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void PageSpecials::afterStore(Page &page)
+{
+    PageContext &context = page.context();
+    switch (page.pageId()) {
+    case 133:
+        storeScrollText(page);
+        break;
+    case 137:
+    case 138:
+    case 141:
+    case 157:
+    case 181:
+        storeImageList(page);
+        break;
+    case 195:
+        if (auto *combo = page.control<QComboBox>(1505))
+            context.flags.morphPlugIn = combo->currentIndex() - 2;
+        break;
+    case 197:
+        storeMenuTree(page);
+        break;
+    case 198:
+    case 208:
+        page.write(QStringLiteral("Textscroll"), Catalogue::scrollTextFile(page.appletId()));
+        if (page.pageId() == 198)
+            context.flags.scrollText = true;
+        break;
+    default:
+        break;
+    }
+}
+
+void PageSpecials::loadCharacterSet(Page &page, const QString &charset)
+{
+    const QString name = CharacterSets::nameOf(charset);
+    page.selectComboItem(4069, name.isEmpty() ? CharacterSets::other() : name, nullptr);
+    page.setText(4068, charset);
+    page.runHandler(4069);
+}
+
+} // namespace vexa

@@ -1,0 +1,149 @@
+#include "SelectionPage.h"
+
+#include "Page.h"
+#include "catalogue/Catalogue.h"
+#include "services/Services.h"
+#include "settings/Folders.h"
+#include "strings/StringIds.h"
+#include "strings/StringTable.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+
+namespace vexa {
+namespace {
+
+constexpr int AppletList = 1002;
+constexpr int Description = 1004;
+constexpr int AppletPreview = 1003;
+constexpr int PreviewAll = 1165;
+
+// The applet list keeps its items sorted alphabetically, ignoring case.
+void fillSorted(QComboBox *combo, QStringList applets)
+{
+    std::sort(applets.begin(), applets.end(),
+              [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    combo->clear();
+    combo->addItems(applets);
+}
+
+void showPage(Page &page, const QString &path)
+{
+    if (!page.context().services.openInBrowser(path))
+        page.context().services.showMessage(message(Str::CreateProcessFailed, MessageIcon::Stop));
+}
+
+} // namespace
+
+void SelectionPage::setUp(Page &page)
+{
+    for (const CategoryRecord &category : Catalogue::categories()) {
+        const int number = category.number;
+        if (auto *radio = page.control<QAbstractButton>(category.radioId))
+            QObject::connect(radio, &QAbstractButton::clicked, &page, [&page, number] { categoryClicked(page, number); });
+    }
+    if (auto *combo = page.control<QComboBox>(AppletList))
+        QObject::connect(combo, QOverload<int>::of(&QComboBox::activated), &page, [&page] { updateInfo(page); });
+    if (auto *button = page.control<QAbstractButton>(AppletPreview))
+        QObject::connect(button, &QAbstractButton::clicked, &page, [&page] {
+            const QString applet = selectedApplet(page);
+            const Folders &folders = page.context().folders;
+            showPage(page, folders.appletFolder(applet) + QLatin1Char('/') + Catalogue::samplePage(applet));
+        });
+    if (auto *button = page.control<QAbstractButton>(PreviewAll))
+        QObject::connect(button, &QAbstractButton::clicked, &page, [&page] {
+            showPage(page, page.context().folders.helpFolder() + QStringLiteral("/samples.html"));
+        });
+}
+
+QString SelectionPage::selectedApplet(const Page &page) { return page.text(AppletList); }
+
+void SelectionPage::categoryClicked(Page &page, int category)
+{
+    for (const CategoryRecord &record : Catalogue::categories())
+        page.setChecked(record.radioId, record.number == category);
+    if (auto *combo = page.control<QComboBox>(AppletList)) {
+        fillSorted(combo, Catalogue::appletList(category));
+        combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);
+    }
+    updateInfo(page);
+}
+
+void SelectionPage::updateInfo(Page &page)
+{
+    page.setEnabled(AppletPreview, true);
+    const QString applet = selectedApplet(page);
+    const int description = Catalogue::description(applet);
+    page.setText(Description, description ? StringTable::text(description) : QString());
+    emit page.selectedAppletChanged(applet);
+}
+
+bool SelectionPage::selectStartingWith(Page &page, const QString &prefix, bool fromTop)
+{
+    auto *combo = page.control<QComboBox>(AppletList);
+    if (!combo || combo->count() == 0)
+        return false;
+    // The list's own search: from the item after the first, wrapping round, or from the top.
+    const int count = combo->count();
+    for (int step = 0; step < count; ++step) {
+        const int index = fromTop ? step : (step + 1) % count;
+        if (combo->itemText(index).startsWith(prefix, Qt::CaseInsensitive)) {
+            combo->setCurrentIndex(index);
+            return true;
+        }
+    }
+    return false;
+}
+
+void SelectionPage::loadCategory(Page &page, const QString &lastCategory)
+{
+    bool ok = false;
+    const int category = lastCategory.toInt(&ok);
+    if (ok && lastCategory.size() == 1 && category >= 1 && category <= 6) {
+        categoryClicked(page, category);
+        return;
+    }
+    for (const CategoryRecord &record : Catalogue::categories())
+        page.setChecked(record.radioId, false);
+    if (auto *combo = page.control<QComboBox>(AppletList))
+        combo->clear();
+}
+
+void SelectionPage::loadApplet(Page &page, const QString &lastApplet)
+{
+    if (!selectStartingWith(page, lastApplet, false))
+        selectStartingWith(page, QStringLiteral("BUMP"), false);
+    updateInfo(page);
+}
+
+void SelectionPage::storeApplet(Page &page)
+{
+    const QString applet = selectedApplet(page);
+    page.write(QStringLiteral("LastApplet"), applet);
+    page.context().appletId = applet;
+}
+
+void SelectionPage::storeCategory(Page &page)
+{
+    QString category;
+    for (const CategoryRecord &record : Catalogue::categories()) {
+        if (page.isChecked(record.radioId)) {
+            category = QString::number(record.number);
+            break;
+        }
+    }
+    page.write(QStringLiteral("LastCateg"), category);
+}
+
+bool SelectionPage::selectApplet(Page &page, const QString &appletId)
+{
+    const int category = Catalogue::category(appletId);
+    if (category == 0)
+        return false;
+    categoryClicked(page, category);
+    selectStartingWith(page, appletId, true);
+    updateInfo(page);
+    return true;
+}
+
+} // namespace vexa

@@ -1,0 +1,119 @@
+#include "QtServices.h"
+
+#include "publish/BrowserLauncher.h"
+#include "publish/SystemProcessStarter.h"
+#include "settings/SettingsStore.h"
+#include "wizard/AboutDialog.h"
+#include "wizard/BrowserDialog.h"
+#include "wizard/InfoDialog.h"
+#include "wizard/TextViewer.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace vexa {
+namespace {
+
+QMessageBox::Icon boxIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Stop:
+        return QMessageBox::Critical;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+void QtServices::showMessage(const Message &message)
+{
+    QMessageBox box(boxIcon(message.icon), SettingsStore::Product, message.text, QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
+bool QtServices::ask(const Message &message)
+{
+    QMessageBox box(boxIcon(message.icon), SettingsStore::Product, message.text,
+                    QMessageBox::Yes | QMessageBox::No, m_parent);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString QtServices::openFile(const QString &filter)
+{
+    return QFileDialog::getOpenFileName(m_parent, QString(), QString(), qtFilter(filter));
+}
+
+QStringList QtServices::openFiles(const QString &filter)
+{
+    return QFileDialog::getOpenFileNames(m_parent, QString(), QString(), qtFilter(filter));
+}
+
+QString QtServices::saveFile(const QString &filter, const QString &defaultSuffix)
+{
+    QFileDialog dialog(m_parent, QString(), QString(), qtFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
+}
+
+std::optional<QColor> QtServices::chooseColour(const QColor &initial)
+{
+    const QColor colour = QColorDialog::getColor(initial, m_parent);
+    if (!colour.isValid())
+        return std::nullopt;
+    return colour;
+}
+
+void QtServices::setClipboardText(const QString &text) { QApplication::clipboard()->setText(text); }
+
+bool QtServices::openInBrowser(const QString &address)
+{
+    SystemProcessStarter starter;
+    BrowserLauncher launcher(m_store, starter);
+    // The system's handler for HTML pages stands for "Default browser".
+    launcher.setDefaultHandler([](const QString &target) {
+        const QUrl url = QFileInfo::exists(target) ? QUrl::fromLocalFile(target) : QUrl(target);
+        return QDesktopServices::openUrl(url);
+    });
+    return launcher.open(address);
+}
+
+void QtServices::showTextDocument(const QString &path)
+{
+    TextViewer viewer(path, m_parent);
+    viewer.exec();
+}
+
+void QtServices::showInfo(const InfoNotice &notice)
+{
+    InfoDialog dialog(notice, *this, m_folders, m_parent);
+    dialog.exec();
+}
+
+std::optional<QString> QtServices::chooseBrowser(const QString &current)
+{
+    BrowserDialog dialog(current, *this, m_parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.browser();
+}
+
+void QtServices::showAbout()
+{
+    AboutDialog dialog(m_parent);
+    dialog.exec();
+}
+
+} // namespace vexa

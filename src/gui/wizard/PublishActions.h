@@ -1,0 +1,24 @@
+#pragma once
+
+namespace vexa {
+
+struct PageContext;
+
+// Showing and publishing the current applet: the preview page in the browser and
+// "Copy all files to..." / "Save all files to...".
+class PublishActions {
+public:
+    explicit PublishActions(PageContext &context) : m_context(context) {}
+
+    // Writes the preview page, then opens it; 1542 when no browser could be started.
+    void showPreview();
+    // Opens the preview page as it was last written.
+    void openPreview();
+    // Asks for the HTML file and copies the page and every file the applet needs beside it.
+    void saveAllFiles();
+
+private:
+    PageContext &m_context;
+};
+
+} // namespace vexa

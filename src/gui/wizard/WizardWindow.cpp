@@ -1,0 +1,352 @@
+#include "WizardWindow.h"
+
+#include "Addresses.h"
+#include "HelpTopics.h"
+#include "PageFlow.h"
+#include "PublishActions.h"
+#include "WizardIcon.h"
+#include "pages/Page.h"
+#include "pages/SelectionPage.h"
+#include "publish/ProjectFile.h"
+#include "services/Services.h"
+#include "settings/SettingsStore.h"
+#include "strings/StringIds.h"
+#include "strings/StringTable.h"
+
+#include <QAction>
+
+#include <functional>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vexa {
+
+WizardWindow::WizardWindow(SettingsStore &store, Folders &folders, Services &services, const QString &projectPath,
+                           QWidget *parent)
+    : QDialog(parent), m_context{store, folders, services, QString(), WalkFlags{}}, m_projectPath(projectPath)
+{
+    setWindowTitle(SettingsStore::Product);
+    setWindowIcon(wizardIcon());
+    setObjectName(QStringLiteral("wizard"));
+    setWindowFlags(windowFlags() | Qt::WindowMinimizeButtonHint);
+
+    auto *layout = new QVBoxLayout(this);
+    buildMenu();
+    m_pageArea = new QWidget(this);
+    m_pageLayout = new QVBoxLayout(m_pageArea);
+    m_pageLayout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_pageArea, 1);
+    buildButtons(layout);
+    resize(940, 660);
+
+    // Start-up: first page, nothing to go back to, the project named on the command line.
+    m_context.flags = WalkFlags{};
+    m_browser = store.read(QString(), QStringLiteral("Browser"));
+    setButtonsShown(false);
+    m_menuItems[SaveAllFilesItem]->setEnabled(false);
+    m_menuItems[SaveProjectItem]->setEnabled(false);
+    setFirstPageMode(true);
+    showPage();
+    if (!m_projectPath.isEmpty())
+        openProject(m_projectPath);
+}
+
+WizardWindow::~WizardWindow() = default;
+
+QPushButton *WizardWindow::button(int id) const { return m_buttons.value(id); }
+
+void WizardWindow::buildMenu()
+{
+    auto *bar = new QMenuBar(this);
+    layout()->setMenuBar(bar);
+    auto add = [this](QMenu *menu, int id, const QString &caption) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(QStringLiteral("m%1").arg(id));
+        connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+        m_menuItems.insert(id, action);
+    };
+    QMenu *file = bar->addMenu(QStringLiteral("&File"));
+    add(file, OpenProjectItem, QStringLiteral("&Open project..."));
+    add(file, SaveProjectItem, QStringLiteral("&Save project..."));
+    file->addSeparator();
+    add(file, SaveAllFilesItem, QStringLiteral("Save all files to..."));
+    file->addSeparator();
+    add(file, ExitItem, QStringLiteral("E&xit"));
+    QMenu *options = bar->addMenu(QStringLiteral("&Options"));
+    add(options, ChangeBrowserItem, QStringLiteral("Change browser..."));
+    QMenu *help = bar->addMenu(QStringLiteral("&Help"));
+    add(help, AppletInfoItem, QStringLiteral("A&pplet info"));
+    help->addSeparator();
+    add(help, InstructionsItem, QStringLiteral("&Instructions"));
+    add(help, FaqItem, QStringLiteral("Tech. &FAQ"));
+    add(help, ScrollTextHelpItem, QStringLiteral("&Scrolltext parameters"));
+    help->addSeparator();
+    add(help, HomePageItem, QStringLiteral("&Home Page"));
+    help->addSeparator();
+    add(help, CopyrightItem, QStringLiteral("Cop&yright"));
+    add(help, AboutItem, QStringLiteral("&About..."));
+}
+
+void WizardWindow::buildButtons(QVBoxLayout *layout)
+{
+    auto *row = new QHBoxLayout;
+    auto add = [this, row](int id, const QString &caption, std::function<void()> slot) {
+        auto *button = new QPushButton(caption, this);
+        button->setObjectName(QStringLiteral("c%1").arg(id));
+        button->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
+        const QString tip = StringTable::text(id);
+        button->setToolTip(id == ExitButton ? QString() : tip);
+        connect(button, &QPushButton::clicked, this, std::move(slot));
+        m_buttons.insert(id, button);
+        row->addWidget(button);
+    };
+    add(DefaultsButton, QStringLiteral("&Default values"), [this] { loadDefaults(); });
+    add(PreviewButton, QStringLiteral("Preview..."), [this] { preview(); });
+    row->addStretch(1);
+    add(PreviousButton, QStringLiteral("< &Previous"), [this] { previous(); });
+    add(NextButton, StringTable::text(Str::NextCaption), [this] { next(); });
+    add(ExitButton, QStringLiteral("E&xit"), [this] { exitWizard(); });
+    layout->addLayout(row);
+}
+
+void WizardWindow::showPage()
+{
+    if (m_page) {
+        m_pageLayout->removeWidget(m_page);
+        delete m_page;
+    }
+    setWindowTitle(m_pageId == PageFlow::SelectionPage
+                       ? SettingsStore::Product
+                       : SettingsStore::Product + QStringLiteral(" - ") + m_context.appletId);
+    m_page = new Page(m_pageId, m_context, m_pageArea);
+    connect(m_page, &Page::selectedAppletChanged, this, &WizardWindow::appletChosen);
+    m_pageLayout->addWidget(m_page);
+    m_page->load(false);
+    m_page->show();
+    // Tab starts in the page; Enter stays with Next.
+    m_page->setFocus();
+}
+
+void WizardWindow::appletChosen(const QString &appletId)
+{
+    m_menuItems[AppletInfoItem]->setText(StringTable::text(Str::AppletInfoCaption).arg(appletId));
+}
+
+void WizardWindow::setButtonsShown(bool shown)
+{
+    m_buttons[DefaultsButton]->setVisible(shown);
+    m_buttons[PreviewButton]->setVisible(shown);
+}
+
+void WizardWindow::setPublishMode(bool on)
+{
+    QPushButton *next = m_buttons[NextButton];
+    QPushButton *previous = m_buttons[PreviousButton];
+    next->setText(on ? StringTable::text(Str::Publish) : StringTable::text(Str::NextCaption));
+    next->setDefault(!on);
+    previous->setDefault(on);
+    if (on)
+        previous->setFocus();
+}
+
+void WizardWindow::setFirstPageMode(bool on)
+{
+    m_buttons[PreviousButton]->setEnabled(!on);
+    if (on) {
+        m_buttons[NextButton]->setDefault(true);
+        m_buttons[NextButton]->setFocus();
+    }
+}
+
+void WizardWindow::arriveAfterNext()
+{
+    switch (m_pageId) {
+    case PageFlow::SelectionPage:
+        m_menuItems[SaveProjectItem]->setEnabled(false);
+        break;
+    case PageFlow::CodePage:
+        m_menuItems[SaveAllFilesItem]->setEnabled(true);
+        setButtonsShown(false);
+        setPublishMode(true);
+        break;
+    case PageFlow::LinkPage:
+        break;
+    default:
+        m_menuItems[SaveAllFilesItem]->setEnabled(false);
+        m_menuItems[OpenProjectItem]->setEnabled(true);
+        m_menuItems[SaveProjectItem]->setEnabled(true);
+        setButtonsShown(true);
+        break;
+    }
+}
+
+void WizardWindow::arriveAfterPrevious()
+{
+    if (m_pageId == PageFlow::SelectionPage) {
+        m_menuItems[SaveProjectItem]->setEnabled(false);
+        setButtonsShown(false);
+        setFirstPageMode(true);
+        return;
+    }
+    setButtonsShown(true);
+    if (m_pageId != PageFlow::LinkPage)
+        m_menuItems[SaveAllFilesItem]->setEnabled(false);
+}
+
+void WizardWindow::next()
+{
+    if (!m_page || !m_page->validate())
+        return;
+    m_page->store();
+    m_context.store.sync();
+    m_buttons[PreviousButton]->setEnabled(true);
+    if (m_pageId == PageFlow::CodePage) {
+        m_context.services.showInfo(InfoNotice{StringTable::text(Str::Publish), StringTable::text(Str::PublishNotice),
+                                               StringTable::text(Str::PublishLink), QStringLiteral("STEP1")});
+    } else {
+        m_pageId = PageFlow::next(m_pageId, m_context.appletId, m_context.flags);
+    }
+    arriveAfterNext();
+    showPage();
+}
+
+void WizardWindow::previous()
+{
+    if (!m_page)
+        return;
+    m_page->store();
+    m_context.store.sync();
+    setPublishMode(false);
+    m_pageId = PageFlow::previous(m_pageId, m_context.appletId, m_context.flags);
+    arriveAfterPrevious();
+    showPage();
+}
+
+void WizardWindow::loadDefaults()
+{
+    if (m_page)
+        m_page->load(true);
+}
+
+void WizardWindow::preview()
+{
+    if (!m_page || !m_page->validate())
+        return;
+    m_page->store();
+    m_context.store.sync();
+    PublishActions(m_context).showPreview();
+}
+
+bool WizardWindow::exitWizard()
+{
+    if (!m_context.services.ask(message(Str::ReallyExit, MessageIcon::Question)))
+        return false;
+    m_closing = true;
+    QDialog::reject();
+    return true;
+}
+
+void WizardWindow::reject() { exitWizard(); }
+
+void WizardWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_closing || exitWizard())
+        event->accept();
+    else
+        event->ignore();
+}
+
+int WizardWindow::openProject(const QString &path)
+{
+    QString file = path;
+    if (file.isEmpty()) {
+        file = m_context.services.openFile(StringTable::text(Str::ProjectFilter));
+        if (file.isEmpty())
+            return -1;
+    }
+    const bool onSelectionPage = m_pageId == PageFlow::SelectionPage;
+    QString applet = m_context.appletId;
+    int result = ProjectFile(m_context.store, m_context.services).open(file, &applet, onSelectionPage);
+    if (result != 1)
+        return result;
+    if (onSelectionPage) {
+        if (!SelectionPage::selectApplet(*m_page, applet)) {
+            m_page->load(false);
+            return 0;
+        }
+        next(); // as the user would: store the choice and go to the applet's first page
+        return result;
+    }
+    m_page->load(false);
+    return result;
+}
+
+int WizardWindow::saveProject()
+{
+    const QString file = m_context.services.saveFile(StringTable::text(Str::ProjectFilter), QStringLiteral("vxp"));
+    if (file.isEmpty())
+        return -1;
+    if (!m_page || !m_page->validate())
+        return 0;
+    m_page->store();
+    m_context.store.sync();
+    return ProjectFile(m_context.store, m_context.services).save(m_context.appletId, file);
+}
+
+void WizardWindow::runCommand(int id)
+{
+    HelpTopics help(m_context.folders, m_context.services);
+    switch (id) {
+    case OpenProjectItem:
+        openProject();
+        break;
+    case SaveProjectItem:
+        if (saveProject() == 0)
+            ProjectFile(m_context.store, m_context.services).reportSaveFailure();
+        break;
+    case SaveAllFilesItem:
+        PublishActions(m_context).saveAllFiles();
+        break;
+    case ExitItem:
+        exitWizard();
+        break;
+    case ChangeBrowserItem:
+        if (const auto browser = m_context.services.chooseBrowser(m_browser)) {
+            m_browser = *browser;
+            m_context.store.write(QString(), QStringLiteral("Browser"), m_browser);
+            m_context.store.sync();
+        }
+        break;
+    case AppletInfoItem:
+        help.open(m_pageId == PageFlow::SelectionPage ? SelectionPage::selectedApplet(*m_page)
+                                                      : m_context.appletId);
+        break;
+    case InstructionsItem:
+        help.open(QStringLiteral("instruction"));
+        break;
+    case FaqItem:
+        help.open(QStringLiteral("faq"));
+        break;
+    case ScrollTextHelpItem:
+        help.open(QStringLiteral("topic_scrtext"));
+        break;
+    case CopyrightItem:
+        help.open(QStringLiteral("copyright"));
+        break;
+    case HomePageItem:
+        if (!m_context.services.openInBrowser(Addresses::homePage()))
+            m_context.services.showMessage(message(Str::CreateProcessFailed, MessageIcon::Stop));
+        break;
+    case AboutItem:
+        m_context.services.showAbout();
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace vexa

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "pages/Page.h"
+#include "pages/PageContext.h"
+
+#include <QDialog>
+#include <QHash>
+#include <QPointer>
+
+class QAction;
+class QPushButton;
+class QVBoxLayout;
+
+namespace vexa {
+
+
+// The program's one window: the menu, the page area with exactly one page, and the
+// five buttons. It owns the walk: the current page id, the current applet and the
+// wizard flags.
+class WizardWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    // Button and menu ids.
+    enum : int {
+        NextButton = 1001,
+        PreviousButton = 1000,
+        DefaultsButton = 1318,
+        PreviewButton = 1319,
+        ExitButton = 2,
+        OpenProjectItem = 32784,
+        SaveProjectItem = 32785,
+        SaveAllFilesItem = 32783,
+        ExitItem = 57665,
+        ChangeBrowserItem = 32774,
+        AppletInfoItem = 32776,
+        InstructionsItem = 32781,
+        FaqItem = 32797,
+        ScrollTextHelpItem = 32779,
+        HomePageItem = 32782,
+        CopyrightItem = 32780,
+        AboutItem = 16,
+    };
+
+    WizardWindow(SettingsStore &store, Folders &folders, Services &services, const QString &projectPath = QString(),
+                 QWidget *parent = nullptr);
+    ~WizardWindow() override;
+
+    int currentPageId() const { return m_pageId; }
+    Page *currentPage() const { return m_page; }
+    const PageContext &context() const { return m_context; }
+    QAction *menuItem(int id) const { return m_menuItems.value(id); }
+    QPushButton *button(int id) const;
+
+    // The buttons' operations.
+    void next();
+    void previous();
+    void loadDefaults();
+    void preview();
+    // Exit with confirmation; true when the window closed.
+    bool exitWizard();
+
+    // Menu commands (projects, publishing, browser, help).
+    int openProject(const QString &path = QString());
+    int saveProject();
+    void runCommand(int id);
+
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenu();
+    void buildButtons(QVBoxLayout *layout);
+    void showPage();
+    void setPublishMode(bool on);
+    void setFirstPageMode(bool on);
+    void arriveAfterNext();
+    void arriveAfterPrevious();
+    void setButtonsShown(bool shown);
+    void appletChosen(const QString &appletId);
+
+    PageContext m_context;
+    QString m_browser;
+    QString m_projectPath;
+    int m_pageId = 129;
+    QPointer<Page> m_page;
+    QWidget *m_pageArea = nullptr;
+    QVBoxLayout *m_pageLayout = nullptr;
+    QHash<int, QPushButton *> m_buttons;
+    QHash<int, QAction *> m_menuItems;
+    bool m_closing = false;
+};
+
+} // namespace vexa

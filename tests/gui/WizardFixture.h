@@ -1,0 +1,36 @@
+#pragma once
+
+#include "ScriptedServices.h"
+#include "TestSupport.h"
+#include "wizard/WizardWindow.h"
+
+#include <QAbstractButton>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+namespace vexa::test {
+
+// The real wizard window over a private store and installation, with scripted services.
+struct WizardFixture {
+    TestEnvironment env;
+    ScriptedServices services;
+    std::unique_ptr<WizardWindow> window;
+
+    void start(const QString &projectPath = QString())
+    {
+        env.store().sync();
+        window = std::make_unique<WizardWindow>(env.store(), env.folders(), services, projectPath);
+        window->show();
+    }
+    Page *page() const { return window->currentPage(); }
+    int pageId() const { return window->currentPageId(); }
+    void click(int buttonId) { QTest::mouseClick(window->button(buttonId), Qt::LeftButton); }
+    void next() { click(WizardWindow::NextButton); }
+    void previous() { click(WizardWindow::PreviousButton); }
+    template <typename T = QWidget> T *control(int id) const { return page()->control<T>(id); }
+    void set(const QString &section, const QString &key, const QString &value) { env.store().write(section, key, value); }
+};
+
+} // namespace vexa::test

@@ -1,0 +1,123 @@
+#include "WizardFixture.h"
+#include "strings/StringIds.h"
+#include "strings/StringTable.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+
+using namespace vexa;
+using vexa::test::WizardFixture;
+
+class WizardTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startUpState()
+    {
+        WizardFixture f;
+        f.start();
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("Vexa Java"));
+        QCOMPARE(f.pageId(), 129);
+        QVERIFY(!f.window->button(WizardWindow::PreviousButton)->isEnabled());
+        QVERIFY(f.window->button(WizardWindow::DefaultsButton)->isHidden());
+        QVERIFY(f.window->button(WizardWindow::PreviewButton)->isHidden());
+        QVERIFY(!f.window->menuItem(WizardWindow::SaveAllFilesItem)->isEnabled());
+        QVERIFY(!f.window->menuItem(WizardWindow::SaveProjectItem)->isEnabled());
+        QVERIFY(f.window->button(WizardWindow::NextButton)->isDefault());
+        // First start: no category, no applet, and Next stays on the selection page.
+        QCOMPARE(f.window->menuItem(WizardWindow::AppletInfoItem)->text(), QStringLiteral("Applet  info"));
+        QCOMPARE(f.control<QComboBox>(1002)->count(), 0);
+        f.next();
+        QCOMPARE(f.pageId(), 129);
+    }
+
+    void selectionPageRemembersTheChoice()
+    {
+        WizardFixture f;
+        f.set("", "LastCateg", "4");
+        f.set("", "LastApplet", "TUNNEL");
+        f.start();
+        QVERIFY(f.control<QRadioButton>(1434)->isChecked());
+        QCOMPARE(f.page()->text(1002), QStringLiteral("TUNNEL"));
+        QCOMPARE(f.page()->text(1004), StringTable::text(1659));
+        QCOMPARE(f.window->menuItem(WizardWindow::AppletInfoItem)->text(), QStringLiteral("Applet TUNNEL info"));
+
+        // The list is sorted and a category click selects its first applet.
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QTest::mouseClick(f.control<QRadioButton>(1429), Qt::LeftButton);
+        QCOMPARE(f.page()->text(1002), QStringLiteral("BOOKFLIP"));
+        QCOMPARE(f.control<QComboBox>(1002)->itemText(2), QStringLiteral("MOSAIC"));
+        QTest::mouseClick(f.control<QRadioButton>(1436), Qt::LeftButton);
+        QCOMPARE(f.page()->text(1002), QStringLiteral("CUBEMENU"));
+
+        f.set("", "LastCateg", "2");
+        f.set("", "LastApplet", "BUMP");
+        f.window.reset();
+        f.start();
+        QCOMPARE(f.page()->text(1002), QStringLiteral("FLOZOIDS"));
+    }
+
+    void nextStoresTheChoiceAndWalksBumpAndBack()
+    {
+        WizardFixture f;
+        f.env.makeAppletFolder("BUMP", {"bumpscr.txt"});
+        f.set("", "LastCateg", "3");
+        f.set("", "LastApplet", "BUMP");
+        f.set("BUMP", "Width", "320");
+        f.set("BUMP", "Height", "200");
+        f.set("BUMP", "Textscroll", "bumpscr.txt");
+        f.start();
+        QList<int> walk{f.pageId()};
+        for (int i = 0; i < 5; ++i) {
+            f.next();
+            walk << f.pageId();
+        }
+        QCOMPARE(walk, QList<int>({129, 136, 133, 135, 155, 134}));
+        QCOMPARE(f.env.store().read("", "LastApplet"), QStringLiteral("BUMP"));
+        QCOMPARE(f.env.store().read("", "LastCateg"), QStringLiteral("3"));
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("Vexa Java - BUMP"));
+        QCOMPARE(f.window->button(WizardWindow::NextButton)->text(), StringTable::text(Str::Publish));
+        QVERIFY(f.window->button(WizardWindow::PreviousButton)->isDefault());
+        QVERIFY(f.window->menuItem(WizardWindow::SaveAllFilesItem)->isEnabled());
+
+        // Publish shows the notice and stays.
+        f.next();
+        QCOMPARE(f.pageId(), 134);
+        QCOMPARE(f.services.notices.size(), 1);
+        QCOMPARE(f.services.notices.first().title, StringTable::text(Str::Publish));
+        QCOMPARE(f.services.notices.first().linkKeyword, QStringLiteral("STEP1"));
+
+        walk = {f.pageId()};
+        for (int i = 0; i < 5; ++i) {
+            f.previous();
+            walk << f.pageId();
+        }
+        QCOMPARE(walk, QList<int>({134, 155, 135, 133, 136, 129}));
+        QCOMPARE(f.window->button(WizardWindow::NextButton)->text(), StringTable::text(Str::NextCaption));
+        QVERIFY(!f.window->button(WizardWindow::PreviousButton)->isEnabled());
+    }
+
+    void exitAsksFirst()
+    {
+        WizardFixture f;
+        f.start();
+        f.services.answers.enqueue(false);
+        QVERIFY(!f.window->exitWizard());
+        QVERIFY(f.window->isVisible());
+        QCOMPARE(f.services.questions.first().id, Str::ReallyExit);
+        QCOMPARE(f.services.questions.first().icon, MessageIcon::Question);
+        f.services.answers.enqueue(false);
+        QTest::keyClick(f.window.get(), Qt::Key_Escape);
+        QVERIFY(f.window->isVisible());
+        f.services.answers.enqueue(true);
+        f.window->runCommand(WizardWindow::ExitItem);
+        QVERIFY(!f.window->isVisible());
+        QCOMPARE(f.services.questions.size(), 3);
+    }
+};
+
+QTEST_MAIN(WizardTest)
+#include "tst_wizard.moc"
