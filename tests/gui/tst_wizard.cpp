@@ -69,6 +69,19 @@ private slots:
         f.set("BUMP", "Width", "320");
         f.set("BUMP", "Height", "200");
         f.set("BUMP", "Textscroll", "bumpscr.txt");
+        // Values every page of the walk accepts on Next.
+        const QList<QPair<const char *, const char *>> valid = {
+            {"ImageFile", "bump.gif"}, {"AltImageFile", "alt.gif"}, {"AngleX", "30"},
+            {"AngleY", "45"},          {"LPower", "50"},            {"LMin", "1"},
+            {"LMax", "200"},           {"TextVSpace", "10"},        {"Textspeed", "2"},
+            {"YOffset", "20"},         {"TextSineAngle", "10"},     {"TextSineAmpl", "5"},
+            {"TextSineSpeed", "2"},    {"TextJumpAmpl", "5"},       {"TextJumpSpeed", "2"},
+            {"MemDelay", "10"},        {"TaskPriority", "5"},       {"MinSYNC", "10"},
+            {"OverImage", "NO"},       {"OverImgX", "0"},           {"OverImgY", "0"},
+            {"RegLink", "http://www.example.com/"}, {"RegNewFrame", "YES"},
+            {"RegFrameName", "_blank"}};
+        for (const auto &[key, value] : valid)
+            f.set("BUMP", key, value);
         f.start();
         QList<int> walk{f.pageId()};
         for (int i = 0; i < 5; ++i) {

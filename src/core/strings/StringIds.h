@@ -30,6 +30,32 @@ constexpr int ProjectOpenBadFormat = 1694;
 constexpr int ProjectOldFormat = 1695;
 constexpr int IncorrectVexaFont = 4034;
 
+// Picture, font and texture pickers of the parameter pages.
+constexpr int BumpSizesDiffer = 1548;
+constexpr int BackgroundSizeWrong = 1553;
+constexpr int BackgroundSizeWrongResolution = 1554;
+constexpr int NotPowerOfTwo = 1555;
+constexpr int PowerOfTwoFaster = 1556;
+constexpr int Not256x256 = 1557;
+constexpr int NonStandardFonts = 1558;
+constexpr int OnlyGifTextures = 1559;
+constexpr int TextureSizeWrong = 1560;
+constexpr int CustomObjectsMessage = 1640;
+constexpr int CustomObjectsLink = 1641;
+constexpr int CustomObjectsTitle = 1642;
+constexpr int VexaFontFilter = 4033;
+constexpr int SoundFilter = 4059;
+
+// Page validation (the range messages are numbers in its rule table).
+constexpr int FontMinNotBelowMax = 1568;
+constexpr int FireCutAboveStart = 1580;
+constexpr int InvalidValue = 1582;
+constexpr int InsertAtLeastOne = 1595;
+constexpr int MirrorNeedsObjects = 1607;
+constexpr int ValueAboveLimit = 1631;
+constexpr int ValueBelowLimit = 4015;
+constexpr int WrongEmailAddress = 4036;
+
 constexpr int SettingsNotWritable = 5001;
 constexpr int FileCopyFailed = 5002;
 constexpr int UnsafeFileName = 5003;

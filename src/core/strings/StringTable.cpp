@@ -477,6 +477,8 @@ constexpr Entry kStrings[] = {
     {1637, "To add this effect to your html page, you must copy the .class files to the same dir as the .html file, along with any GIF and JPG images.\nThis can be done with the \"Copy all files to...\" button: you must choose a name for the html file, and a path where save it, along with all the .class files and needed images. We suggest to save in a new folder.\nAdding the <applet>...</applet> tag to your html page, without the needed .class files, will not work.\n"},
     {1638, "For more details, read instructions."},
     {1639, "Publish"},
+    {1640, "This applet cannot load your own 3D objects: the sample objects are built in."},
+    {1641, "More about Vexa 3D objects..."},
     {1642, "Custom 3D objects ?"},
     {1643, "This applet can generate and animate a realtime \"blobs\" effect, a sort of \"light interference\" between lightballs."},
     {1644, "This applet gives an effect of a light source over a \"bumpy\" surface that casts a shadow in relation to the light source. Any size image will work, and you can have an optional bump-image if identical in size to the picture."},

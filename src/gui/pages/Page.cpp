@@ -1,6 +1,7 @@
 #include "Page.h"
 
 #include "ColourSwatch.h"
+#include "PageHandlers.h"
 #include "PageLayout.h"
 #include "PageSpecials.h"
 #include "PageTemplates.h"
@@ -56,7 +57,7 @@ void Page::setText(int id, const QString &text)
         area->setPlainText(text);
     } else if (auto *label = qobject_cast<QLabel *>(widget)) {
         label->setText(text);
-    } else if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+    } else if (qobject_cast<QComboBox *>(widget)) {
         selectComboItem(id, text, nullptr);
     }
 }
@@ -132,6 +133,7 @@ void Page::load(bool useDefaults)
             runHandler(binding.control);
     }
     PageSpecials::afterLoad(*this);
+    PageHandlers::refresh(*this);
     loadCommonTail();
     refreshSwatches();
     m_loading = false;

@@ -2,6 +2,7 @@
 
 #include "CharacterSets.h"
 #include "Page.h"
+#include "editors/EditorHandlers.h"
 #include "strings/StringIds.h"
 #include "strings/StringTable.h"
 #include "tag/CommonTagBlocks.h"
@@ -195,6 +196,18 @@ void connectLink(Page &page)
 
 } // namespace
 
+void PageHandlers::refresh(Page &page)
+{
+    for (const Dependency &rule : dependencies()) {
+        if (onPage(rule.pages, page.pageId()) && page.control(rule.checkBox) && rule.emptiedWhenCleared.empty())
+            applyDependency(page, rule);
+    }
+    for (const ChoiceRule &rule : choiceRules()) {
+        if (rule.page == page.pageId() && page.control(rule.combo))
+            applyChoice(page, rule);
+    }
+}
+
 void PageHandlers::connect(Page &page)
 {
     for (const Dependency &rule : dependencies()) {
@@ -208,6 +221,7 @@ void PageHandlers::connect(Page &page)
     connectFlags(page);
     connectCharacterSet(page);
     connectLink(page);
+    EditorHandlers::connect(page);
 }
 
 } // namespace vexa

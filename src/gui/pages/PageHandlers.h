@@ -9,6 +9,10 @@ class Page;
 class PageHandlers {
 public:
     static void connect(Page &page);
+    // Brings the controls that depend on a check box or a list in line with it after a
+    // load (only the rules that merely enable or disable; those that clear fields run
+    // when their key is loaded).
+    static void refresh(Page &page);
 };
 
 } // namespace vexa

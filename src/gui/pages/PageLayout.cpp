@@ -127,6 +127,83 @@ int weight(const Group &group)
     return rows;
 }
 
+
+// Names a widget for code, tests and screen readers: object name "c" + id, tooltip,
+// accessible name (its caption, its tooltip text, or the text naming it) and description.
+void setUpWidget(QWidget *widget, const ControlSpec &spec, int pageId, const QString &fallbackName,
+                 QHash<int, QWidget *> &controls)
+{
+    const QString tip = spec.kind == ControlKind::Label ? QString() : controlTooltip(pageId, spec.id);
+    const QString caption = spec.caption ? QString::fromUtf8(spec.caption) : QString();
+    if (spec.id != 0) {
+        widget->setObjectName(QStringLiteral("c%1").arg(spec.id));
+        controls.insert(spec.id, widget);
+    }
+    widget->setToolTip(tip);
+    widget->setAccessibleDescription(tip);
+    QString name = caption.isEmpty() ? tip.trimmed() : caption;
+    if (name.isEmpty())
+        name = fallbackName;
+    widget->setAccessibleName(name.remove(QLatin1Char('&')));
+}
+
+// One row of a group: a field with its label and the buttons beside it, a check box
+// or button with its companions, or a static text.
+void addRow(QGridLayout *grid, int line, const Row &row, int pageId, QWidget *box, QHash<int, QWidget *> &controls)
+{
+    const ControlSpec &first = *row.first();
+    const QString firstCaption = first.caption ? QString::fromUtf8(first.caption) : QString();
+    if (row.size() > 1 && isCaptioned(first.kind) && first.kind != ControlKind::Label) {
+        // A check box or button with its companions (a swatch, a field): side by side.
+        auto *line_ = new QHBoxLayout;
+        for (const ControlSpec *spec : row) {
+            QWidget *widget = createWidget(*spec, pageId, box);
+            setUpWidget(widget, *spec, pageId, QString(firstCaption).remove(QLatin1Char('&')), controls);
+            line_->addWidget(widget, spec->kind == ControlKind::Edit ? 1 : 0);
+        }
+        line_->addStretch(0);
+        grid->addLayout(line_, line, 0, 1, -1);
+        return;
+    }
+    int col = 0;
+    QLabel *namingLabel = nullptr; // a static text naming the field after it
+    QString lastName;              // ... and the fields after that one on the row
+    for (const ControlSpec *spec : row) {
+        QWidget *widget = createWidget(*spec, pageId, box);
+        if (namingLabel)
+            lastName = namingLabel->text().trimmed();
+        setUpWidget(widget, *spec, pageId, lastName, controls);
+        if (namingLabel)
+            namingLabel->setBuddy(widget);
+        namingLabel = nullptr;
+        const QString caption = spec->caption ? QString::fromUtf8(spec->caption) : QString();
+
+        if (col == 0 && !isCaptioned(spec->kind)) {
+            // A field: its caption, or its tooltip text, is its label.
+            auto *label = new QLabel((caption.isEmpty() ? widget->toolTip() : caption).trimmed(), box);
+            label->setBuddy(widget);
+            // Short labels stay on one line; long tooltip texts wrap.
+            label->setWordWrap(label->text().size() > 30);
+            label->setMaximumWidth(240);
+            grid->addWidget(label, line, 0, isTall(spec->kind) ? Qt::AlignTop : Qt::Alignment());
+            grid->addWidget(widget, line, 1);
+            col = 2;
+        } else if (spec->kind == ControlKind::Label && row.size() > 1) {
+            namingLabel = static_cast<QLabel *>(widget);
+            namingLabel->setWordWrap(false);
+            grid->addWidget(widget, line, col++);
+        } else if (col == 0) {
+            // Captioned controls take the label and field columns at their own size.
+            const bool label = spec->kind == ControlKind::Label;
+            grid->addWidget(widget, line, 0, 1, label ? -1 : 2, label ? Qt::Alignment() : Qt::AlignLeft);
+            col = 2;
+        } else {
+            const bool field = spec->kind == ControlKind::Edit || spec->kind == ControlKind::Combo;
+            grid->addWidget(widget, line, col++, field ? Qt::Alignment() : Qt::AlignLeft);
+        }
+    }
+}
+
 } // namespace
 
 QString controlTooltip(int pageId, int controlId)
@@ -167,55 +244,8 @@ QHash<int, QWidget *> buildPageLayout(QWidget *page, const PageTemplate &pageTem
             grid->setContentsMargins(0, 0, 0, 0);
         grid->setColumnStretch(1, 1);
         int line = 0;
-        for (const Row &row : group.rows) {
-            int col = 0;
-            QLabel *pendingLabel = nullptr; // a static text naming the field after it
-            for (const ControlSpec *spec : row) {
-                QWidget *widget = createWidget(*spec, pageId, box);
-                const QString tip = spec->kind == ControlKind::Label ? QString() : controlTooltip(pageId, spec->id);
-                const QString caption = spec->caption ? QString::fromUtf8(spec->caption) : QString();
-                if (spec->id != 0) {
-                    widget->setObjectName(QStringLiteral("c%1").arg(spec->id));
-                    controls.insert(spec->id, widget);
-                }
-                widget->setToolTip(tip);
-                widget->setAccessibleDescription(tip);
-                QString name = caption.isEmpty() ? tip.trimmed() : caption;
-                if (name.isEmpty() && pendingLabel)
-                    name = pendingLabel->text().trimmed();
-                widget->setAccessibleName(name.remove(QLatin1Char('&')));
-                if (pendingLabel)
-                    pendingLabel->setBuddy(widget);
-                pendingLabel = nullptr;
-
-                if (col == 0 && !isCaptioned(spec->kind)) {
-                    // A field: its caption, or its tooltip text, is its label.
-                    auto *label = new QLabel((caption.isEmpty() ? tip : caption).trimmed(), box);
-                    label->setBuddy(widget);
-                    label->setWordWrap(true);
-                    label->setMaximumWidth(220);
-                    grid->addWidget(label, line, 0, isTall(spec->kind) ? Qt::AlignTop : Qt::Alignment());
-                    grid->addWidget(widget, line, 1);
-                    col = 2;
-                } else if (spec->kind == ControlKind::Label && row.size() > 1) {
-                    // A static text naming the field that follows it on the row.
-                    pendingLabel = static_cast<QLabel *>(widget);
-                    pendingLabel->setWordWrap(false);
-                    grid->addWidget(widget, line, col);
-                    ++col;
-                } else if (col == 0) {
-                    // Captioned controls take the label and field columns; buttons keep their size.
-                    const int span = spec->kind == ControlKind::Label ? -1 : 2;
-                    grid->addWidget(widget, line, 0, 1, span,
-                                    spec->kind == ControlKind::Label ? Qt::Alignment() : Qt::AlignLeft);
-                    col = 2;
-                } else {
-                    grid->addWidget(widget, line, col);
-                    ++col;
-                }
-            }
-            ++line;
-        }
+        for (const Row &row : group.rows)
+            addRow(grid, line++, row, pageId, box, controls);
         column->addWidget(box);
     }
     column->addStretch(1);

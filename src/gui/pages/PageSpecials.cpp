@@ -374,6 +374,9 @@ void PageSpecials::afterLoad(Page &page)
         PreviewPage(context.store, context.folders, context.services).write(context.appletId, false);
         break;
     }
+    case 155:
+        page.runHandler(1232); // the address and target follow the link switch
+        break;
     case 135:
         if (isOwnLinkApplet(page.appletId())) {
             page.setText(1142, QString());

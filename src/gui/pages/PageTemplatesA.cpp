@@ -67,7 +67,7 @@ std::vector<PageTemplate> pageTemplatesA()
         // Scroll text, common to every applet with a scroll text.
         {133,
          {
-             {1333, K::Combo, nullptr, "Text"},
+             {1333, K::Combo, "Scroll type", "Text"},
              {1013, K::TextArea, nullptr, "Text"},
              {1015, K::Button, "Text from file...", "Text"},
              {1050, K::Combo, nullptr, "Font"},
@@ -450,7 +450,7 @@ std::vector<PageTemplate> pageTemplatesA()
              {1019, K::Edit, nullptr, "Size"},
              {1020, K::Edit, nullptr, "Size"},
              {1210, K::Combo, nullptr, "Size"},
-             {1224, K::Combo, nullptr, "Size"},
+             {1224, K::Combo, "Speed", "Size"},
              {1211, K::Edit, nullptr, "Plasma"},
              {1212, K::Edit, nullptr, "Plasma"},
              {1213, K::Edit, nullptr, "Plasma"},

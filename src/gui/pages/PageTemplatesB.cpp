@@ -1,6 +1,6 @@
 #include "PageTemplates.h"
 
-// Page templates 171 to 211 (the common page 211 excepted): the controls of each page in visual order,
+// Page templates 171 to 211: the controls of each page in visual order,
 // grouped as the page shows them. Edits, combos, lists and swatches carry no caption: their tooltip
 // text labels them. Where a field has no tooltip, a static text (id 0) or the group caption names it.
 
@@ -307,8 +307,8 @@ std::vector<PageTemplate> pageTemplatesB()
              {1105, K::Edit, nullptr, "Background"},
              {1106, K::Button, "Browse...", "Background", true},
              // No tooltips: the group caption names the pair.
-             {4069, K::Combo, nullptr, "Character set"},
-             {4068, K::Edit, nullptr, "Character set", true},
+             {4069, K::Combo, "Character set", "Character set"},
+             {4068, K::Edit, "Charset name", "Character set", true},
              {4061, K::Check, "Float mode"},
          }},
 
@@ -342,7 +342,7 @@ std::vector<PageTemplate> pageTemplatesB()
              {1476, K::Edit, nullptr, "Variation", true},
              {0, K::Label, "Move", "Variation", true},
              {1475, K::Edit, nullptr, "Variation", true},
-             {1482, K::Combo, nullptr, "Precision"},
+             {1482, K::Combo, "Precision", "Precision"},
              {1483, K::Check, "Presets values", "Presets"},
              {1469, K::Button, "wobbler", "Presets"},
              {1470, K::Button, "waves", "Presets", true},
@@ -358,7 +358,7 @@ std::vector<PageTemplate> pageTemplatesB()
         // for the other two; 1537 and 1538 get their text only for the tree menu.
         {197,
          {
-             {1446, K::Tree, nullptr, "Menu tree"},
+             {1446, K::Tree, "Menu items", "Menu tree"},
              {1451, K::Button, "Add item to node", "Menu tree"},
              {1453, K::Button, "Add \"sub-item\"", "Menu tree", true},
              {1452, K::Button, "Remove", "Menu tree", true},
@@ -389,8 +389,8 @@ std::vector<PageTemplate> pageTemplatesB()
              {1152, K::Check, "Back image", "Background"},
              {1105, K::Edit, nullptr, "Background"},
              {1106, K::Button, "Browse...", "Background", true},
-             {4069, K::Combo, nullptr, "Character set"},
-             {4068, K::Edit, nullptr, "Character set", true},
+             {4069, K::Combo, "Character set", "Character set"},
+             {4068, K::Edit, "Charset name", "Character set", true},
          }},
 
         // MORPHMENU, galaxy plug-in.
@@ -453,8 +453,8 @@ std::vector<PageTemplate> pageTemplatesB()
              {1529, K::Combo, nullptr, "Style"},
              {1105, K::Edit, nullptr, "Style"},
              {1106, K::Button, "Browse...", "Style", true},
-             {4069, K::Combo, nullptr, "Character set"},
-             {4068, K::Edit, nullptr, "Character set", true},
+             {4069, K::Combo, "Character set", "Character set"},
+             {4068, K::Edit, "Charset name", "Character set", true},
              {4061, K::Check, "Float mode"},
          }},
 
@@ -569,6 +569,17 @@ std::vector<PageTemplate> pageTemplatesB()
              {4049, K::Button, "...", "Sound", true},
              {4057, K::Check, "Show over text"},
              {1014, K::Check, "Enable textscroll"},
+         }},
+
+        // Floating window, common to the menu applets.
+        {211,
+         {
+             {4062, K::Check, "Always on top", "Floating window"},
+             {4063, K::Edit, nullptr, "Floating window"},
+             {4064, K::Edit, nullptr, "Floating window"},
+             {4065, K::Edit, nullptr, "Floating window"},
+             {4066, K::Edit, nullptr, "Floating window"},
+             {4067, K::Edit, nullptr, "Floating window"},
          }},
     };
 }

@@ -1,0 +1,23 @@
+#pragma once
+
+namespace vexa {
+
+class Page;
+
+// The applet size shown on a page follows its picture: Width and Height are the
+// picture's size times the Resolution factor. The page remembers the factor the
+// shown size already carries, so a new Resolution rescales instead of multiplying twice.
+class AppletSizeRules {
+public:
+    // The factor the shown Width/Height carry: set by the last rescale, else the Resolution shown.
+    static unsigned resolutionFactor(const Page &page);
+    static void setResolutionFactor(Page &page, unsigned factor);
+    // Shows a picture's own size, factor 1, ready for a rescale.
+    static void setPictureSize(Page &page, int width, int height);
+    // Width/Height := Resolution × (shown size ÷ factor); factor := Resolution.
+    static void rescale(Page &page);
+    // LAKE: the applet shows the picture and its reflection, 1.5 or 2 times its height.
+    static void reflectionHeight(Page &page);
+};
+
+} // namespace vexa

@@ -1,0 +1,46 @@
+#include "EditorHandlers.h"
+
+#include "ColourButtons.h"
+#include "DerivedFields.h"
+#include "PicturePickers.h"
+#include "Presets.h"
+#include "ScrollTextControls.h"
+#include "ScrollTextPreview.h"
+#include "Spinners.h"
+#include "pages/Page.h"
+#include "services/Services.h"
+#include "strings/StringIds.h"
+#include "strings/StringTable.h"
+
+#include <QAbstractButton>
+
+namespace vexa {
+namespace {
+
+// VEXA3D LIGHT: explains why only the built-in objects can be shown.
+void connectCustomObjects(Page &page)
+{
+    auto *button = page.control<QAbstractButton>(1417);
+    if (page.pageId() != 182 || !button) return;
+    QObject::connect(button, &QAbstractButton::clicked, &page, [&page] {
+        page.context().services.showInfo(InfoNotice{
+            StringTable::text(Str::CustomObjectsTitle), StringTable::text(Str::CustomObjectsMessage),
+            StringTable::text(Str::CustomObjectsLink), QStringLiteral("VEXA3D LIGHT")});
+    });
+}
+
+} // namespace
+
+void EditorHandlers::connect(Page &page)
+{
+    PicturePickers::connect(page);
+    ColourButtons::connect(page);
+    Presets::connect(page);
+    Spinners::connect(page);
+    DerivedFields::connect(page);
+    ScrollTextControls::connect(page);
+    ScrollTextPreview::attach(page);
+    connectCustomObjects(page);
+}
+
+} // namespace vexa

@@ -1,0 +1,14 @@
+#pragma once
+
+namespace vexa {
+
+class Page;
+
+// One-click presets that fill several fields at once: the expert settings (page 135)
+// and the wobbler effects (page 196).
+class Presets {
+public:
+    static void connect(Page &page);
+};
+
+} // namespace vexa

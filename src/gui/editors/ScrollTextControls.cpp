@@ -1,0 +1,168 @@
+#include "ScrollTextControls.h"
+
+#include "Addresses.h"
+#include "AppletFolderCopy.h"
+#include "pages/Page.h"
+#include "publish/VexaFont.h"
+#include "services/Services.h"
+#include "settings/IniText.h"
+#include "settings/ScrollTextFiles.h"
+#include "strings/StringIds.h"
+#include "strings/StringTable.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+
+#include <cerrno>
+
+namespace vexa {
+namespace {
+
+constexpr int Text = 1013;
+constexpr int TextFromFile = 1015;
+constexpr int StandardFonts = 1340;
+constexpr int FontFile = 4023;
+constexpr int BrowseFont = 4024;
+constexpr int DownloadFonts = 4037;
+constexpr int Preview = 1065;
+
+const char *const JavaFonts[] = {"Courier", "Dialog", "TimesRoman", "Helvetica"};
+
+void onClicked(Page &page, int id, const std::function<void()> &handler)
+{
+    if (auto *button = page.control<QAbstractButton>(id))
+        QObject::connect(button, &QAbstractButton::clicked, &page, handler);
+}
+
+void repaintPreview(Page &page)
+{
+    if (QWidget *preview = page.control(Preview)) preview->update();
+}
+
+void textFromFile(Page &page)
+{
+    Services &services = page.context().services;
+    const QString path = services.openFile(StringTable::text(Str::TextFilter));
+    if (path.isEmpty()) return;
+    QString text;
+    if (!ScrollTextControls::readTextFile(path, &text)) {
+        services.showMessage(message(Str::ErrorReadingScrollText, MessageIcon::Exclamation));
+        return;
+    }
+    page.setText(Text, text);
+}
+
+// The font list of the page: 1050 on the scroll text page, 1516 on the menu pages.
+QComboBox *fontList(Page &page)
+{
+    return page.control<QComboBox>(page.pageId() == 133 ? 1050 : 1516);
+}
+
+void standardFonts(Page &page)
+{
+    QComboBox *list = fontList(page);
+    if (!list) return;
+    if (page.isChecked(StandardFonts)) {
+        list->clear();
+        for (const char *font : JavaFonts)
+            list->addItem(QLatin1String(font));
+        list->setCurrentIndex(list->findText(QStringLiteral("Courier")));
+    } else if (page.isLoading() ||
+               page.context().services.ask(message(Str::NonStandardFonts, MessageIcon::Exclamation))) {
+        list->clear();
+        for (const QString &family : QFontDatabase::families()) {
+            if (family.isEmpty()) break;
+            list->addItem(family);
+        }
+        list->setCurrentIndex(list->count() > 0 ? 0 : -1);
+    } else {
+        page.setChecked(StandardFonts, true);
+    }
+    repaintPreview(page);
+}
+
+void showFontProperties(Page &page, const FontProperties &font)
+{
+    page.setText(4027, QString::number(font.width));
+    page.setText(4028, QString::number(font.height));
+    page.setText(4029, QString::number(font.verticalSpacing));
+    page.setText(4030, font.characters);
+    page.setText(4031, font.comment);
+}
+
+void browseFont(Page &page)
+{
+    Services &services = page.context().services;
+    const QString path = services.openFile(StringTable::text(Str::VexaFontFilter));
+    if (path.isEmpty()) return;
+    const FontProperties font = VexaFont::read(path);
+    if (!font.valid) {
+        // The field keeps its font, and the properties shown stay that font's.
+        services.showMessage(message(Str::IncorrectVexaFont, MessageIcon::Stop));
+        return;
+    }
+    // The glyphs: the name up to its first dot, with ".gif", beside the font file.
+    const QFileInfo info(path);
+    const QString glyphs = info.absolutePath() + QLatin1Char('/') +
+                           info.fileName().section(QLatin1Char('.'), 0, 0) + QStringLiteral(".gif");
+    if (!QFileInfo(glyphs).isFile()) {
+        // Checked first, so a font without its picture is not copied half.
+        AppletFolderCopy::reportFailure(glyphs, qt_error_string(ENOENT), services);
+        return;
+    }
+    if (!AppletFolderCopy::intoAppletFolder(page, path) || !AppletFolderCopy::intoAppletFolder(page, glyphs))
+        return;
+    page.setText(FontFile, AppletFolderCopy::bareName(path));
+    showFontProperties(page, font);
+}
+
+void downloadFonts(Page &page)
+{
+    Services &services = page.context().services;
+    if (!services.openInBrowser(Addresses::fontCollection()))
+        services.showMessage(message(Str::CreateProcessFailed, MessageIcon::Stop));
+}
+
+} // namespace
+
+bool ScrollTextControls::readTextFile(const QString &path, QString *text)
+{
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) return false; // a pipe or a device may never end
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    // Four bytes per character at most; the field keeps no more than a scroll text holds.
+    QByteArray bytes = file.read(qint64(ScrollTextFiles::MaxLength + 1) * 4);
+    if (file.error() != QFileDevice::NoError) return false;
+    const int nul = bytes.indexOf('\0');
+    if (nul >= 0)
+        bytes.truncate(nul); // the text ends at its first NUL
+    else if (!file.atEnd()) {
+        // Cut on a character boundary so the text still reads as UTF-8.
+        while (!bytes.isEmpty() && (quint8(bytes.back()) & 0xC0) == 0x80)
+            bytes.chop(1);
+        if (!bytes.isEmpty() && quint8(bytes.back()) >= 0xC0) bytes.chop(1);
+    }
+    *text = IniText::decode(bytes).left(ScrollTextFiles::MaxLength);
+    return true;
+}
+
+void ScrollTextControls::connect(Page &page)
+{
+    const int id = page.pageId();
+    if (id == 133 || id == 208) onClicked(page, TextFromFile, [&page] { textFromFile(page); });
+    if (id == 133 || id == 195 || id == 201) {
+        const auto handler = [&page] { standardFonts(page); };
+        page.setHandler(StandardFonts, handler); // the load shows the list its switch asks for
+        onClicked(page, StandardFonts, handler);
+    }
+    if (id == 208) {
+        onClicked(page, BrowseFont, [&page] { browseFont(page); });
+        onClicked(page, DownloadFonts, [&page] { downloadFonts(page); });
+    }
+}
+
+} // namespace vexa

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace vexa {
+
+class Page;
+class Reporter;
+
+// The scroll text and font controls: text from a file, the standard Java fonts
+// switch, and the VexaFont file of the solid scroller.
+class ScrollTextControls {
+public:
+    static void connect(Page &page);
+    // A text file as the Text field shows it: UTF-8, else Latin-1, up to the first NUL,
+    // at most the scroll text's length. False (nothing read) when the file cannot be read.
+    static bool readTextFile(const QString &path, QString *text);
+};
+
+} // namespace vexa

@@ -1,0 +1,454 @@
+#include "ScriptedServices.h"
+#include "TestSupport.h"
+#include "editors/AppletFolderCopy.h"
+#include "editors/DerivedFields.h"
+#include "editors/Spinners.h"
+#include "pages/ColourSwatch.h"
+#include "pages/Page.h"
+#include "pages/UpDown.h"
+#include "strings/StringIds.h"
+#include "strings/StringTable.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+using namespace vexa;
+using vexa::test::ScriptedServices;
+using vexa::test::TestEnvironment;
+
+namespace {
+
+// A GIF header is all the size reader needs.
+QByteArray gif(int width, int height)
+{
+    QByteArray bytes("GIF89a");
+    for (int v : {width, height}) {
+        bytes.append(char(v & 0xFF));
+        bytes.append(char((v >> 8) & 0xFF));
+    }
+    return bytes + QByteArray(3, '\0');
+}
+
+// One real page of one applet over a private store and installation.
+struct PageFixture {
+    TestEnvironment env;
+    ScriptedServices services;
+    std::unique_ptr<PageContext> context;
+    std::unique_ptr<Page> page;
+    QString folder; // the applet folder
+    QString picked; // where the user's own files come from
+
+    void open(int pageId, const QString &applet)
+    {
+        folder = env.makeAppletFolder(applet);
+        picked = env.path(QStringLiteral("picked"));
+        QDir().mkpath(picked);
+        context =
+            std::make_unique<PageContext>(PageContext{env.store(), env.folders(), services, applet, {}});
+        page = std::make_unique<Page>(pageId, *context);
+        page->load(false);
+        page->show();
+        services.messages.clear(); // a missing scroll text file is not what these tests look at
+    }
+    QString pick(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = picked + QLatin1Char('/') + name;
+        TestEnvironment::writeFile(path, bytes);
+        services.fileNames.enqueue(path);
+        return path;
+    }
+    void click(int id) { QTest::mouseClick(page->control<QAbstractButton>(id), Qt::LeftButton); }
+    void choose(int id, const QString &item)
+    {
+        auto *combo = page->control<QComboBox>(id);
+        combo->setCurrentIndex(combo->findText(item));
+        emit combo->activated(combo->currentIndex());
+    }
+    QString text(int id) const { return page->text(id); }
+    QByteArray inFolder(const QString &name) const { return TestEnvironment::readFile(folder + '/' + name); }
+};
+
+void arrow(Page &page, int spinner, Qt::ArrowType direction)
+{
+    for (auto *button : page.control<UpDown>(spinner)->findChildren<QToolButton *>()) {
+        if (button->arrowType() == direction) QTest::mouseClick(button, Qt::LeftButton);
+    }
+}
+
+} // namespace
+
+class HandlersTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void copyIntoAppletFolder()
+    {
+        TestEnvironment env;
+        RecordingReporter reporter;
+        const QString folder = env.makeAppletFolder("BUMP", {"pic.gif"});
+        const QString source = env.path("elsewhere/pic.gif");
+        TestEnvironment::writeFile(source, "new picture");
+
+        QVERIFY(AppletFolderCopy::copy(source, folder, reporter));
+        QCOMPARE(TestEnvironment::readFile(folder + "/pic.gif"), QByteArray("new picture"));
+        // The same file, even named with other case, is not copied onto itself.
+        QVERIFY(AppletFolderCopy::copy(folder + "/pic.gif", folder, reporter));
+        QVERIFY(AppletFolderCopy::copy(folder.toUpper() + "/PIC.GIF", folder, reporter));
+        QCOMPARE(TestEnvironment::readFile(folder + "/pic.gif"), QByteArray("new picture"));
+        QVERIFY(reporter.messages.isEmpty());
+
+        // A source that cannot be read: the message names it, the old file survives.
+        QDir().mkpath(env.path("broken/pic.gif"));
+        QVERIFY(!AppletFolderCopy::copy(env.path("broken/pic.gif"), folder, reporter));
+        QVERIFY(!AppletFolderCopy::copy(env.path("missing/pic.gif"), folder, reporter));
+        QCOMPARE(reporter.ids(), QList<int>({5002, 1311, 5002, 1311}));
+        QVERIFY(reporter.messages[0].text.contains(QDir::toNativeSeparators(env.path("broken/pic.gif"))));
+        QVERIFY(reporter.messages[2].text.contains("missing"));
+        QCOMPARE(reporter.messages[1].icon, MessageIcon::Stop);
+        QCOMPARE(TestEnvironment::readFile(folder + "/pic.gif"), QByteArray("new picture"));
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList({"pic.gif"}));
+    }
+
+    void mainAndAlternativeBumpPictures()
+    {
+        PageFixture f;
+        f.env.store().write("BUMP", "Res", "2");
+        f.open(136, "BUMP");
+        f.pick("face.gif", gif(100, 80));
+        f.click(1082);
+        QCOMPARE(f.services.filters.last(), StringTable::text(1681));
+        QCOMPARE(f.text(1080), QStringLiteral("face.gif"));
+        QCOMPARE(f.text(1019), QStringLiteral("200"));
+        QCOMPARE(f.text(1020), QStringLiteral("160"));
+        QCOMPARE(f.inFolder("face.gif"), gif(100, 80));
+
+        // The alternative must match the main picture, and the main picture the alternative.
+        f.page->setChecked(1083, false);
+        f.click(1083);
+        f.pick("other.gif", gif(64, 64));
+        f.click(1084);
+        QCOMPARE(f.services.messageIds(), QList<int>({1548}));
+        QVERIFY(f.text(1081).isEmpty());
+        f.pick("bump.gif", gif(100, 80));
+        f.click(1084);
+        QCOMPARE(f.text(1081), QStringLiteral("bump.gif"));
+        f.pick("small.gif", gif(50, 40));
+        f.click(1082);
+        QCOMPARE(f.services.messageIds(), QList<int>({1548, 1548}));
+        QCOMPARE(f.text(1080), QStringLiteral("face.gif"));
+        QCOMPARE(f.text(1019), QStringLiteral("200"));
+
+        // An unreadable picture, or one that cannot be copied, changes nothing.
+        QDir().mkpath(f.picked + "/dir.gif");
+        f.services.fileNames.enqueue(f.picked + "/dir.gif");
+        f.click(1082);
+        QDir().mkpath(f.folder + "/busy.gif"); // the copy cannot replace a folder
+        f.pick("busy.gif", gif(100, 80));
+        f.click(1082);
+        QCOMPARE(f.services.messageIds(), QList<int>({1548, 1548, 1688, 5002, 1311}));
+        QCOMPARE(f.text(1080), QStringLiteral("face.gif"));
+        QCOMPARE(f.text(1019), QStringLiteral("200"));
+
+        // Cancel does nothing.
+        f.click(1082);
+        QCOMPARE(f.text(1080), QStringLiteral("face.gif"));
+    }
+
+    void lakeReflectionHeight()
+    {
+        PageFixture f;
+        f.env.store().write("LAKE", "Res", "1");
+        f.open(150, "LAKE");
+        f.pick("lake.gif", gif(100, 80));
+        f.click(1082);
+        QCOMPARE(f.text(1019), QStringLiteral("100"));
+        QCOMPARE(f.text(1020), QStringLiteral("160"));
+        f.click(1535);
+        QCOMPARE(f.text(1020), QStringLiteral("120"));
+        f.choose(1010, "3");
+        f.page->runHandler(1535);
+        QCOMPARE(f.text(1020), QStringLiteral("360"));
+    }
+
+    void effectPictureRules()
+    {
+        {
+            PageFixture f; // ROT: powers of two only
+            f.open(156, "ROT");
+            f.pick("odd.gif", gif(100, 64));
+            f.click(1117);
+            QCOMPARE(f.services.messageIds(), QList<int>({1555}));
+            QVERIFY(f.text(1107).isEmpty());
+            f.pick("even.gif", gif(128, 64));
+            f.click(1117);
+            QCOMPARE(f.text(1107), QStringLiteral("even.gif"));
+        }
+        {
+            PageFixture f; // WOBBLER: only slower, so taken; its size is its own
+            f.open(196, "WOBBLER");
+            f.page->setText(1019, "320");
+            f.pick("odd.gif", gif(100, 64));
+            f.click(1117);
+            QCOMPARE(f.services.messageIds(), QList<int>({1556}));
+            QCOMPARE(f.services.messages.first().icon, MessageIcon::Exclamation);
+            QCOMPARE(f.text(1107), QStringLiteral("odd.gif"));
+            QCOMPARE(f.text(1019), QStringLiteral("320"));
+        }
+        {
+            PageFixture f; // VOXEL: 256x256 into its landscape field
+            f.open(173, "VOXEL");
+            f.pick("small.gif", gif(128, 128));
+            f.click(1117);
+            QCOMPARE(f.services.messageIds(), QList<int>({1557}));
+            f.pick("land.gif", gif(256, 256));
+            f.click(1117);
+            QCOMPARE(f.text(1332), QStringLiteral("land.gif"));
+        }
+        {
+            PageFixture f; // TUNNEL: the texture size fields
+            f.open(171, "TUNNEL");
+            f.pick("wall.gif", gif(64, 32));
+            f.click(1117);
+            QCOMPARE(f.text(1028), QStringLiteral("64"));
+            QCOMPARE(f.text(1031), QStringLiteral("32"));
+            QCOMPARE(f.text(1107), QStringLiteral("wall.gif"));
+        }
+    }
+
+    void backgroundPictureSize()
+    {
+        PageFixture f;
+        f.env.store().write("CUBEMENU", "Res", "2");
+        f.open(141, "CUBEMENU");
+        f.page->setText(1019, "200");
+        f.page->setText(1020, "200");
+        f.pick("back.gif", gif(100, 100));
+        f.click(1106);
+        QVERIFY(f.services.messages.isEmpty());
+        QCOMPARE(f.text(1105), QStringLiteral("back.gif"));
+        f.pick("wide.gif", gif(200, 100));
+        f.click(1106);
+        QCOMPARE(f.services.messageIds(), QList<int>({1554}));
+        QCOMPARE(f.text(1105), QStringLiteral("back.gif"));
+
+        PageFixture wheel; // the menu pages ignore the resolution
+        wheel.open(194, "WHEELMENU");
+        wheel.page->setText(1019, "200");
+        wheel.page->setText(1020, "200");
+        wheel.pick("back.gif", gif(100, 100));
+        wheel.click(1106);
+        QCOMPARE(wheel.services.messageIds(), QList<int>({1553}));
+        QVERIFY(wheel.text(1105).isEmpty());
+        QVERIFY(!QFile::exists(wheel.folder + "/back.gif"));
+
+        PageFixture snow; // SNOW takes the picture's size
+        snow.open(209, "SNOW");
+        snow.pick("sky.gif", gif(320, 200));
+        snow.click(1106);
+        QCOMPARE(snow.text(1019), QStringLiteral("320"));
+        QCOMPARE(snow.text(1020), QStringLiteral("200"));
+    }
+
+    void texturesAndSounds()
+    {
+        PageFixture f;
+        f.open(182, "VEXA3D LIGHT");
+        f.pick("flat.gif", gif(64, 32));
+        f.click(1368);
+        QCOMPARE(f.services.filters.last(), StringTable::text(1682));
+        f.pick("photo.png", QByteArray("\x89PNG\r\n\x1a\n0000000000000000"));
+        f.click(1368);
+        f.pick("photo.jpg", QByteArray::fromHex("FFD8FFC0000B080080008003012200"));
+        f.click(1368);
+        QCOMPARE(f.services.messageIds(), QList<int>({1560, 1559, 1559}));
+        QCOMPARE(f.services.messages.first().icon, MessageIcon::Stop);
+        QVERIFY(f.text(1367).isEmpty());
+        f.pick("tex.gif", gif(128, 128));
+        f.click(1368);
+        QCOMPARE(f.text(1367), QStringLiteral("tex.gif"));
+        f.click(1375); // "Texture 1" enables its own "..."
+        f.pick("tex1.gif", gif(64, 64));
+        f.click(1366);
+        QCOMPARE(f.text(1365), QStringLiteral("tex1.gif"));
+
+        PageFixture fireworks;
+        fireworks.open(210, "FIREWORKS");
+        fireworks.pick("bang.au", "sound");
+        fireworks.click(4049);
+        QCOMPARE(fireworks.services.filters.last(), StringTable::text(4059));
+        QCOMPARE(fireworks.text(4048), QStringLiteral("bang.au"));
+        QCOMPARE(fireworks.inFolder("bang.au"), QByteArray("sound"));
+    }
+
+    void colourButtonsSetSwatchAndStore()
+    {
+        PageFixture f;
+        f.env.store().write("CUBEMENU", "BackColorR", "1");
+        f.open(141, "CUBEMENU");
+        f.services.colours.enqueue(QColor(10, 20, 30));
+        f.click(1103);
+        QCOMPARE(f.services.colourRequests.first(), QColor(1, 0, 0));
+        QCOMPARE(f.page->control<ColourSwatch>(1424)->colour(), QColor(10, 20, 30));
+        f.click(1103); // cancelled: the colour stays
+        QCOMPARE(f.page->colour(1424), QColor(10, 20, 30));
+        f.page->store();
+        QCOMPARE(f.env.store().read("CUBEMENU", "BackColorG"), QStringLiteral("20"));
+        QCOMPARE(f.env.store().read("CUBEMENU", "BackColorB"), QStringLiteral("30"));
+
+        PageFixture wheel; // one RGB value, red in the low byte
+        wheel.open(194, "WHEELMENU");
+        wheel.services.colours.enqueue(QColor(0x12, 0x34, 0x56));
+        wheel.click(1500);
+        wheel.page->store();
+        QCOMPARE(wheel.env.store().read("WHEELMENU", "WheelColor"), QStringLiteral("563412"));
+    }
+
+    void presets()
+    {
+        PageFixture f;
+        f.open(135, "BUMP");
+        f.click(1062);
+        QCOMPARE(f.text(1057), QStringLiteral("15"));
+        QVERIFY(f.page->isChecked(1060));
+        f.click(1063);
+        f.click(1064);
+        QCOMPARE(QStringList({f.text(1057), f.text(1058), f.text(1059)}), QStringList({"1000", "3", "10"}));
+        QVERIFY(!f.page->isChecked(1060));
+
+        PageFixture w;
+        w.open(196, "WOBBLER");
+        w.click(1483);
+        w.click(1471); // "stars"
+        QCOMPARE(QStringList({w.text(1456), w.text(1463), w.text(1466), w.text(1475)}),
+                 QStringList({"80.0", "100000", "200", "100"}));
+        w.click(1474); // "metal"
+        QCOMPARE(QStringList({w.text(1468), w.text(1462), w.text(1476)}),
+                 QStringList({"4000.0", "5.8", "0"}));
+    }
+
+    void spinnersStayInBounds()
+    {
+        PageFixture f;
+        f.open(135, "BUMP");
+        f.page->setText(1059, "998");
+        arrow(*f.page, 1061, Qt::UpArrow);
+        QCOMPARE(f.text(1059), QStringLiteral("998"));
+        f.page->setText(1059, "995");
+        arrow(*f.page, 1061, Qt::UpArrow);
+        QCOMPARE(f.text(1059), QStringLiteral("999"));
+        f.page->setText(1059, "3");
+        arrow(*f.page, 1061, Qt::DownArrow);
+        QCOMPARE(f.text(1059), QStringLiteral("3"));
+        f.page->setText(1059, "4");
+        arrow(*f.page, 1061, Qt::DownArrow);
+        QCOMPARE(f.text(1059), QStringLiteral("0"));
+
+        QCOMPARE(Spinners::step(5, -5, 1, 200), 5); // "Wave speed" must stay above 0
+        QCOMPARE(Spinners::step(10000, 50, 1, 10000), 10000);
+        QCOMPARE(Spinners::step(2000, -4, 0, 999), 1996); // the down arrow brings it back in
+    }
+
+    void fireSizeFollowsFactorsAndSpinners()
+    {
+        PageFixture f;
+        f.open(143, "FIRE");
+        f.page->setText(1118, "80");
+        f.page->setText(1119, "50");
+        f.choose(1120, "2");
+        f.choose(1121, "3");
+        QCOMPARE(f.text(1019), QStringLiteral("160"));
+        QCOMPARE(f.text(1020), QStringLiteral("150"));
+        arrow(*f.page, 1132, Qt::UpArrow);
+        QCOMPARE(f.text(1118), QStringLiteral("81"));
+        QCOMPARE(f.text(1019), QStringLiteral("162"));
+        f.page->setText(1119, "1");
+        arrow(*f.page, 1133, Qt::DownArrow);
+        QCOMPARE(f.text(1119), QStringLiteral("1"));
+        QCOMPARE(f.text(1020), QStringLiteral("3"));
+    }
+
+    void wobblerSizeRoundsWhenLeft()
+    {
+        PageFixture f;
+        f.open(196, "WOBBLER");
+        auto *width = f.page->control<QLineEdit>(1019);
+        auto *height = f.page->control<QLineEdit>(1020);
+        QVERIFY(QTest::qWaitForWindowActive(f.page.get()));
+        const QList<QPair<QString, QString>> cases = {
+            {"13", "8"}, {"12", "16"}, {"15", "8"}, {"16", "16"}, {"x", "x"}};
+        for (const auto &[typed, shown] : cases) {
+            width->setFocus();
+            width->setText(typed);
+            height->setFocus();
+            QCOMPARE(f.text(1019), shown);
+        }
+        height->setText("-12");
+        width->setFocus();
+        QCOMPARE(f.text(1020), QStringLiteral("-16"));
+        QCOMPARE(DerivedFields::roundToEight(2147483647), 2147483640);
+    }
+
+    void dependentControls()
+    {
+        PageFixture text;
+        text.open(133, "BUMP");
+        text.page->setText(1033, "0");
+        QVERIFY(!text.page->control(1039)->isEnabled() && !text.page->control(1037)->isEnabled());
+        text.page->setText(1033, "5");
+        QVERIFY(text.page->control(1039)->isEnabled() && text.page->control(1037)->isEnabled());
+        text.page->setText(1042, "0");
+        QVERIFY(!text.page->control(1027)->isEnabled());
+
+        PageFixture scene;
+        scene.open(182, "VEXA3D LIGHT");
+        scene.choose(1384, "black");
+        scene.page->setChecked(1383, true);
+        scene.choose(1384, "colour");
+        QVERIFY(scene.page->isActive(1103));
+        QVERIFY(!scene.page->isActive(1383) && !scene.page->isChecked(1383));
+        QVERIFY(!scene.page->isActive(1385) && !scene.page->isActive(1387));
+        scene.choose(1384, "sphere");
+        QVERIFY(!scene.page->isActive(1103) && scene.page->isActive(1387));
+        scene.click(1417);
+        QCOMPARE(scene.services.notices.size(), 1);
+        QCOMPARE(scene.services.notices[0].title, StringTable::text(1642));
+        QCOMPARE(scene.services.notices[0].message, StringTable::text(1640));
+        QCOMPARE(scene.services.notices[0].linkText, StringTable::text(1641));
+        QCOMPARE(scene.services.notices[0].linkKeyword, QStringLiteral("VEXA3D LIGHT"));
+
+        PageFixture solid;
+        solid.open(207, "SOLIDSCROLLER");
+        solid.choose(4021, "disabled");
+        QVERIFY(!solid.page->isActive(4022));
+        solid.choose(4021, "perspective");
+        QVERIFY(solid.page->isActive(4022));
+
+        PageFixture menu; // the character set list
+        menu.open(195, "MORPHMENU");
+        menu.page->setText(4068, "koi8-r");
+        menu.choose(4069, "Other...");
+        QVERIFY(menu.page->isActive(4068));
+        QCOMPARE(menu.text(4068), QStringLiteral("koi8-r"));
+        menu.choose(4069, "Greek (ISO)");
+        QCOMPARE(menu.text(4068), QStringLiteral("iso-8859-7"));
+        QVERIFY(!menu.page->isActive(4068));
+
+        PageFixture water;
+        water.open(175, "WATER");
+        water.page->setChecked(1327, false);
+        water.click(1327);
+        water.page->setText(1330, "12");
+        water.click(1327);
+        for (int id : {1328, 1329, 1330, 1331})
+            QCOMPARE(water.text(id), QStringLiteral("0"));
+    }
+};
+
+QTEST_MAIN(HandlersTest)
+#include "tst_handlers.moc"

@@ -1,0 +1,236 @@
+#include "Addresses.h"
+#include "ScriptedServices.h"
+#include "TestSupport.h"
+#include "editors/ScrollTextControls.h"
+#include "editors/ScrollTextPreview.h"
+#include "pages/Page.h"
+#include "strings/StringTable.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDir>
+#include <QFontDatabase>
+#include <QImage>
+#include <QTest>
+
+#include <memory>
+
+using namespace vexa;
+using vexa::test::ScriptedServices;
+using vexa::test::TestEnvironment;
+
+namespace {
+
+struct TextPageFixture {
+    TestEnvironment env;
+    ScriptedServices services;
+    std::unique_ptr<PageContext> context;
+    std::unique_ptr<Page> page;
+    QString folder;
+
+    void open(int pageId, const QString &applet)
+    {
+        folder = env.makeAppletFolder(applet);
+        context =
+            std::make_unique<PageContext>(PageContext{env.store(), env.folders(), services, applet, {}});
+        page = std::make_unique<Page>(pageId, *context);
+        page->load(false);
+        page->show();
+        services.messages.clear(); // no scroll text file yet
+    }
+    QString write(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = env.path("picked/" + name);
+        TestEnvironment::writeFile(path, bytes);
+        return path;
+    }
+    void pick(const QString &name, const QByteArray &bytes)
+    {
+        services.fileNames.enqueue(write(name, bytes));
+    }
+    void click(int id) { QTest::mouseClick(page->control<QAbstractButton>(id), Qt::LeftButton); }
+    QStringList fonts(int id) const
+    {
+        QStringList items;
+        auto *combo = page->control<QComboBox>(id);
+        for (int i = 0; i < combo->count(); ++i)
+            items << combo->itemText(i);
+        return items;
+    }
+};
+
+QStringList systemFonts()
+{
+    QStringList families;
+    for (const QString &family : QFontDatabase::families()) {
+        if (family.isEmpty()) break;
+        families << family;
+    }
+    return families;
+}
+
+bool hasColour(const QImage &image, const QColor &colour)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y) == colour) return true;
+        }
+    }
+    return false;
+}
+
+const QStringList JavaFonts = {"Courier", "Dialog", "TimesRoman", "Helvetica"};
+
+} // namespace
+
+class HandlersTextTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void textFromFile()
+    {
+        TextPageFixture f;
+        f.open(133, "BUMP");
+        f.pick("two.txt", "first line\r\nsecond line\r\n");
+        f.click(1015);
+        QCOMPARE(f.services.filters.last(), StringTable::text(1680));
+        const QStringList lines = f.page->text(1013).split('\n');
+        QVERIFY(lines.size() >= 2);
+        QCOMPARE(lines[0].trimmed(), QStringLiteral("first line"));
+        QCOMPARE(lines[1].trimmed(), QStringLiteral("second line"));
+        QCOMPARE(ScrollTextPreview::previewText("first line\r\nsecond line"),
+                 QStringLiteral("first line  second line"));
+
+        // Old files in Latin-1; a file that cannot be read leaves the text.
+        f.pick("old.txt", "caf\xe9");
+        f.click(1015);
+        QCOMPARE(f.page->text(1013), QStringLiteral("caf\u00e9"));
+        QDir().mkpath(f.env.path("picked/folder.txt"));
+        f.services.fileNames.enqueue(f.env.path("picked/folder.txt"));
+        f.click(1015);
+        f.services.fileNames.enqueue(f.env.path("picked/missing.txt"));
+        f.click(1015);
+        QCOMPARE(f.services.messageIds(), QList<int>({1685, 1685}));
+        QCOMPARE(f.services.messages.first().icon, MessageIcon::Exclamation);
+        QCOMPARE(f.page->text(1013), QStringLiteral("caf\u00e9"));
+
+        // The solid scroller's text page has the same button.
+        TextPageFixture solid;
+        solid.open(208, "SOLIDSCROLLER");
+        solid.pick("s.txt", QByteArray("text\0ignored", 12));
+        solid.click(1015);
+        QCOMPARE(solid.page->text(1013), QStringLiteral("text"));
+
+        QString text;
+        const QString huge = f.env.path("huge.txt");
+        TestEnvironment::writeFile(huge, QByteArray(200000, 'x'));
+        QVERIFY(ScrollTextControls::readTextFile(huge, &text));
+        QCOMPARE(text.size(), 32766);
+    }
+
+    void previewDrawsTextAndShadow()
+    {
+        TextPageFixture f;
+        f.open(133, "BUMP");
+        auto *frame = f.page->control(1065);
+        frame->resize(300, 80);
+        f.page->setText(1013, "MMMM\r\nMM");
+        f.page->setColour(1017, QColor(255, 0, 0));
+        f.page->setColour(1018, QColor(0, 0, 255));
+        f.page->setChecked(1053, true);
+        QCOMPARE(ScrollTextPreview::previewFont(*f.page).weight(), QFont::Bold);
+        QCOMPARE(ScrollTextPreview::previewFont(*f.page).pixelSize(), f.page->text(1054).toInt());
+
+        f.page->setChecked(1016, true);
+        QImage shot = frame->grab().toImage();
+        QVERIFY(hasColour(shot, QColor(255, 0, 0)));
+        QVERIFY(hasColour(shot, QColor(0, 0, 255)));
+        f.page->setChecked(1016, false);
+        shot = frame->grab().toImage();
+        QVERIFY(hasColour(shot, QColor(255, 0, 0)));
+        QVERIFY(!hasColour(shot, QColor(0, 0, 255)));
+        // The colour buttons change what the preview draws.
+        f.services.colours.enqueue(QColor(0, 160, 0));
+        f.click(1017);
+        QCOMPARE(f.page->colour(1017), QColor(0, 160, 0));
+        QVERIFY(hasColour(frame->grab().toImage(), QColor(0, 160, 0)));
+    }
+
+    void standardFonts()
+    {
+        TextPageFixture f;
+        f.env.store().write("BUMP", "TextStdFont", "YES");
+        f.open(133, "BUMP");
+        QCOMPARE(f.fonts(1050), JavaFonts);
+        QCOMPARE(f.page->text(1050), QStringLiteral("Courier"));
+
+        f.services.answers.enqueue(false); // declined: still standard
+        f.click(1340);
+        QCOMPARE(f.services.questions.size(), 1);
+        QCOMPARE(f.services.questions[0].id, 1558);
+        QVERIFY(f.page->isChecked(1340));
+        QCOMPARE(f.fonts(1050), JavaFonts);
+
+        f.services.answers.enqueue(true);
+        f.click(1340);
+        QVERIFY(!f.page->isChecked(1340));
+        QCOMPARE(f.fonts(1050), systemFonts());
+        QCOMPARE(f.page->control<QComboBox>(1050)->currentIndex(), systemFonts().isEmpty() ? -1 : 0);
+        f.click(1340);
+        QCOMPARE(f.fonts(1050), JavaFonts);
+        QCOMPARE(f.services.questions.size(), 2);
+
+        // Loading a page that uses the system's fonts asks nothing.
+        TextPageFixture menu;
+        menu.env.store().write("MORPHMENU", "TextStdFont", "NO");
+        menu.open(195, "MORPHMENU");
+        QVERIFY(menu.services.questions.isEmpty());
+        QCOMPARE(menu.fonts(1516), systemFonts());
+    }
+
+    void browseVexaFont()
+    {
+        TextPageFixture f;
+        f.open(208, "SOLIDSCROLLER");
+        f.write("my.font.gif", "glyphs"); // only "my.gif" belongs to "my.font.vxf"
+        f.pick("my.font.vxf", "MyFont\n8\n16\n0\nABC\n");
+        f.click(4024);
+        QCOMPARE(f.services.filters.last(), StringTable::text(4033));
+        QCOMPARE(f.services.messageIds(), QList<int>({5002, 1311}));
+        QVERIFY(f.services.messages[0].text.contains("my.gif"));
+        QVERIFY(!QFile::exists(f.folder + "/my.font.vxf"));
+        QVERIFY(f.page->text(4023).isEmpty());
+
+        f.services.messages.clear();
+        f.write("my.gif", "glyphs");
+        f.pick("my.font.vxf", "MyFont\n8\n16\n0\nABC\n"); // five lines, spacing 0
+        f.click(4024);
+        QVERIFY(f.services.messages.isEmpty());
+        QCOMPARE(f.page->text(4023), QStringLiteral("my.font.vxf"));
+        QCOMPARE(TestEnvironment::readFile(f.folder + "/my.gif"), QByteArray("glyphs"));
+        QVERIFY(QFile::exists(f.folder + "/my.font.vxf"));
+        QCOMPARE(
+            QStringList({f.page->text(4027), f.page->text(4028), f.page->text(4029), f.page->text(4030)}),
+            QStringList({"8", "16", "0", "ABC"}));
+        QVERIFY(f.page->text(4031).trimmed().isEmpty());
+
+        // Width 0: refused, the current font and its properties stay.
+        f.write("bad.gif", "glyphs");
+        f.pick("bad.vxf", "Bad\n0\n16\n0\nABC\n");
+        f.click(4024);
+        QCOMPARE(f.services.messageIds(), QList<int>({4034}));
+        QCOMPARE(f.services.messages[0].icon, MessageIcon::Stop);
+        QCOMPARE(f.page->text(4023), QStringLiteral("my.font.vxf"));
+        QCOMPARE(f.page->text(4027), QStringLiteral("8"));
+        QVERIFY(!QFile::exists(f.folder + "/bad.vxf"));
+
+        f.click(4037);
+        QCOMPARE(f.services.opened, QStringList({Addresses::fontCollection()}));
+        f.services.browserStarts = false;
+        f.click(4037);
+        QCOMPARE(f.services.messageIds(), QList<int>({4034, 1542}));
+    }
+};
+
+QTEST_MAIN(HandlersTextTest)
+#include "tst_handlers_text.moc"
