@@ -84,6 +84,8 @@ void Page::setVisible(int id, bool visible)
 {
     if (QWidget *widget = control(id))
         widget->setVisible(visible);
+    if (auto *label = findChild<QLabel *>(QStringLiteral("l%1").arg(id)))
+        label->setVisible(visible);
 }
 
 void Page::selectComboItem(int id, const QString &value, const char *fallback)

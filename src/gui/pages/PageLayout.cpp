@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
+#include <QSet>
 #include <QVBoxLayout>
 
 namespace vexa {
@@ -182,6 +183,8 @@ void addRow(QGridLayout *grid, int line, const Row &row, int pageId, QWidget *bo
             // A field: its caption, or its tooltip text, is its label.
             auto *label = new QLabel((caption.isEmpty() ? widget->toolTip() : caption).trimmed(), box);
             label->setBuddy(widget);
+            if (spec->id != 0)
+                label->setObjectName(QStringLiteral("l%1").arg(spec->id)); // shown and hidden with its field
             // Short labels stay on one line; long tooltip texts wrap.
             label->setWordWrap(label->text().size() > 30);
             label->setMaximumWidth(240);
@@ -229,9 +232,11 @@ QHash<int, QWidget *> buildPageLayout(QWidget *page, const PageTemplate &pageTem
     columns->addLayout(column, 1);
     int filled = 0;
     bool secondColumn = false;
+    QSet<QVBoxLayout *> tallColumns;
     for (const Group &group : groups) {
         if (!secondColumn && filled > 0 && total > 14 && filled + weight(group) / 2 > total / 2) {
-            column->addStretch(1);
+            if (!tallColumns.contains(column))
+                column->addStretch(1);
             column = new QVBoxLayout;
             columns->addLayout(column, 1);
             secondColumn = true;
@@ -246,9 +251,15 @@ QHash<int, QWidget *> buildPageLayout(QWidget *page, const PageTemplate &pageTem
         int line = 0;
         for (const Row &row : group.rows)
             addRow(grid, line++, row, pageId, box, controls);
-        column->addWidget(box);
+        // A group with a text box, list or tree takes the height the page has to spare.
+        const bool tall = std::any_of(group.rows.begin(), group.rows.end(),
+                                      [](const Row &row) { return isTall(row.first()->kind); });
+        column->addWidget(box, tall ? 1 : 0);
+        if (tall)
+            tallColumns.insert(column);
     }
-    column->addStretch(1);
+    if (!tallColumns.contains(column))
+        column->addStretch(1);
     return controls;
 }
 

@@ -1,0 +1,286 @@
+#include "Addresses.h"
+#include "WizardFixture.h"
+#include "publish/ProjectFile.h"
+#include "strings/StringIds.h"
+#include "strings/StringTable.h"
+#include "wizard/BrowserDialog.h"
+#include "wizard/InfoDialog.h"
+#include "catalogue/Catalogue.h"
+#include "tag/TagGenerator.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+using namespace vexa;
+using vexa::test::ScriptedServices;
+using vexa::test::TestEnvironment;
+using vexa::test::WizardFixture;
+
+namespace {
+
+// A BLOBS section that passes its pages' checks, saved as a project file.
+QString blobsProject(WizardFixture &f, const QString &nblobs)
+{
+    for (const auto &[key, value] : QList<QPair<QString, QString>>{
+             {"Width", "200"}, {"Height", "150"}, {"NBlobs", nblobs}, {"BVal1", "210"}, {"BVal2", "35600"},
+             {"BVal3", "35600"}, {"Res", "2"}, {"Textscroll", "NO"}})
+        f.set("BLOBS", key, value);
+    const QString file = f.env.path("blobs.vxp");
+    RecordingReporter reporter;
+    if (ProjectFile(f.env.store(), reporter).save("BLOBS", file) != 1)
+        qFatal("cannot save the project");
+    return file;
+}
+
+// Next until the page is reached; a page that refuses stops the test.
+void walkTo(WizardFixture &f, int pageId)
+{
+    while (f.pageId() != pageId) {
+        const int before = f.pageId();
+        f.next();
+        if (f.pageId() == before)
+            qFatal("the walk stopped on page %d: %s", before,
+                   qPrintable(f.services.messages.isEmpty() ? QString() : f.services.messages.last().text));
+    }
+}
+
+void moveToPage(WizardFixture &f, const QString &applet, int pageId)
+{
+    f.set("", "LastCateg", QString::number(Catalogue::category(applet)));
+    f.set("", "LastApplet", applet);
+    f.start();
+    walkTo(f, pageId);
+}
+
+} // namespace
+
+class WizardCommandsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void projectOpenedOnTheSelectionPageMovesToTheApplet()
+    {
+        WizardFixture f;
+        f.env.makeAppletFolder("BLOBS");
+        const QString file = blobsProject(f, "7");
+        f.set("BLOBS", "NBlobs", "3");
+        f.set("", "LastCateg", "3");
+        f.set("", "LastApplet", "BUMP");
+        f.start();
+        f.services.fileNames.enqueue(file);
+        f.window->runCommand(WizardWindow::OpenProjectItem);
+        QCOMPARE(f.pageId(), 132);
+        QCOMPARE(f.window->context().appletId, QStringLiteral("BLOBS"));
+        QCOMPARE(f.page()->text(1009), QStringLiteral("7"));
+        QCOMPARE(f.env.store().read("", "LastApplet"), QStringLiteral("BLOBS"));
+        QCOMPARE(f.env.store().read("", "LastCateg"), QStringLiteral("6"));
+        QVERIFY(f.services.messages.isEmpty());
+    }
+
+    void projectOpenedOnAnotherPageReloadsIt()
+    {
+        WizardFixture f;
+        f.env.makeAppletFolder("BLOBS");
+        const QString file = blobsProject(f, "5");
+        moveToPage(f, "BLOBS", 132);
+        f.page()->selectComboItem(1009, "2", nullptr); // unsaved edit, replaced by the project
+        f.services.fileNames.enqueue(file);
+        QCOMPARE(f.window->openProject(), 1);
+        QCOMPARE(f.pageId(), 132);
+        QCOMPARE(f.page()->text(1009), QStringLiteral("5"));
+
+        // A project of another applet is refused and changes nothing.
+        f.set("BUMP", "Width", "1");
+        RecordingReporter reporter;
+        QVERIFY(ProjectFile(f.env.store(), reporter).save("BUMP", f.env.path("bump.vxp")) == 1);
+        f.page()->selectComboItem(1009, "4", nullptr);
+        QCOMPARE(f.window->openProject(f.env.path("bump.vxp")), 0);
+        QCOMPARE(f.services.messageIds(), QList<int>({Str::ProjectOpenWrongApplet}));
+        QCOMPARE(f.page()->text(1009), QStringLiteral("4"));
+        // Cancelling the dialog does nothing.
+        QCOMPARE(f.window->openProject(), -1);
+    }
+
+    void commandLineProjectOpensAtStartUp()
+    {
+        WizardFixture f;
+        f.env.makeAppletFolder("BLOBS");
+        const QString file = blobsProject(f, "8");
+        f.set("BLOBS", "NBlobs", "2");
+        f.start(file);
+        QCOMPARE(f.pageId(), 132);
+        QCOMPARE(f.page()->text(1009), QStringLiteral("8"));
+    }
+
+    void saveProjectWritesTheStoredPage()
+    {
+        WizardFixture f;
+        f.env.makeAppletFolder("BLOBS");
+        blobsProject(f, "4");
+        moveToPage(f, "BLOBS", 132);
+        QVERIFY(f.window->menuItem(WizardWindow::SaveProjectItem)->isEnabled());
+        f.page()->selectComboItem(1009, "6", nullptr);
+        const QString file = f.env.path("saved.vxp");
+        f.services.fileNames.enqueue(file);
+        f.window->runCommand(WizardWindow::SaveProjectItem);
+        QVERIFY(f.services.messages.isEmpty());
+        QCOMPARE(f.env.store().read("BLOBS", "NBlobs"), QStringLiteral("6"));
+        QCOMPARE(QFile(file).size() % 712, 0);
+
+        // A page that refuses its values saves nothing and says so.
+        f.page()->setText(1024, QString());
+        f.services.fileNames.enqueue(f.env.path("refused.vxp"));
+        f.window->runCommand(WizardWindow::SaveProjectItem);
+        QCOMPARE(f.services.messageIds(), QList<int>({Str::FieldRequired, Str::ProjectSaveFailed}));
+        QVERIFY(!QFile::exists(f.env.path("refused.vxp")));
+    }
+
+    void previewClipboardAndPublishing()
+    {
+        WizardFixture f;
+        const QString folder =
+            f.env.makeAppletFolder("BLOBS", {"blob.class", "blobs.class", "vexa.class", "vexalib.class", "blobs.jar",
+                                             "blobscr.txt"});
+        TestEnvironment::writeFile(f.env.installDir() + "/applets/qzbut1.gif", "GIF89a");
+        blobsProject(f, "5");
+        moveToPage(f, "BLOBS", 132);
+
+        f.click(WizardWindow::PreviewButton);
+        QCOMPARE(f.services.opened, QStringList({folder + "/preview.html"}));
+        QVERIFY(TestEnvironment::readFile(folder + "/preview.html").contains("code=\"blobs.class\""));
+        f.services.browserStarts = false;
+        f.click(WizardWindow::PreviewButton);
+        QCOMPARE(f.services.messageIds(), QList<int>({Str::CreateProcessFailed}));
+        f.services.browserStarts = true;
+        f.services.messages.clear();
+
+        for (const auto &[key, value] : QList<QPair<QString, QString>>{
+                 {"MemDelay", "200"}, {"TaskPriority", "3"}, {"MinSYNC", "20"}, {"OverImage", "NO"},
+                 {"RegLink", "NO"}, {"RegNewFrame", "NO"}})
+            f.set("BLOBS", key, value);
+        walkTo(f, 134);
+        const QString tag = f.page()->text(1055);
+        QVERIFY(tag.startsWith("<applet archive=\"blobs.jar\""));
+        // The code box shows the tag line by line (the box keeps plain line feeds).
+        QCOMPARE(tag, TagGenerator(f.env.store()).generate("BLOBS").replace("\r\n", "\n"));
+        QTest::mouseClick(f.control<QPushButton>(1312), Qt::LeftButton);
+        QCOMPARE(f.services.clipboard, tag);
+
+        const QString site = f.env.path("site");
+        QDir().mkpath(site);
+        f.services.fileNames.enqueue(site + "/index.html");
+        QTest::mouseClick(f.control<QPushButton>(1056), Qt::LeftButton);
+        QVERIFY(f.services.messages.isEmpty());
+        for (const char *name : {"index.html", "qzbut1.gif", "blobs.class", "blob.class", "blobs.jar", "blobscr.txt"})
+            QVERIFY2(QFile::exists(site + "/" + name), name);
+        QVERIFY(TestEnvironment::readFile(site + "/index.html").contains("src=\"qzbut1.gif\""));
+        QVERIFY(!f.control(4004)->isEnabled());
+        QVERIFY(!f.control(4004)->toolTip().isEmpty());
+
+        // The menu's "Save all files to..." is the same operation; cancelled, it does nothing.
+        f.window->runCommand(WizardWindow::SaveAllFilesItem);
+        QVERIFY(f.services.messages.isEmpty());
+    }
+
+    void defaultValuesButton()
+    {
+        WizardFixture f;
+        f.env.makeAppletFolder("BLOBS");
+        blobsProject(f, "8");
+        moveToPage(f, "BLOBS", 132);
+        f.click(WizardWindow::DefaultsButton);
+        QCOMPARE(f.page()->text(1009), QStringLiteral("5")); // the fixture's BLOBS_DEF
+        QCOMPARE(f.env.store().read("BLOBS", "NBlobs"), QStringLiteral("8")); // nothing stored yet
+        QCOMPARE(f.page()->text(1024), QString());
+    }
+
+    void helpMenu()
+    {
+        WizardFixture f;
+        f.set("", "LastCateg", "3");
+        f.set("", "LastApplet", "LENS");
+        f.start();
+        f.window->runCommand(WizardWindow::AppletInfoItem);
+        QCOMPARE(f.services.opened.last(), f.env.installDir() + "/help/lens.html");
+        f.window->runCommand(WizardWindow::InstructionsItem);
+        QCOMPARE(f.services.opened.last(), f.env.installDir() + "/help/helproot.html");
+        f.window->runCommand(WizardWindow::FaqItem);
+        QCOMPARE(f.services.opened.last(), f.env.installDir() + "/help/generalfaq.html");
+        f.window->runCommand(WizardWindow::ScrollTextHelpItem);
+        f.window->runCommand(WizardWindow::CopyrightItem);
+        QCOMPARE(f.services.textDocuments, QStringList({f.env.installDir() + "/applets/scrtext.txt",
+                                                        f.env.installDir() + "/applets/copyright.txt"}));
+        f.window->runCommand(WizardWindow::HomePageItem);
+        QCOMPARE(f.services.opened.last(), Addresses::homePage());
+        f.services.browserStarts = false;
+        f.window->runCommand(WizardWindow::InstructionsItem); // not reported
+        QVERIFY(f.services.messages.isEmpty());
+        f.window->runCommand(WizardWindow::HomePageItem);
+        QCOMPARE(f.services.messageIds(), QList<int>({Str::CreateProcessFailed}));
+        f.window->runCommand(WizardWindow::AboutItem);
+        QCOMPARE(f.services.aboutShown, 1);
+    }
+
+    void changeBrowser()
+    {
+        WizardFixture f;
+        f.set("", "Browser", "Default browser");
+        f.start();
+        f.services.browserChoices.enqueue("/usr/bin/firefox");
+        f.window->runCommand(WizardWindow::ChangeBrowserItem);
+        QCOMPARE(f.services.browserDialogs, QStringList({"Default browser"}));
+        QCOMPARE(f.env.store().read("", "Browser"), QStringLiteral("/usr/bin/firefox"));
+        f.window->runCommand(WizardWindow::ChangeBrowserItem); // cancelled
+        QCOMPARE(f.services.browserDialogs.last(), QStringLiteral("/usr/bin/firefox"));
+        QCOMPARE(f.env.store().read("", "Browser"), QStringLiteral("/usr/bin/firefox"));
+    }
+
+    void browserDialog()
+    {
+        ScriptedServices services;
+        BrowserDialog dialog("Default browser", services);
+        auto *check = dialog.findChild<QCheckBox *>("c1141");
+        auto *edit = dialog.findChild<QLineEdit *>("c1098");
+        auto *find = dialog.findChild<QPushButton *>("c1099");
+        QVERIFY(check->isChecked());
+        QVERIFY(!find->isEnabled());
+        QCOMPARE(edit->maxLength(), 255);
+        QTest::mouseClick(check, Qt::LeftButton);
+        QCOMPARE(edit->text(), QString());
+        QVERIFY(find->isEnabled());
+        dialog.accept(); // empty: refused
+        QCOMPARE(services.messageIds(), QList<int>({Str::BrowserMissing}));
+        QVERIFY(dialog.result() != QDialog::Accepted);
+        services.fileNames.enqueue("/opt/browser/run");
+        QTest::mouseClick(find, Qt::LeftButton);
+        QCOMPARE(dialog.browser(), QStringLiteral("/opt/browser/run"));
+        QTest::mouseClick(check, Qt::LeftButton);
+        QCOMPARE(dialog.browser(), QStringLiteral("Default browser"));
+    }
+
+    void infoDialogLink()
+    {
+        TestEnvironment env;
+        ScriptedServices services;
+        InfoDialog publish({"Publish", StringTable::text(Str::PublishNotice), "For more details", "STEP1"}, services,
+                           env.folders());
+        QCOMPARE(publish.windowTitle(), QStringLiteral("Publish"));
+        publish.activateLink();
+        QCOMPARE(services.opened, QStringList({env.installDir() + "/help/helproot.html"}));
+        InfoDialog custom({"Custom 3D objects ?", "m", "l", "VEXA3D LIGHT"}, services, env.folders());
+        custom.activateLink();
+        QCOMPARE(services.opened.last(), Addresses::product3d());
+        InfoDialog other({"", "m", "l", "NOTHING"}, services, env.folders());
+        QCOMPARE(other.windowTitle(), QStringLiteral("Info"));
+        other.activateLink();
+        QCOMPARE(services.opened.size(), 2);
+    }
+};
+
+QTEST_MAIN(WizardCommandsTest)
+#include "tst_wizard_commands.moc"
