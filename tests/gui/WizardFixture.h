@@ -14,6 +14,11 @@ namespace vexa::test {
 
 // The real wizard window over a private store and installation, with scripted services.
 struct WizardFixture {
+    WizardFixture() = default;
+    // `defaultsFile`: the default sections to use instead of the small fixture set
+    // (InstallData::defaultsFile() for the bundled ones).
+    explicit WizardFixture(const QString &defaultsFile) : env(defaultsFile) {}
+
     TestEnvironment env;
     ScriptedServices services;
     std::unique_ptr<WizardWindow> window;

@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -261,6 +262,26 @@ private slots:
         QCOMPARE(dialog.browser(), QStringLiteral("/opt/browser/run"));
         QTest::mouseClick(check, Qt::LeftButton);
         QCOMPARE(dialog.browser(), QStringLiteral("Default browser"));
+    }
+
+    void menuPageTakesTheDefaultMenu()
+    {
+        QTemporaryDir dir;
+        const QString defaults = dir.filePath("defaults.ini");
+        TestEnvironment::writeFile(defaults, "[WHEELMENU_DEF]\nMenuText_00=Home\nMenuUrl_00=index.html\n"
+                                             "MenuText_01=News\nMenuText_02=\n");
+        TestEnvironment env(defaults);
+        ScriptedServices services;
+        PageContext context{env.store(), env.folders(), services, "WHEELMENU", WalkFlags{}};
+        Page page(197, context);
+        page.load(false);
+        QVERIFY(page.menuTree.isEmpty());
+        QVERIFY(!page.validate()); // no item yet
+        page.load(true);
+        QCOMPARE(page.menuTree.items.size(), 2);
+        QCOMPARE(page.menuTree.items.first().record->url, QStringLiteral("index.html"));
+        page.store();
+        QCOMPARE(env.store().read("WHEELMENU", "MenuText_01"), QStringLiteral("News"));
     }
 
     void infoDialogLink()

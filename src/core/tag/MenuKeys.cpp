@@ -170,24 +170,24 @@ private:
     bool m_complete = true;
 };
 
-void walkMenu(const SettingsStore &store, const QString &appletId, QChar menu, QChar parent, int depth,
-              QSet<QChar> &visited, const std::function<void(const MenuKeys::ListEntry &)> &visit) {
+void walkMenu(const SettingsStore &store, const QString &appletId, const QString &section, QChar menu, QChar parent,
+              int depth, QSet<QChar> &visited, const std::function<void(const MenuKeys::ListEntry &)> &visit) {
     // Each menu at most once: a stored cycle of sub-menu links ends here. Together with
     // the finite sequence this bounds the recursion by the number of menu characters.
     visited.insert(menu);
     const QString characters = MenuKeys::characters(appletId);
     for (QChar position = FirstChar; !position.isNull(); position = MenuKeys::nextChar(appletId, position)) {
         MenuKeys::ListEntry entry;
-        entry.text = store.read(appletId, MenuKeys::key(TextKey, menu, position));
+        entry.text = store.read(section, MenuKeys::key(TextKey, menu, position));
         if (entry.text.isEmpty()) return;
         entry.menu = menu;
         entry.position = position;
         entry.parent = parent;
         entry.depth = depth;
-        entry.url = store.read(appletId, MenuKeys::key(UrlKey, menu, position));
-        entry.target = store.read(appletId, MenuKeys::key(TargetKey, menu, position));
-        entry.link = store.read(appletId, MenuKeys::key(LinkKey, menu, position));
-        entry.state = store.read(appletId, MenuKeys::key(StateKey, menu, position));
+        entry.url = store.read(section, MenuKeys::key(UrlKey, menu, position));
+        entry.target = store.read(section, MenuKeys::key(TargetKey, menu, position));
+        entry.link = store.read(section, MenuKeys::key(LinkKey, menu, position));
+        entry.state = store.read(section, MenuKeys::key(StateKey, menu, position));
         const QChar linked = entry.link.isEmpty() ? QChar() : entry.link.at(0);
         if (linked.isNull())
             entry.kind = MenuKeys::ListEntry::Link;
@@ -199,7 +199,7 @@ void walkMenu(const SettingsStore &store, const QString &appletId, QChar menu, Q
             entry.kind = MenuKeys::ListEntry::Link; // a menu already shown, or none of this applet
         visit(entry);
         if (entry.kind == MenuKeys::ListEntry::SubMenu)
-            walkMenu(store, appletId, linked, menu, depth + 1, visited, visit);
+            walkMenu(store, appletId, section, linked, menu, depth + 1, visited, visit);
     }
 }
 
@@ -229,17 +229,20 @@ QString MenuKeys::key(const QString &name, QChar menu, QChar position) {
     return name + menu + position;
 }
 
-QStringList MenuKeys::readIcons(const SettingsStore &store) {
+QStringList MenuKeys::readIcons(const SettingsStore &store, const QString &section) {
+    const QString from = section.isEmpty() ? TreeSection : section;
     // Ends at the first empty key; the store holds finitely many.
     QStringList icons;
     for (int k = 0;; ++k) {
-        const QString name = store.read(TreeSection, key(IconTableKey, k));
+        const QString name = store.read(from, key(IconTableKey, k));
         if (name.isEmpty()) return icons;
         icons.append(name);
     }
 }
 
-void MenuKeys::walkTree(const SettingsStore &store, const std::function<void(const TreeEntry &)> &visit) {
+void MenuKeys::walkTree(const SettingsStore &store, const std::function<void(const TreeEntry &)> &visit,
+                        const QString &section) {
+    const QString from = section.isEmpty() ? TreeSection : section;
     // The walk of the tag: a run of siblings ends at an item of another level or an
     // empty text; the item after a linked one opens its children, whatever number the
     // link holds. Kept as a loop over an explicit stack of parents: the number only
@@ -249,8 +252,8 @@ void MenuKeys::walkTree(const SettingsStore &store, const std::function<void(con
     for (;;) {
         const int depth = int(parents.size()) - 1;
         TreeEntry entry;
-        entry.text = store.read(TreeSection, key(TextKey, n));
-        if (entry.text.isEmpty() || ValueText::integer(store.read(TreeSection, key(LevelKey, n))) != depth) {
+        entry.text = store.read(from, key(TextKey, n));
+        if (entry.text.isEmpty() || ValueText::integer(store.read(from, key(LevelKey, n))) != depth) {
             if (parents.size() == 1) return;
             parents.pop_back(); // the parent's run goes on with the same item
             continue;
@@ -258,10 +261,10 @@ void MenuKeys::walkTree(const SettingsStore &store, const std::function<void(con
         entry.number = n;
         entry.depth = depth;
         entry.parent = parents.back();
-        entry.icon = store.read(TreeSection, key(IconKey, n));
-        entry.url = store.read(TreeSection, key(UrlKey, n));
-        entry.link = store.read(TreeSection, key(LinkKey, n));
-        entry.state = store.read(TreeSection, key(StateKey, n));
+        entry.icon = store.read(from, key(IconKey, n));
+        entry.url = store.read(from, key(UrlKey, n));
+        entry.link = store.read(from, key(LinkKey, n));
+        entry.state = store.read(from, key(StateKey, n));
         visit(entry);
         if (!entry.link.isEmpty()) parents.push_back(n);
         ++n;
@@ -272,8 +275,8 @@ bool MenuKeys::writeTree(SettingsStore &store, const MenuTree &tree, const QStri
     return TreeWriter(store, icons).write(tree);
 }
 
-MenuTree MenuKeys::readTree(const SettingsStore &store, QStringList &icons) {
-    icons = readIcons(store);
+MenuTree MenuKeys::readTree(const SettingsStore &store, QStringList &icons, const QString &section) {
+    icons = readIcons(store, section);
     MenuTree tree;
     // path[d]: the list that takes the items of depth d.
     std::vector<QList<MenuItem> *> path{&tree.items};
@@ -295,15 +298,15 @@ MenuTree MenuKeys::readTree(const SettingsStore &store, QStringList &icons) {
         item.expanded = opens && entry.state == QLatin1String("1");
         path.back()->append(item);
         if (opens) path.push_back(&path.back()->last().children);
-    });
+    }, section);
     return tree;
 }
 
 void MenuKeys::walkMenuList(const SettingsStore &store, const QString &appletId,
-                            const std::function<void(const ListEntry &)> &visit) {
+                            const std::function<void(const ListEntry &)> &visit, const QString &section) {
     if (!isListMenu(appletId)) return;
     QSet<QChar> visited;
-    walkMenu(store, appletId, FirstChar, FirstChar, 0, visited, visit);
+    walkMenu(store, appletId, section.isEmpty() ? appletId : section, FirstChar, FirstChar, 0, visited, visit);
 }
 
 bool MenuKeys::writeMenuList(SettingsStore &store, const QString &appletId, const MenuTree &tree) {
@@ -311,7 +314,7 @@ bool MenuKeys::writeMenuList(SettingsStore &store, const QString &appletId, cons
     return ListWriter(store, appletId).write(tree);
 }
 
-MenuTree MenuKeys::readMenuList(const SettingsStore &store, const QString &appletId) {
+MenuTree MenuKeys::readMenuList(const SettingsStore &store, const QString &appletId, const QString &section) {
     MenuTree tree;
     std::vector<QList<MenuItem> *> path{&tree.items};
     walkMenuList(store, appletId, [&](const ListEntry &entry) {
@@ -327,7 +330,7 @@ MenuTree MenuKeys::readMenuList(const SettingsStore &store, const QString &apple
         item.expanded = entry.kind == ListEntry::SubMenu && entry.state == QLatin1String("1");
         path.back()->append(item);
         if (entry.kind == ListEntry::SubMenu) path.push_back(&path.back()->last().children);
-    });
+    }, section);
     return tree;
 }
 

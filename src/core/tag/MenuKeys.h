@@ -60,24 +60,28 @@ public:
     // The character after `c`, or a null QChar at the end of the sequence.
     static QChar nextChar(const QString &appletId, QChar c);
 
+    // The readers read the applet's own section unless `section` names another one
+    // (its default section, for "Default values").
     // The icon table: Icon_0, Icon_1, ... up to the first empty one.
-    static QStringList readIcons(const SettingsStore &store);
-    static void walkTree(const SettingsStore &store, const std::function<void(const TreeEntry &)> &visit);
+    static QStringList readIcons(const SettingsStore &store, const QString &section = QString());
+    static void walkTree(const SettingsStore &store, const std::function<void(const TreeEntry &)> &visit,
+                         const QString &section = QString());
     // Writes `tree` into TREEMENU; `icons` is the page's icon list that the records'
     // icon numbers index. Only the icons in use are stored, numbered by first use.
     // False when something could not be stored (an icon number outside `icons`, a
     // write the store refused).
     static bool writeTree(SettingsStore &store, const MenuTree &tree, const QStringList &icons);
     // Rebuilds the tree and replaces `icons` with the stored icon table.
-    static MenuTree readTree(const SettingsStore &store, QStringList &icons);
+    static MenuTree readTree(const SettingsStore &store, QStringList &icons, const QString &section = QString());
 
     static void walkMenuList(const SettingsStore &store, const QString &appletId,
-                             const std::function<void(const ListEntry &)> &visit);
+                             const std::function<void(const ListEntry &)> &visit, const QString &section = QString());
     // Writes `tree` into the section of `appletId` (WHEELMENU or MORPHMENU). False when
     // part of it does not fit the character sequence (those items are left out), for
     // another applet, or when the store refused a write.
     static bool writeMenuList(SettingsStore &store, const QString &appletId, const MenuTree &tree);
-    static MenuTree readMenuList(const SettingsStore &store, const QString &appletId);
+    static MenuTree readMenuList(const SettingsStore &store, const QString &appletId,
+                                 const QString &section = QString());
 
     // "MenuText_" + "12"; "MenuText_" + '0' + 'a'.
     static QString key(const QString &name, int number);

@@ -2,6 +2,7 @@
 
 #include "PageContext.h"
 #include "PageTables.h"
+#include "settings/SettingsStore.h"
 #include "tag/MenuTree.h"
 
 #include <QColor>
@@ -39,6 +40,8 @@ public:
     // Checks the typed values; shows one message and answers false on the first failure.
     bool validate();
     bool isLoading() const { return m_loading; }
+    // The load in progress reads the applet's default section.
+    bool loadsDefaults() const { return m_loadSection.endsWith(SettingsStore::DefaultSuffix); }
 
     // Controls by id; nullptr when the page has none.
     QWidget *control(int id) const { return m_controls.value(id); }

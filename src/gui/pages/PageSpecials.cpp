@@ -127,12 +127,13 @@ void showMenuItems(QTreeWidgetItem *parent, QTreeWidget *tree, const QList<MenuI
     }
 }
 
-void loadMenuTree(Page &page)
+void loadMenuTree(Page &page, bool useDefaults)
 {
     SettingsStore &store = page.context().store;
+    const QString section = useDefaults ? page.appletId() + SettingsStore::DefaultSuffix : QString();
     page.menuIcons.clear();
     if (page.appletId() == QLatin1String("TREEMENU")) {
-        page.menuTree = MenuKeys::readTree(store, page.menuIcons);
+        page.menuTree = MenuKeys::readTree(store, page.menuIcons, section);
         if (page.menuTree.isEmpty()) {
             MenuItem main;
             main.text = QStringLiteral("Main");
@@ -142,7 +143,7 @@ void loadMenuTree(Page &page)
             page.menuTree.items.append(main);
         }
     } else {
-        page.menuTree = MenuKeys::readMenuList(store, page.appletId());
+        page.menuTree = MenuKeys::readMenuList(store, page.appletId(), section);
     }
     if (auto *tree = page.control<QTreeWidget>(1446)) {
         tree->clear();
@@ -395,7 +396,7 @@ void PageSpecials::afterLoad(Page &page)
             context.flags.morphPlugIn = combo->currentIndex() - 2;
         break;
     case 197:
-        loadMenuTree(page);
+        loadMenuTree(page, page.loadsDefaults());
         break;
     case 208: {
         const QString file = page.text(4023);
