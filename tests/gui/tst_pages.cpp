@@ -200,6 +200,15 @@ private slots:
                 if (StringTable::contains(spec.id) && !(pageId == 206 && spec.id == 1105))
                     QCOMPARE(widget->toolTip(), StringTable::text(spec.id));
             }
+            // A mnemonic is taken once in the window: the wizard's own buttons hold D, P, N and X.
+            QStringList taken = {"Alt+D", "Alt+P", "Alt+N", "Alt+X"};
+            for (QAbstractButton *button : page.findChildren<QAbstractButton *>()) {
+                const QString key = button->shortcut().toString();
+                if (key.isEmpty())
+                    continue;
+                QVERIFY2(!taken.contains(key), qPrintable(QStringLiteral("page %1: %2 twice").arg(pageId).arg(key)));
+                taken << key;
+            }
         }
     }
 

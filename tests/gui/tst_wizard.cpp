@@ -2,7 +2,9 @@
 #include "strings/StringIds.h"
 #include "strings/StringTable.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -111,6 +113,38 @@ private slots:
         QCOMPARE(walk, QList<int>({134, 155, 135, 133, 136, 129}));
         QCOMPARE(f.window->button(WizardWindow::NextButton)->text(), StringTable::text(Str::NextCaption));
         QVERIFY(!f.window->button(WizardWindow::PreviousButton)->isEnabled());
+    }
+
+    void keyboard()
+    {
+        WizardFixture f;
+        f.env.makeAppletFolder("LENS");
+        f.set("", "LastCateg", "3");
+        f.set("", "LastApplet", "LENS");
+        f.start();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        // Enter is Next, wherever the focus is on the page.
+        f.control<QComboBox>(1002)->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(f.pageId(), 151);
+        // The captions' mnemonics are the buttons' shortcuts, none taken twice in the window.
+        QCOMPARE(f.window->button(WizardWindow::PreviousButton)->shortcut(), QKeySequence("Alt+P"));
+        QCOMPARE(f.window->button(WizardWindow::NextButton)->shortcut(), QKeySequence("Alt+N"));
+        QMap<QString, QString> taken;
+        for (QAbstractButton *button : f.window->findChildren<QAbstractButton *>()) {
+            if (button->shortcut().isEmpty() || !button->isVisible())
+                continue;
+            const QString key = button->shortcut().toString();
+            QVERIFY2(!taken.contains(key), qPrintable(key + " twice: " + taken.value(key) + ", " + button->text()));
+            taken.insert(key, button->text());
+        }
+        f.previous();
+        QCOMPARE(f.pageId(), 129);
+        // Tab moves through the page in its visual order, starting at the categories.
+        QTest::mouseClick(f.control<QRadioButton>(1432), Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), f.control(1432));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), f.control(1002));
     }
 
     void exitAsksFirst()

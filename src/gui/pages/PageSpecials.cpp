@@ -226,8 +226,12 @@ void setUpExpertPage(Page &page)
 
 void setUpLinkPage(Page &page)
 {
-    if (isOwnLinkApplet(page.appletId()))
+    if (isOwnLinkApplet(page.appletId())) {
+        // Their links belong to images or menu items: the page's own address is never read
+        // nor stored, so it must not stay open (and required) either.
         page.setEnabled(1232, false);
+        page.setEnabled(1233, false);
+    }
     if (page.appletId() == QLatin1String("VEXAPAINT")) {
         page.setChecked(1232, false);
         page.setEnabled(1232, false);
