@@ -9,6 +9,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QHash>
 #include <QLineEdit>
 
 #include <initializer_list>
@@ -183,14 +184,30 @@ void connectLink(Page &page)
         }
         page.runHandler(1231);
     });
+    // Target controls: the mode and the custom name follow "..in new target frame".
     onClicked(page, 1231, [&page] {
-        const bool newFrame = page.isChecked(1231) && page.isActive(1231);
+        const bool newFrame = page.isChecked(1231);
         page.setEnabled(1250, newFrame);
-        page.runHandler(1250);
+        page.setEnabled(1249, newFrame);
+        if (newFrame)
+            page.runHandler(1250);
+        else
+            page.selectComboItem(1250, QStringLiteral("_blank"), nullptr);
     });
+    // Target mode: a custom name for "other target...", else the mode's description.
     onChoice(page, 1250, [&page] {
-        const bool other = page.text(1250) == StringTable::text(Str::OtherTarget);
-        page.setEnabled(1249, page.isActive(1250) && other);
+        static const QHash<QString, QString> descriptions = {
+            {"_blank", "Load in a new blank unnamed browser window"},
+            {"_self", "Load into the same window the applet occupies"},
+            {"_parent", "Load into the immediate FRAMESET parent"},
+            {"_top", "Load into the top body of the window"},
+        };
+        const QString mode = page.text(1250);
+        const bool other = mode == StringTable::text(Str::OtherTarget);
+        page.setEnabled(1249, other && page.isChecked(1231));
+        if (!other)
+            page.setText(1249, QString());
+        page.setText(1311, other ? QStringLiteral("Specify name:") : descriptions.value(mode));
     });
 }
 
