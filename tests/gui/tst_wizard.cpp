@@ -11,6 +11,7 @@
 #include <QRadioButton>
 
 using namespace vexa;
+using vexa::test::TestEnvironment;
 using vexa::test::WizardFixture;
 
 class WizardTest : public QObject {
@@ -145,6 +146,24 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), f.control(1432));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), f.control(1002));
+    }
+
+    void menuItemTextFilters()
+    {
+        TestEnvironment env;
+        test::ScriptedServices services;
+        PageContext wheel{env.store(), env.folders(), services, "WHEELMENU", WalkFlags{}};
+        Page wheelPage(197, wheel);
+        wheelPage.show();
+        auto *text = wheelPage.control<QLineEdit>(1448);
+        QTest::keyClicks(text, "Home 2, page");
+        QCOMPARE(text->text(), QStringLiteral("HOME  PAGE"));
+        PageContext tree{env.store(), env.folders(), services, "TREEMENU", WalkFlags{}};
+        Page treePage(197, tree);
+        treePage.show();
+        text = treePage.control<QLineEdit>(1448);
+        QTest::keyClicks(text, "Home, page");
+        QCOMPARE(text->text(), QStringLiteral("Home page"));
     }
 
     void exitAsksFirst()

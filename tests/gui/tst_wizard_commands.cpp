@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -171,6 +172,19 @@ private slots:
         QCOMPARE(tag, TagGenerator(f.env.store()).generate("BLOBS").replace("\r\n", "\n"));
         QTest::mouseClick(f.control<QPushButton>(1312), Qt::LeftButton);
         QCOMPARE(f.services.clipboard, tag);
+
+        // The command line prints the same tag from the same store.
+        f.env.store().sync();
+        const QString config = f.env.path("xdg");
+        QDir().mkpath(config + "/Vexa Team");
+        QVERIFY(QFile::copy(f.env.storeFile(), config + "/Vexa Team/Vexa Java.conf"));
+        QProcess cli;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", config);
+        cli.setProcessEnvironment(environment);
+        cli.start(QStringLiteral(VEXAJAVA_CLI_PATH), {"tag", "BLOBS"});
+        QVERIFY(cli.waitForFinished(30000));
+        QCOMPARE(QString::fromUtf8(cli.readAllStandardOutput()).replace("\r\n", "\n"), tag);
 
         const QString site = f.env.path("site");
         QDir().mkpath(site);

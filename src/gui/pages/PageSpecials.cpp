@@ -22,6 +22,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QRegularExpressionValidator>
 #include <QTreeWidget>
 
 namespace vexa {
@@ -263,6 +264,21 @@ void setUpMenuItems(Page &page)
     if (treeMenu) {
         page.setText(1537, StringTable::text(1634));
         page.setText(1538, StringTable::text(1635));
+    }
+    auto *text = page.control<QLineEdit>(1448);
+    if (!text)
+        return;
+    if (treeMenu) {
+        // The tree menu's items are stored comma-separated: a comma would split the item.
+        text->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^,]*")), text));
+    } else if (page.appletId() == QLatin1String("WHEELMENU")) {
+        // The wheel draws capitals only, from its own letters and the blank.
+        text->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[A-Za-z ]*")), text));
+        QObject::connect(text, &QLineEdit::textEdited, text, [text](const QString &typed) {
+            const int cursor = text->cursorPosition();
+            text->setText(typed.toUpper());
+            text->setCursorPosition(cursor);
+        });
     }
 }
 
