@@ -656,6 +656,10 @@ const std::vector<PageBindings> &allBindings()
              {"VarMove", 1475, B::Text, 0, nullptr, nullptr, nullptr, true},
              {"Precision", 1482, B::Combo, 0, "high", nullptr, nullptr, false},
          }},
+        {197,
+         {
+             {"AutoApply", 1484, B::CheckUnlessNo, 0, nullptr, nullptr, nullptr, true},
+         }},
         {198,
          {
              {"Width", 1019, B::Text, 0, nullptr, nullptr, nullptr, false},
