@@ -157,11 +157,11 @@ private slots:
         QCOMPARE(int(pageTemplates().size()), 51);
         for (const PageTemplate &t : pageTemplates()) {
             QSet<int> ids;
-            for (const ControlSpec &spec : t.controls) {
-                if (spec.id == 0)
+            for (const ControlSpec &control : t.controls) {
+                if (control.id == 0)
                     continue;
-                QVERIFY2(!ids.contains(spec.id), qPrintable(QStringLiteral("page %1 control %2 twice").arg(t.pageId).arg(spec.id)));
-                ids.insert(spec.id);
+                QVERIFY2(!ids.contains(control.id), qPrintable(QStringLiteral("page %1 control %2 twice").arg(t.pageId).arg(control.id)));
+                ids.insert(control.id);
             }
             // Every bound control is on its page.
             for (const Binding &b : pageBindings(t.pageId)) {
@@ -173,10 +173,10 @@ private slots:
                     QVERIFY2(ids.contains(b.second), qPrintable(QStringLiteral("page %1 lacks %2").arg(t.pageId).arg(b.second)));
             }
             // Every combo has its items, except the lists filled at run time.
-            for (const ControlSpec &spec : t.controls) {
-                if (spec.kind == ControlKind::Combo && spec.id != 1002 && spec.id != 1050 && spec.id != 1516)
-                    QVERIFY2(!comboItems(t.pageId, spec.id).isEmpty(),
-                             qPrintable(QStringLiteral("page %1 combo %2 has no items").arg(t.pageId).arg(spec.id)));
+            for (const ControlSpec &control : t.controls) {
+                if (control.kind == ControlKind::Combo && control.id != 1002 && control.id != 1050 && control.id != 1516)
+                    QVERIFY2(!comboItems(t.pageId, control.id).isEmpty(),
+                             qPrintable(QStringLiteral("page %1 combo %2 has no items").arg(t.pageId).arg(control.id)));
             }
         }
     }
@@ -189,16 +189,16 @@ private slots:
             PageContext context{env.store(), env.folders(), services, appletOf(pageId), WalkFlags{}};
             Page page(pageId, context);
             const PageTemplate *t = findPageTemplate(pageId);
-            for (const ControlSpec &spec : t->controls) {
-                if (spec.id == 0 || spec.kind == ControlKind::Label || spec.kind == ControlKind::Spinner ||
-                    spec.kind == ControlKind::Frame)
+            for (const ControlSpec &control : t->controls) {
+                if (control.id == 0 || control.kind == ControlKind::Label || control.kind == ControlKind::Spinner ||
+                    control.kind == ControlKind::Frame)
                     continue;
-                QWidget *widget = page.control(spec.id);
-                QCOMPARE(widget->objectName(), QStringLiteral("c%1").arg(spec.id));
+                QWidget *widget = page.control(control.id);
+                QCOMPARE(widget->objectName(), QStringLiteral("c%1").arg(control.id));
                 QVERIFY2(!widget->accessibleName().isEmpty(),
-                         qPrintable(QStringLiteral("page %1 control %2 has no name").arg(pageId).arg(spec.id)));
-                if (StringTable::contains(spec.id) && !(pageId == 206 && spec.id == 1105))
-                    QCOMPARE(widget->toolTip(), StringTable::text(spec.id));
+                         qPrintable(QStringLiteral("page %1 control %2 has no name").arg(pageId).arg(control.id)));
+                if (StringTable::contains(control.id) && !(pageId == 206 && control.id == 1105))
+                    QCOMPARE(widget->toolTip(), StringTable::text(control.id));
             }
             // A mnemonic is taken once in the window: the wizard's own buttons hold D, P, N and X.
             QStringList taken = {"Alt+D", "Alt+P", "Alt+N", "Alt+X"};

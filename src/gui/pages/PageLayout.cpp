@@ -43,10 +43,10 @@ bool isTall(ControlKind kind)
            kind == ControlKind::Frame;
 }
 
-QWidget *createWidget(const ControlSpec &spec, int pageId, QWidget *parent)
+QWidget *createWidget(const ControlSpec &control, int pageId, QWidget *parent)
 {
-    const QString caption = spec.caption ? QString::fromUtf8(spec.caption) : QString();
-    switch (spec.kind) {
+    const QString caption = control.caption ? QString::fromUtf8(control.caption) : QString();
+    switch (control.kind) {
     case ControlKind::Label: {
         auto *label = new QLabel(caption, parent);
         label->setWordWrap(true);
@@ -54,15 +54,15 @@ QWidget *createWidget(const ControlSpec &spec, int pageId, QWidget *parent)
     }
     case ControlKind::Edit: {
         auto *edit = new QLineEdit(parent);
-        if (const int limit = lengthLimit(pageId, spec.id))
+        if (const int limit = lengthLimit(pageId, control.id))
             edit->setMaxLength(limit);
-        edit->setReadOnly(isReadOnlyField(pageId, spec.id));
+        edit->setReadOnly(isReadOnlyField(pageId, control.id));
         edit->setMinimumWidth(80);
         return edit;
     }
     case ControlKind::TextArea: {
         auto *area = new QPlainTextEdit(parent);
-        area->setReadOnly(isReadOnlyField(pageId, spec.id));
+        area->setReadOnly(isReadOnlyField(pageId, control.id));
         area->setTabChangesFocus(true);
         return area;
     }
@@ -72,7 +72,7 @@ QWidget *createWidget(const ControlSpec &spec, int pageId, QWidget *parent)
         return new QRadioButton(caption, parent);
     case ControlKind::Combo: {
         auto *combo = new QComboBox(parent);
-        combo->addItems(comboItems(pageId, spec.id));
+        combo->addItems(comboItems(pageId, control.id));
         combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         return combo;
     }
@@ -105,17 +105,17 @@ QWidget *createWidget(const ControlSpec &spec, int pageId, QWidget *parent)
 QList<Group> groupsOf(const PageTemplate &pageTemplate)
 {
     QList<Group> groups;
-    for (const ControlSpec &spec : pageTemplate.controls) {
-        const QString caption = spec.group ? QString::fromUtf8(spec.group) : QString();
+    for (const ControlSpec &control : pageTemplate.controls) {
+        const QString caption = control.group ? QString::fromUtf8(control.group) : QString();
         auto it = std::find_if(groups.begin(), groups.end(), [&](const Group &g) { return g.caption == caption; });
         if (it == groups.end()) {
             groups.append(Group{caption, {}});
             it = groups.end() - 1;
         }
-        if (spec.sameRow && !it->rows.isEmpty())
-            it->rows.last().append(&spec);
+        if (control.sameRow && !it->rows.isEmpty())
+            it->rows.last().append(&control);
         else
-            it->rows.append(Row{&spec});
+            it->rows.append(Row{&control});
     }
     return groups;
 }
@@ -131,14 +131,14 @@ int weight(const Group &group)
 
 // Names a widget for code, tests and screen readers: object name "c" + id, tooltip,
 // accessible name (its caption, its tooltip text, or the text naming it) and description.
-void setUpWidget(QWidget *widget, const ControlSpec &spec, int pageId, const QString &fallbackName,
+void setUpWidget(QWidget *widget, const ControlSpec &control, int pageId, const QString &fallbackName,
                  QHash<int, QWidget *> &controls)
 {
-    const QString tip = spec.kind == ControlKind::Label ? QString() : controlTooltip(pageId, spec.id);
-    const QString caption = spec.caption ? QString::fromUtf8(spec.caption) : QString();
-    if (spec.id != 0) {
-        widget->setObjectName(QStringLiteral("c%1").arg(spec.id));
-        controls.insert(spec.id, widget);
+    const QString tip = control.kind == ControlKind::Label ? QString() : controlTooltip(pageId, control.id);
+    const QString caption = control.caption ? QString::fromUtf8(control.caption) : QString();
+    if (control.id != 0) {
+        widget->setObjectName(QStringLiteral("c%1").arg(control.id));
+        controls.insert(control.id, widget);
     }
     widget->setToolTip(tip);
     widget->setAccessibleDescription(tip);
@@ -157,10 +157,10 @@ void addRow(QGridLayout *grid, int line, const Row &row, int pageId, QWidget *bo
     if (row.size() > 1 && isCaptioned(first.kind) && first.kind != ControlKind::Label) {
         // A check box or button with its companions (a swatch, a field): side by side.
         auto *line_ = new QHBoxLayout;
-        for (const ControlSpec *spec : row) {
-            QWidget *widget = createWidget(*spec, pageId, box);
-            setUpWidget(widget, *spec, pageId, QString(firstCaption).remove(QLatin1Char('&')), controls);
-            line_->addWidget(widget, spec->kind == ControlKind::Edit ? 1 : 0);
+        for (const ControlSpec *control : row) {
+            QWidget *widget = createWidget(*control, pageId, box);
+            setUpWidget(widget, *control, pageId, QString(firstCaption).remove(QLatin1Char('&')), controls);
+            line_->addWidget(widget, control->kind == ControlKind::Edit ? 1 : 0);
         }
         line_->addStretch(0);
         grid->addLayout(line_, line, 0, 1, -1);
@@ -169,39 +169,39 @@ void addRow(QGridLayout *grid, int line, const Row &row, int pageId, QWidget *bo
     int col = 0;
     QLabel *namingLabel = nullptr; // a static text naming the field after it
     QString lastName;              // ... and the fields after that one on the row
-    for (const ControlSpec *spec : row) {
-        QWidget *widget = createWidget(*spec, pageId, box);
+    for (const ControlSpec *control : row) {
+        QWidget *widget = createWidget(*control, pageId, box);
         if (namingLabel)
             lastName = namingLabel->text().trimmed();
-        setUpWidget(widget, *spec, pageId, lastName, controls);
+        setUpWidget(widget, *control, pageId, lastName, controls);
         if (namingLabel)
             namingLabel->setBuddy(widget);
         namingLabel = nullptr;
-        const QString caption = spec->caption ? QString::fromUtf8(spec->caption) : QString();
+        const QString caption = control->caption ? QString::fromUtf8(control->caption) : QString();
 
-        if (col == 0 && !isCaptioned(spec->kind)) {
+        if (col == 0 && !isCaptioned(control->kind)) {
             // A field: its caption, or its tooltip text, is its label.
             auto *label = new QLabel((caption.isEmpty() ? widget->toolTip() : caption).trimmed(), box);
             label->setBuddy(widget);
-            if (spec->id != 0)
-                label->setObjectName(QStringLiteral("l%1").arg(spec->id)); // shown and hidden with its field
+            if (control->id != 0)
+                label->setObjectName(QStringLiteral("l%1").arg(control->id)); // shown and hidden with its field
             // Short labels stay on one line; long tooltip texts wrap.
             label->setWordWrap(label->text().size() > 30);
             label->setMaximumWidth(240);
-            grid->addWidget(label, line, 0, isTall(spec->kind) ? Qt::AlignTop : Qt::Alignment());
+            grid->addWidget(label, line, 0, isTall(control->kind) ? Qt::AlignTop : Qt::Alignment());
             grid->addWidget(widget, line, 1);
             col = 2;
-        } else if (spec->kind == ControlKind::Label && row.size() > 1) {
+        } else if (control->kind == ControlKind::Label && row.size() > 1) {
             namingLabel = static_cast<QLabel *>(widget);
             namingLabel->setWordWrap(false);
             grid->addWidget(widget, line, col++);
         } else if (col == 0) {
             // Captioned controls take the label and field columns at their own size.
-            const bool label = spec->kind == ControlKind::Label;
+            const bool label = control->kind == ControlKind::Label;
             grid->addWidget(widget, line, 0, 1, label ? -1 : 2, label ? Qt::Alignment() : Qt::AlignLeft);
             col = 2;
         } else {
-            const bool field = spec->kind == ControlKind::Edit || spec->kind == ControlKind::Combo;
+            const bool field = control->kind == ControlKind::Edit || control->kind == ControlKind::Combo;
             grid->addWidget(widget, line, col++, field ? Qt::Alignment() : Qt::AlignLeft);
         }
     }
