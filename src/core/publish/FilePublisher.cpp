@@ -1,5 +1,7 @@
 #include "FilePublisher.h"
 
+#include "FileCopy.h"
+
 #include "PreviewPage.h"
 #include "Reporter.h"
 #include "catalogue/Catalogue.h"
@@ -266,17 +268,6 @@ private:
     const QString m_appletFolder;
 };
 
-bool samePath(const QString &a, const QString &b)
-{
-    const QFileInfo fa(a), fb(b);
-    if (QDir::cleanPath(fa.absoluteFilePath())
-            .compare(QDir::cleanPath(fb.absoluteFilePath()), Qt::CaseInsensitive) == 0)
-        return true;
-    // Another name for the same file (a link, a folder reached twice): copying it onto
-    // itself could only lose it.
-    const QString ca = fa.canonicalFilePath();
-    return !ca.isEmpty() && ca == fb.canonicalFilePath();
-}
 
 } // namespace
 
@@ -330,7 +321,7 @@ bool FilePublisher::copyAllFiles(const QString &appletId, const QString &htmlPat
     if (!page.write(appletId, true))
         return fail();
     const QString pagePath = page.path(appletId);
-    if (!samePath(pagePath, htmlPath) && !copyContents(pagePath, htmlPath))
+    if (!FileCopy::samePath(pagePath, htmlPath) && !copyContents(pagePath, htmlPath))
         return fail();
 
     const QString appletFolder = m_folders.appletFolder(appletId);
@@ -360,43 +351,14 @@ bool FilePublisher::copyFile(const QString &sourceFolder, const QString &destina
         m_reporter.report(failed);
         return false;
     }
-    if (samePath(source, target))
+    if (FileCopy::samePath(source, target))
         return true;
     return copyContents(source, target);
 }
 
 bool FilePublisher::copyContents(const QString &source, const QString &target)
 {
-    QFile in(source);
-    QSaveFile out(target);
-    QString reason;
-    // Only plain files: a pipe or a device named by a setting would never end.
-    const QFileInfo info(source);
-    if (info.exists() && !info.isFile()) {
-        reason = qt_error_string(info.isDir() ? EISDIR : EINVAL);
-    } else if (!in.open(QIODevice::ReadOnly)) {
-        reason = in.errorString();
-    } else if (!out.open(QIODevice::WriteOnly)) {
-        reason = out.errorString();
-    } else {
-        // Through a temporary file renamed into place: a failed copy leaves the old target.
-        QByteArray chunk(1 << 16, Qt::Uninitialized);
-        for (;;) {
-            const qint64 n = in.read(chunk.data(), chunk.size());
-            if (n < 0) {
-                reason = in.errorString();
-                break;
-            }
-            if (n == 0)
-                break;
-            if (out.write(chunk.constData(), n) != n) {
-                reason = out.errorString();
-                break;
-            }
-        }
-        if (reason.isEmpty() && !out.commit())
-            reason = out.errorString();
-    }
+    const QString reason = FileCopy::copy(source, target);
     if (reason.isEmpty())
         return true;
     Message failed = message(Str::FileCopyFailed, MessageIcon::Stop);
