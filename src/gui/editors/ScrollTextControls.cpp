@@ -84,14 +84,6 @@ void standardFonts(Page &page)
     repaintPreview(page);
 }
 
-void showFontProperties(Page &page, const FontProperties &font)
-{
-    page.setText(4027, QString::number(font.width));
-    page.setText(4028, QString::number(font.height));
-    page.setText(4029, QString::number(font.verticalSpacing));
-    page.setText(4030, font.characters);
-    page.setText(4031, font.comment);
-}
 
 void browseFont(Page &page)
 {
@@ -116,7 +108,7 @@ void browseFont(Page &page)
     if (!AppletFolderCopy::intoAppletFolder(page, path) || !AppletFolderCopy::intoAppletFolder(page, glyphs))
         return;
     page.setText(FontFile, AppletFolderCopy::bareName(path));
-    showFontProperties(page, font);
+    ScrollTextControls::showFontProperties(page, font);
 }
 
 void downloadFonts(Page &page)
@@ -163,6 +155,16 @@ void ScrollTextControls::connect(Page &page)
         onClicked(page, BrowseFont, [&page] { browseFont(page); });
         onClicked(page, DownloadFonts, [&page] { downloadFonts(page); });
     }
+}
+
+void ScrollTextControls::showFontProperties(Page &page, const FontProperties &font)
+{
+    auto number = [&font](int value) { return font.valid ? QString::number(value) : QString(); };
+    page.setText(4027, number(font.width));
+    page.setText(4028, number(font.height));
+    page.setText(4029, number(font.verticalSpacing));
+    page.setText(4030, font.characters);
+    page.setText(4031, font.comment);
 }
 
 } // namespace vexa

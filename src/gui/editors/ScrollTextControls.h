@@ -5,6 +5,7 @@
 namespace vexa {
 
 class Page;
+struct FontProperties;
 class Reporter;
 
 // The scroll text and font controls: text from a file, the standard Java fonts
@@ -12,6 +13,8 @@ class Reporter;
 class ScrollTextControls {
 public:
     static void connect(Page &page);
+    // The read-only properties of the chosen VexaFont file (empty for an invalid one).
+    static void showFontProperties(Page &page, const FontProperties &font);
     // A text file as the Text field shows it: UTF-8, else Latin-1, up to the first NUL,
     // at most the scroll text's length. False (nothing read) when the file cannot be read.
     static bool readTextFile(const QString &path, QString *text);

@@ -4,6 +4,7 @@
 #include "Page.h"
 #include "PageHandlers.h"
 #include "SelectionPage.h"
+#include "editors/ScrollTextControls.h"
 #include "catalogue/Catalogue.h"
 #include "publish/PreviewPage.h"
 #include "publish/VexaFont.h"
@@ -386,6 +387,7 @@ bool PageSpecials::storeKey(Page &page, const Binding &binding)
 void PageSpecials::afterLoad(Page &page)
 {
     PageContext &context = page.context();
+    loadImageList(page); // pages with an image list box
     switch (page.pageId()) {
     case 133:
         loadScrollText(page);
@@ -404,31 +406,16 @@ void PageSpecials::afterLoad(Page &page)
             page.setEnabled(1142, false);
         }
         break;
-    case 137:
-    case 138:
-    case 141:
-    case 157:
-    case 181:
-        loadImageList(page);
-        break;
     case 195:
-        if (auto *combo = page.control<QComboBox>(1505))
-            context.flags.morphPlugIn = combo->currentIndex() - 2;
+        page.runHandler(1505); // the plug-in index follows "Back Fx/Plug-in"
         break;
     case 197:
         loadMenuTree(page, page.loadsDefaults());
         break;
-    case 208: {
-        const QString file = page.text(4023);
-        const FontProperties font =
-            VexaFont::read(context.folders.appletFolder(page.appletId()) + QLatin1Char('/') + file);
-        page.setText(4027, font.valid ? QString::number(font.width) : QString());
-        page.setText(4028, font.valid ? QString::number(font.height) : QString());
-        page.setText(4029, font.valid ? QString::number(font.verticalSpacing) : QString());
-        page.setText(4030, font.characters);
-        page.setText(4031, font.comment);
+    case 208:
+        ScrollTextControls::showFontProperties(
+            page, VexaFont::read(context.folders.appletFolder(page.appletId()) + QLatin1Char('/') + page.text(4023)));
         break;
-    }
     default:
         break;
     }
@@ -437,20 +424,13 @@ void PageSpecials::afterLoad(Page &page)
 void PageSpecials::afterStore(Page &page)
 {
     PageContext &context = page.context();
+    storeImageList(page);
     switch (page.pageId()) {
     case 133:
         storeScrollText(page);
         break;
-    case 137:
-    case 138:
-    case 141:
-    case 157:
-    case 181:
-        storeImageList(page);
-        break;
     case 195:
-        if (auto *combo = page.control<QComboBox>(1505))
-            context.flags.morphPlugIn = combo->currentIndex() - 2;
+        page.runHandler(1505); // the plug-in index follows "Back Fx/Plug-in"
         break;
     case 197:
         storeMenuTree(page);
