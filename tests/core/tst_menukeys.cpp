@@ -24,8 +24,10 @@ using Lines = QList<std::pair<QString, QString>>;
 
 QString paramLines(const Lines &lines) {
     QString text;
+    // A double quote would end the value in the browser; it is written as an entity.
     for (const auto &[name, value] : lines)
-        text += QStringLiteral("<param name=\"%1\" value=\"%2\">\r\n").arg(name, value);
+        text += QStringLiteral("<param name=\"%1\" value=\"%2\">\r\n")
+                    .arg(name, QString(value).replace(QLatin1Char('"'), QLatin1String("&quot;")));
     return text;
 }
 

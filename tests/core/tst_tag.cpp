@@ -3,6 +3,7 @@
 #include "tag/TagGenerator.h"
 #include "tag/ValueText.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace vexa;
@@ -295,14 +296,45 @@ private slots:
                  QStringList({"<param name=\"startmsg\" value=\"Hello\">", "No applets here", "</applet>"}));
     }
 
-    void valuesGoInUnchanged()
+    // Values go in as stored, but a double quote inside an attribute value becomes "&quot;",
+    // so a browser reads every line as the attributes it is meant to be. The message for
+    // browsers without Java holds markup and stays as typed.
+    void valuesGoInAsStored()
     {
         TestEnvironment env;
-        const QString odd = QStringLiteral("a \"quoted\" <b>, ; % \\ @x café");
+        const QString odd = QStringLiteral("a \"quoted\" <b>, ; % \\ @x café &amp; \">");
+        const QString escaped = QStringLiteral("a &quot;quoted&quot; <b>, ; % \\ @x café &amp; &quot;>");
         set(env, "BLOBS", {{"NBlobs", odd}, {"NoJavaMsg", "<a href=\"x.html\">Get Java</a>"}});
         const QString text = tag(env, "BLOBS");
-        QVERIFY(text.contains(param("nblobs", odd)));
+        QVERIFY(text.contains(param("nblobs", escaped)));
         QVERIFY(text.endsWith("<a href=\"x.html\">Get Java</a>\r\n</applet>\r\n"));
+
+        // Every kind of line: start line, applet rows, image lists, common blocks, menus.
+        const QString click = QStringLiteral("Click \"here\"");
+        const QString clickEscaped = QStringLiteral("Click &quot;here&quot;");
+        set(env, "BLOBS", {{"Width", "2\"00"}, {"StatusMsg", click}, {"RegLink", "a\".html"}});
+        set(env, "CFADE", {{"Image_1", "a.jpg"}, {"Link_1", "x\"y.html"}, {"StatusMsg_1", click}});
+        set(env, "WHEELMENU", {{"MenuText_00", click}, {"MenuUrl_00", "u\".html"}, {"MenuLevel_00", "0"}});
+        set(env, "TREEMENU", {{"Icon_0", "f.gif"}, {"MenuText_0", click}, {"MenuLevel_0", "0"},
+                              {"MenuUrl_0", "index.html"}, {"MenuIcon_0", "0"}});
+        const QRegularExpression startLine(
+            QStringLiteral(R"(^<applet archive="[^"]*" code="[^"]*" width="[^"]*" height="[^"]*">$)"));
+        const QRegularExpression paramLine(QStringLiteral(R"(^<param name="[^"]*" value="[^"]*">$)"));
+        for (const char *applet : {"BLOBS", "CFADE", "WHEELMENU", "TREEMENU"}) {
+            const QStringList all = lines(tag(env, applet));
+            QVERIFY2(startLine.match(all.first()).hasMatch(), qPrintable(all.first()));
+            for (const QString &line : all) {
+                if (line.startsWith(QLatin1String("<param")))
+                    QVERIFY2(paramLine.match(line).hasMatch(), qPrintable(line));
+            }
+        }
+        const QString blobs = tag(env, "BLOBS");
+        QVERIFY(blobs.contains(QStringLiteral(" width=\"2&quot;00\" ")));
+        QCOMPARE(paramValue(blobs, "statusmsg"), clickEscaped);
+        QCOMPARE(paramValue(tag(env, "CFADE"), "statusmsg1"), clickEscaped);
+        QCOMPARE(paramValue(tag(env, "CFADE"), "link1"), QStringLiteral("x&quot;y.html"));
+        QVERIFY(tag(env, "WHEELMENU").contains(clickEscaped));
+        QVERIFY(tag(env, "TREEMENU").contains(QStringLiteral(",Click &quot;here&quot;,0,index.html\">")));
     }
 
     void integerReading_data()

@@ -130,7 +130,8 @@ QString TagGenerator::generate(const QString &appletId) const
     const auto [width, height] = appletSize(m_store, appletId);
     TagText tag;
     tag.line(QStringLiteral("<applet archive=\"%1\" code=\"%2\" width=\"%3\" height=\"%4\">")
-                 .arg(Catalogue::archive(appletId), Catalogue::classFile(appletId), width, height));
+                 .arg(Catalogue::archive(appletId), Catalogue::classFile(appletId), TagText::attributeValue(width),
+                      TagText::attributeValue(height)));
     tag.param(QStringLiteral("credits"), record ? creditText(record->credit) : QString());
     if (const AppletBlock *block = findAppletBlock(appletId)) {
         BlockWriter writer(m_store, appletId, tag);
