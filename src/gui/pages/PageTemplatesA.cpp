@@ -534,23 +534,18 @@ std::vector<PageTemplate> pageTemplatesA()
 
 } // namespace vexa
 
-// Points to check against the running pages:
-// 131: 1079 (image type) has no tooltip text, so it shows no label of its own. The sound
-//      browse buttons follow the handler table: 1078 fills 1076 (first-frame sound), 1069 fills 1077.
-// 133: no swatch ids exist for the text and shadow colours; the preview frame 1065 shows them.
-//      "Shadow color.." keeps its single trailing dot as quoted.
-// 136, 150, 151: 1082 is quoted both as "Browse..." and "..."; "Browse..." used on all three.
-// 137, 138, 141: the static text above the link field 1092 has no quoted wording and is left out
-//      (the field's tooltip labels it). On 138 the flip combo 1352 is labelled by its tooltip
-//      "Flip effect", not by the quoted "Flip mode for selected image".
+// Layout decisions worth knowing when changing the templates above:
+// 131: 1079 (image type) has no tooltip text, so it shows no label of its own. The sound browse
+//      buttons fill the field before them: 1078 fills 1076 (first-frame sound), 1069 fills 1077.
+// 133: the text and shadow colours have no swatches; the preview frame 1065 shows them.
+// 136, 150, 151, 141, 145, 146, 149, 156, 157: picture browse buttons read "Browse..." throughout,
+//      the program's usual caption for a button that opens a file dialog.
+// 137, 138, 141: the link field 1092 is labelled by its tooltip; no separate static text. On 138
+//      the flip combo 1352 is labelled "Flip effect", its tooltip.
 // 138: 1103/1424 sit with the size fields because the colour only fills the extra height (1354).
-// 141, 145, 146, 149, 156, 157: the caption of the background browse button 1106 is not quoted
-//      ("..." on page 194); "Browse..." used.
-// 143: Width/Height (1019, 1020) are bound to no key but are filled by the fire size handler, so
-//      they are on the page. Radio captions 1125/1126 and the check captions on 132, 141, 146, 147,
-//      149, 157 are derived from their tooltips; 1161 uses its key name "Volcano".
-// 145, 146, 149: 1152 is quoted as "Back image" / "Background image" without saying which page
-//      uses which; "Back image" used.
-// 155: the description label 1311 shares its id with string 1311 (the copy error text), so its
-//      tooltip would read "Error ! Problem when copying file in applet directory"; the page should
-//      give this label no tooltip.
+// 143: Width/Height (1019, 1020) are bound to no key but show the size the fire handler computes.
+//      Check and radio captions without a text of their own take their tooltip's wording; 1161 reads
+//      "Volcano".
+// 145, 146, 149: 1152 reads "Back image", the same on every page that has it.
+// 155: the description label 1311 shares its id with the copy error text 1311, so it carries no
+//      tooltip.

@@ -586,29 +586,28 @@ std::vector<PageTemplate> pageTemplatesB()
 
 } // namespace vexa
 
-// Points to check against the running pages:
-// 171: the texture size fields 1028/1031 have no tooltip; the static texts "Width"/"Height" in the
-//      "Texture size" group name them (not quoted anywhere).
-// 172: check captions 1258, 1259, 1260, 1196 derived from their tooltips ("Inverse lightning" is
-//      spelt "Inverse lighting" here).
-// 173, 174, 175, 196: 1117 is quoted both as "Browse..." and "..."; "Browse..." used everywhere.
-// 175: captions 1301 "Cross" and 1303 "Light" are the quoted handler names; 1089 from its tooltip.
-// 176, 180: 1306 "Negative" from its tooltip; 1345 "Random" as quoted.
-// 181, 198: 1152 is quoted as "Back image" / "Background image" without saying which page uses
-//      which; "Back image" used. The static text above the link field 1092 has no quoted wording.
-// 182: the texture field 1367 (Texture 0) has no check box of its own, only its "..." 1368.
-// 183: 1421 and 1420 are only named as "labyrinth controls" shown in place of 1391 and 1407; taken
-//      as static texts with made-up wording. 1415's caption is rewritten by the set-up; the text
-//      here is its "Objects" form. 1414 "Metallic lighting" derived from its tooltip.
-// 194: 1106 and 1497 are "..." as quoted; 1491 "Extrude letters" derived from its tooltip.
+// Layout decisions worth knowing when changing the templates above:
+// 171: the texture size fields 1028/1031 have no tooltip; static texts "Width"/"Height" in the
+//      "Texture size" group name them.
+// 172: check captions 1258, 1259, 1260, 1196 take their tooltips' wording ("Inverse lighting").
+// 173, 174, 175, 196: 1117 reads "Browse..." as on every other page.
+// 175: 1301 "Cross" and 1303 "Light" name what they switch on; 1089 takes its tooltip's wording.
+// 176, 180: 1306 "Negative" from its tooltip; 1345 "Random".
+// 181, 198: 1152 reads "Back image" as on pages 145, 146, 149. The link field 1092 is labelled by
+//      its tooltip.
+// 182: the texture field 1367 (Texture 0) is always used, so it has no check box, only its "..." 1368.
+// 183: the labyrinth texts 1421 and 1420 are static texts shown in place of 1391 and 1407. The
+//      set-up rewrites 1415's caption; the text here is its "Objects" form. 1414 "Metallic lighting"
+//      from its tooltip.
+// 194: 1106 and 1497 read "..."; 1491 "Extrude letters" from its tooltip.
 // 195, 198, 201: 4068 and 4069 have no tooltip; the "Character set" group caption names them.
-// 196: 1482 (precision) has no tooltip and no quoted label; its group caption names it.
-// 197: 1536 is taken to be the static text "Icon image" of the icon field (it is hidden with 1533
-//      and 1534). 1537/1538 start empty: only the tree menu set-up fills them (strings 1634, 1635).
-//      "Text" and "URL" are static texts because 1448 and 1450 have no tooltip. The tree 1446 is
-//      labelled by its group caption "Menu tree".
-// 199: captions 1511 and 1512 derived from their tooltips.
+// 196: 1482 (precision) has no tooltip; its group caption names it.
+// 197: 1536 is the static text "Icon image" of the icon field (hidden with 1533 and 1534).
+//      1537/1538 start empty: only the tree menu set-up fills them (strings 1634, 1635). "Text" and
+//      "URL" are static texts because 1448 and 1450 have no tooltip. The tree 1446 is labelled by
+//      its group caption "Menu tree".
+// 199: captions 1511 and 1512 from their tooltips.
 // 201: 1501/1502 use the short captions "Text..."/"Select..." like the other colour buttons there.
-// 206: 4008 "Save button" derived from its tooltip; 1105 shows tooltip string 4035 on this page.
-// 208: 4031 (font comment) is a TextArea because the comment holds a line break.
-// 209: 4047 "Snow over text" derived from its tooltip.
+// 206: 4008 "Save button" from its tooltip; 1105 shows tooltip string 4035 on this page.
+// 208: 4031 (font comment) is a text area because the comment holds a line break.
+// 209: 4047 "Snow over text" from its tooltip.
