@@ -168,6 +168,16 @@ int publish(Session &session, const Arguments &args)
     return publisher.copyAllFiles(applet, args.positional[1]) ? Success : Failure;
 }
 
+int reset(Session &session, const Arguments &args)
+{
+    const QString applet = args.positional[0];
+    if (!args.options.contains(QStringLiteral("--yes")))
+        return session.usageError(
+            QStringLiteral("reset discards every stored value of %1; repeat it with --yes to confirm.").arg(applet));
+    session.store().resetToDefaults(applet);
+    return session.finish(true);
+}
+
 int imageSize(Session &session, const Arguments &args)
 {
     const ImageInfo info = ImageSize::read(args.positional[0], session.reporter);
@@ -213,6 +223,9 @@ const std::vector<Command> &commands()
          1, false, {}, {"--applet"}, openProject},
         {"publish", "publish APPLET HTMLFILE",
          "Write the page HTMLFILE and copy every file the applet needs beside it.", 2, true, {}, {}, publish},
+        {"reset", "reset APPLET --yes",
+         "Discard the stored values of APPLET and start it over from its default values.", 1, true, {"--yes"}, {},
+         reset},
         {"image-size", "image-size FILE", "Print the type, width and height of a GIF or JPEG picture.", 1, false,
          {}, {}, imageSize},
         {"font-info", "font-info FILE",
@@ -284,9 +297,17 @@ int CliCommands::run(const QStringList &arguments)
         QString error;
         if (!parse(command, arguments.mid(1), &args, &error))
             return session.usageError(error);
-        if (command.firstIsApplet && !Catalogue::contains(args.positional.first()))
-            return unknownApplet(session, args.positional.first());
-        return command.run(session, args);
+        if (!command.firstIsApplet)
+            return command.run(session, args);
+        const QString applet = args.positional.first();
+        if (!Catalogue::contains(applet))
+            return unknownApplet(session, applet);
+        // An applet used for the first time starts from its default values, as in the wizard.
+        const bool started = session.store().startFromDefaults(applet);
+        const int status = command.run(session, args);
+        if (started)
+            session.store().sync(); // an unwritable store reports itself; the output stands
+        return status;
     }
     return session.usageError(QStringLiteral("Unknown command \"%1\".").arg(arguments.first()));
 }

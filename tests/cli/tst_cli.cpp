@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "settings/InstallData.h"
 #include "settings/SettingsStore.h"
 #include "strings/StringIds.h"
 #include "strings/StringTable.h"
@@ -62,6 +63,31 @@ private slots:
         TestEnvironment::writeFile(m_install + "/applets/qzbut1.gif", "GIF89a button");
     }
 
+    // An applet used for the first time starts from its default values, as in the wizard;
+    // reset starts it over, and only when asked twice.
+    void appletsStartFromTheirDefaults()
+    {
+        RecordingReporter reporter;
+        const QString defaultRes = SettingsStore(m_home.path() + "/probe.conf", InstallData::defaultsFile(), reporter)
+                                       .read("PLASMA_DEF", "Res");
+        QVERIFY(!defaultRes.isEmpty());
+        const Run tag = cli({"tag", "PLASMA"});
+        QCOMPARE(tag.status, 0);
+        QVERIFY2(tag.out.contains("width=\"") && !tag.out.contains("width=\"\""), tag.out.constData());
+        QCOMPARE(cli({"get", "PLASMA", "Res"}).out, (defaultRes + "\n").toUtf8());
+
+        QCOMPARE(cli({"set", "PLASMA", "Res", "7"}).status, 0);
+        QCOMPARE(cli({"tag", "PLASMA"}).status, 0);
+        QCOMPARE(cli({"get", "PLASMA", "Res"}).out, QByteArray("7\n"));
+        const Run unconfirmed = cli({"reset", "PLASMA"});
+        QCOMPARE(unconfirmed.status, 2);
+        QVERIFY(unconfirmed.err.contains("--yes"));
+        QCOMPARE(cli({"get", "PLASMA", "Res"}).out, QByteArray("7\n"));
+        QCOMPARE(cli({"reset", "PLASMA", "--yes"}).status, 0);
+        QCOMPARE(cli({"get", "PLASMA", "Res"}).out, (defaultRes + "\n").toUtf8());
+        QCOMPARE(cli({"reset", "NOAPPLET", "--yes"}).status, 2);
+    }
+
     void usage()
     {
         Run help = cli({"--help"});
@@ -69,7 +95,7 @@ private slots:
         for (const char *command : {"catalogue", "get SECTION KEY", "set SECTION KEY VALUE", "tag APPLET",
                                     "preview APPLET [--copied]", "save-project APPLET FILE",
                                     "open-project FILE [--applet APPLET]", "publish APPLET HTMLFILE",
-                                    "image-size FILE", "font-info FILE"})
+                                    "reset APPLET --yes", "image-size FILE", "font-info FILE"})
             QVERIFY2(help.out.contains(command), command);
 
         QCOMPARE(cli({}).status, 2);

@@ -175,6 +175,29 @@ private slots:
         }
     }
 
+    // The web cam's picture is published when it is a file of the applet folder; an address
+    // is fetched by the applet itself.
+    void webCamPictureIsPublishedWhenLocal()
+    {
+        TestEnvironment env;
+        env.makeAppletFolder("VEXACAM", {"cam.jpg"});
+        FilePublisher publisher(env.store(), env.folders(), env.reporter);
+        auto planned = [&] { return names(publisher.plannedFiles("VEXACAM")).mid(1, 2); };
+        set(env, "VEXACAM", {"ImageFile=cam.jpg", "OverImage=NO"});
+        QCOMPARE(planned(), (QStringList{"vexacam.class", "cam.jpg"}));
+        for (const char *elsewhere : {"http://cam.example.com/now.jpg", "missing.jpg", "../cam.jpg", ""}) {
+            set(env, "VEXACAM", {QStringLiteral("ImageFile=") + elsewhere});
+            QCOMPARE(planned(), (QStringList{"vexacam.class", "vexa.class"}));
+        }
+
+        prepare(env, "VEXACAM", {"ImageFile=cam.jpg", "OverImage=NO"});
+        const QString site = env.path("site");
+        QDir().mkpath(site);
+        QVERIFY(publisher.copyAllFiles("VEXACAM", site + "/cam.html"));
+        QVERIFY(QFile::exists(site + "/cam.jpg"));
+        QCOMPARE(publisher.copiedCount(), folderFiles(site).size());
+    }
+
     void publishesTheBlurExample()
     {
         TestEnvironment env;

@@ -126,6 +126,40 @@ private slots:
         QVERIFY(!env.store().sectionExists("BLOBS"));
     }
 
+    // An applet used for the first time starts as a copy of its defaults; a section the user
+    // has written is never touched, and starting over discards it.
+    void appletsStartFromTheirDefaults()
+    {
+        TestEnvironment env;
+        SettingsStore &store = env.store();
+        QVERIFY(store.startFromDefaults("BLOBS"));
+        QStringList own = store.keys("BLOBS"), defaults = store.keys("BLOBS_DEF");
+        own.sort();
+        defaults.sort();
+        QCOMPARE(own, defaults);
+        for (const QString &key : store.keys("BLOBS_DEF"))
+            QCOMPARE(store.read("BLOBS", key), store.read("BLOBS_DEF", key));
+
+        store.write("BLOBS", "NBlobs", "9");
+        store.write("BLOBS", "Extra", "kept");
+        QVERIFY(!store.startFromDefaults("BLOBS"));
+        QCOMPARE(store.read("BLOBS", "NBlobs"), QStringLiteral("9"));
+
+        // No defaults, a default section itself, the program's own section: nothing to start.
+        QVERIFY(!store.startFromDefaults("FIRE"));
+        QVERIFY(!store.sectionExists("FIRE"));
+        QVERIFY(!store.startFromDefaults("BLOBS_DEF"));
+
+        store.resetToDefaults("BLOBS");
+        QCOMPARE(store.read("BLOBS", "NBlobs"), QStringLiteral("5"));
+        QCOMPARE(store.read("BLOBS", "Extra"), QString());
+        store.resetToDefaults("");
+        QVERIFY(!store.read("", "Dir").isEmpty());
+        // What was copied is on disk for the next run.
+        env.reopenStore();
+        QCOMPARE(env.store().read("BLOBS", "NBlobs"), QStringLiteral("5"));
+    }
+
     void bundledDefaultsAreShipped()
     {
         RecordingReporter reporter;

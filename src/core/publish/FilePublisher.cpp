@@ -31,6 +31,8 @@ enum class Rule {
     IconList,        // `text` + 0, 1, ... up to the first empty
     BlurFrames,      // ImgsValue + k + FormatValue for k = 1 to NumImages
     FontAndPicture,  // the font file of setting `text` if set, then its picture
+    LocalFile,       // the file named by setting `text` when it is a file of the applet folder;
+                     // a web address (or anything else) is left for the browser to fetch
 };
 
 struct FileRow {
@@ -115,7 +117,7 @@ const std::vector<AppletFiles> &appletFiles()
           {Rule::UnlessNoOrEmpty, "BackImage"}}},
         {"TREEMENU",
          {{Rule::Fixed, "treemenu.class"}, {Rule::IconList, "Icon_"}, {Rule::UnlessNoOrEmpty, "BackImage"}}},
-        {"VEXACAM", {{Rule::Fixed, "vexacam.class"}}},
+        {"VEXACAM", {{Rule::Fixed, "vexacam.class"}, {Rule::LocalFile, "ImageFile"}}},
         {"VEXAPAINT",
          {{Rule::Fixed, "vexapaint.class"},
           {Rule::Fixed, "vexapaintb.class"},
@@ -231,6 +233,12 @@ public:
         case Rule::BlurFrames:
             blurFrames();
             break;
+        case Rule::LocalFile: {
+            const QString v = value(text);
+            if (FilePublisher::isBareFileName(v) && QFileInfo(m_appletFolder + QLatin1Char('/') + v).isFile())
+                keyed(text, v);
+            break;
+        }
         case Rule::FontAndPicture: {
             const QString font = value(text);
             if (font.isEmpty())
@@ -317,12 +325,14 @@ QList<PublishFile> FilePublisher::plannedFiles(const QString &appletId) const
 bool FilePublisher::copyAllFiles(const QString &appletId, const QString &htmlPath)
 {
     const QString destination = QFileInfo(htmlPath).absolutePath();
+    m_copied = 0;
     PreviewPage page(m_store, m_folders, m_reporter);
     if (!page.write(appletId, true))
         return fail();
     const QString pagePath = page.path(appletId);
     if (!FileCopy::samePath(pagePath, htmlPath) && !copyContents(pagePath, htmlPath))
         return fail();
+    ++m_copied;
 
     const QString appletFolder = m_folders.appletFolder(appletId);
     for (const PublishFile &file : plannedFiles(appletId)) {
@@ -336,6 +346,7 @@ bool FilePublisher::copyAllFiles(const QString &appletId, const QString &htmlPat
         const QString source = file.fromAppletDirectory ? m_folders.appletDirectory() : appletFolder;
         if (!copyFile(source, destination, file.name))
             return fail();
+        ++m_copied;
     }
     return true;
 }

@@ -41,6 +41,9 @@ public:
     // does not exist, where copying would stop anyway.
     QList<PublishFile> plannedFiles(const QString &appletId) const;
 
+    // How many files the last copyAllFiles placed in the destination, the page included.
+    int copiedCount() const { return m_copied; }
+
     // A name that stays inside its folder: not empty, no folder part, no drive.
     static bool isBareFileName(const QString &name);
 
@@ -51,6 +54,7 @@ private:
     const SettingsStore &m_store;
     const Folders &m_folders;
     Reporter &m_reporter;
+    int m_copied = 0;
 };
 
 } // namespace vexa

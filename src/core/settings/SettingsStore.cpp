@@ -113,6 +113,25 @@ QStringList SettingsStore::keys(const QString &section) const
     return keys;
 }
 
+bool SettingsStore::startFromDefaults(const QString &appletId)
+{
+    const QString defaults = appletId + DefaultSuffix;
+    if (isDefaultSection(appletId) || sectionExists(appletId) || !m_defaults->hasSection(defaults))
+        return false;
+    for (const QString &key : m_defaults->keys(defaults))
+        write(appletId, key, m_defaults->value(defaults, key));
+    return true;
+}
+
+void SettingsStore::resetToDefaults(const QString &appletId)
+{
+    if (isDefaultSection(appletId) || groupName(appletId) == ApplicationSection)
+        return;
+    m_settings->remove(groupName(appletId));
+    m_keyIndex.remove(groupName(appletId));
+    startFromDefaults(appletId);
+}
+
 bool SettingsStore::sync()
 {
     m_settings->sync();

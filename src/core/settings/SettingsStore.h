@@ -47,6 +47,13 @@ public:
     // The keys of a section, each once, in a stable order while nothing is written.
     QStringList keys(const QString &section) const;
 
+    // An applet whose section was never written starts from its default section: every
+    // default value is copied into its own section. A section that exists is left as it is.
+    // True when the values were copied.
+    bool startFromDefaults(const QString &appletId);
+    // Discards the applet's own section and starts it over from its defaults.
+    void resetToDefaults(const QString &appletId);
+
     // Commits the writes to disk. A store that cannot be written is reported once
     // (the program goes on with the values in memory); returns false then.
     bool sync();
