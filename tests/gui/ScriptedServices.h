@@ -45,6 +45,11 @@ public:
         opened.append(address);
         return browserStarts;
     }
+    bool openFolder(const QString &path) override
+    {
+        openedFolders.append(path);
+        return true;
+    }
     void showTextDocument(const QString &path) override { textDocuments.append(path); }
     void showInfo(const InfoNotice &notice) override { notices.append(notice); }
     std::optional<QString> chooseBrowser(const QString &current) override
@@ -77,6 +82,7 @@ public:
     QStringList opened;
     bool browserStarts = true;
     QStringList textDocuments;
+    QStringList openedFolders;
     QList<InfoNotice> notices;
     QStringList browserDialogs;
     int aboutShown = 0;

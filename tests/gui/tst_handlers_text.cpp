@@ -1,6 +1,7 @@
 #include "Addresses.h"
 #include "ScriptedServices.h"
 #include "TestSupport.h"
+#include "editors/InstalledFonts.h"
 #include "editors/ScrollTextControls.h"
 #include "editors/ScrollTextPreview.h"
 #include "pages/Page.h"
@@ -59,15 +60,12 @@ struct TextPageFixture {
     }
 };
 
-QStringList systemFonts()
-{
-    QStringList families;
-    for (const QString &family : QFontDatabase::families()) {
-        if (family.isEmpty()) break;
-        families << family;
-    }
-    return families;
-}
+// What the font database reports: one family from two foundries, one from its only
+// foundry, plain names, and an empty name that ends the list.
+const QStringList ReportedFonts = {"C059 [UKWN]", "Nimbus Sans [URW ]", "C059 [urw]", "DejaVu Sans",
+                                   "Cantarell", "Nimbus Sans [UKWN]", "", "Never Listed"};
+
+QStringList systemFonts() { return {"C059", "Nimbus Sans", "DejaVu Sans", "Cantarell"}; }
 
 bool hasColour(const QImage &image, const QColor &colour)
 {
@@ -158,24 +156,32 @@ private slots:
 
     void standardFonts()
     {
+        InstalledFonts::setSource([] { return ReportedFonts; });
         TextPageFixture f;
         f.env.store().write("BUMP", "TextStdFont", "YES");
         f.open(133, "BUMP");
         QCOMPARE(f.fonts(1050), JavaFonts);
         QCOMPARE(f.page->text(1050), QStringLiteral("Courier"));
 
-        f.services.answers.enqueue(false); // declined: still standard
+        f.page->control<QComboBox>(1050)->setCurrentText("Helvetica");
+        f.services.answers.enqueue(false); // declined: still standard, the choice kept
         f.click(1340);
         QCOMPARE(f.services.questions.size(), 1);
         QCOMPARE(f.services.questions[0].id, 1558);
         QVERIFY(f.page->isChecked(1340));
         QCOMPARE(f.fonts(1050), JavaFonts);
+        QCOMPARE(f.page->text(1050), QStringLiteral("Helvetica"));
 
+        // The keyboard's Space acts like the mouse.
         f.services.answers.enqueue(true);
-        f.click(1340);
+        f.page->control(1340)->setFocus();
+        QTest::keyClick(f.page->control(1340), Qt::Key_Space);
         QVERIFY(!f.page->isChecked(1340));
         QCOMPARE(f.fonts(1050), systemFonts());
-        QCOMPARE(f.page->control<QComboBox>(1050)->currentIndex(), systemFonts().isEmpty() ? -1 : 0);
+        QCOMPARE(f.page->text(1050), QStringLiteral("C059"));
+        // The plain family is what the tag names.
+        f.page->store();
+        QCOMPARE(f.env.store().read("BUMP", "TextFont"), QStringLiteral("C059"));
         f.click(1340);
         QCOMPARE(f.fonts(1050), JavaFonts);
         QCOMPARE(f.services.questions.size(), 2);
@@ -186,6 +192,7 @@ private slots:
         menu.open(195, "MORPHMENU");
         QVERIFY(menu.services.questions.isEmpty());
         QCOMPARE(menu.fonts(1516), systemFonts());
+        InstalledFonts::setSource([] { return QFontDatabase::families(); });
     }
 
     void browseVexaFont()

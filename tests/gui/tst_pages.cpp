@@ -185,6 +185,7 @@ private slots:
     {
         TestEnvironment env;
         ScriptedServices services;
+        QStringList shared;
         for (int pageId : applicablePages()) {
             PageContext context{env.store(), env.folders(), services, appletOf(pageId), WalkFlags{}};
             Page page(pageId, context);
@@ -200,6 +201,21 @@ private slots:
                 if (StringTable::contains(control.id) && !(pageId == 206 && control.id == 1105))
                     QCOMPARE(widget->toolTip(), StringTable::text(control.id));
             }
+            // Screen readers tell the controls of a page apart by their names.
+            QHash<QString, int> named;
+            for (const ControlSpec &control : t->controls) {
+                QWidget *widget = page.control(control.id);
+                if (!widget || control.kind == ControlKind::Label || control.kind == ControlKind::Frame)
+                    continue;
+                const QString name = widget->accessibleName();
+                if (named.contains(name))
+                    shared << QStringLiteral("page %1: %2 and %3 both read \"%4\"")
+                                  .arg(pageId)
+                                  .arg(named.value(name))
+                                  .arg(control.id)
+                                  .arg(name);
+                named.insert(name, control.id);
+            }
             // A mnemonic is taken once in the window: the wizard's own buttons hold D, P, N and X.
             QStringList taken = {"Alt+D", "Alt+P", "Alt+N", "Alt+X"};
             for (QAbstractButton *button : page.findChildren<QAbstractButton *>()) {
@@ -210,6 +226,7 @@ private slots:
                 taken << key;
             }
         }
+        QVERIFY2(shared.isEmpty(), qPrintable(shared.join(QLatin1Char('\n'))));
     }
 
     void everyPageStoresWhatItShowsAndShowsWhatItStored()

@@ -276,6 +276,11 @@ private slots:
         QCOMPARE(dialog.browser(), QStringLiteral("/opt/browser/run"));
         QTest::mouseClick(check, Qt::LeftButton);
         QCOMPARE(dialog.browser(), QStringLiteral("Default browser"));
+        // The keyboard switches it as the mouse does.
+        QTest::keyClick(check, Qt::Key_Space);
+        QVERIFY(!check->isChecked());
+        QCOMPARE(edit->text(), QString());
+        QVERIFY(find->isEnabled());
     }
 
     void menuPageTakesTheDefaultMenu()

@@ -16,13 +16,6 @@ namespace {
 constexpr int Width = 1019;
 constexpr int Height = 1020;
 
-void onClicked(Page &page, int id, const std::function<void()> &handler)
-{
-    page.setHandler(id, handler);
-    if (auto *button = page.control<QAbstractButton>(id))
-        QObject::connect(button, &QAbstractButton::clicked, &page, handler);
-}
-
 void onTextChanged(Page &page, int id, const std::function<void()> &handler)
 {
     page.setHandler(id, handler);
@@ -130,7 +123,7 @@ void DerivedFields::connect(Page &page)
         connectFireSize(page);
         break;
     case 150:
-        onClicked(page, 1535, [&page] { AppletSizeRules::reflectionHeight(page); });
+        page.onChange(1535, [&page] { AppletSizeRules::reflectionHeight(page); });
         break;
     case 182:
         connectSceneBackground(page);

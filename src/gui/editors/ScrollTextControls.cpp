@@ -2,6 +2,7 @@
 
 #include "Addresses.h"
 #include "AppletFolderCopy.h"
+#include "InstalledFonts.h"
 #include "pages/Page.h"
 #include "publish/VexaFont.h"
 #include "services/Services.h"
@@ -14,7 +15,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
-#include <QFontDatabase>
+#include <QSignalBlocker>
 
 #include <cerrno>
 
@@ -30,12 +31,6 @@ constexpr int DownloadFonts = 4037;
 constexpr int Preview = 1065;
 
 const char *const JavaFonts[] = {"Courier", "Dialog", "TimesRoman", "Helvetica"};
-
-void onClicked(Page &page, int id, const std::function<void()> &handler)
-{
-    if (auto *button = page.control<QAbstractButton>(id))
-        QObject::connect(button, &QAbstractButton::clicked, &page, handler);
-}
 
 void repaintPreview(Page &page)
 {
@@ -73,12 +68,11 @@ void standardFonts(Page &page)
     } else if (page.isLoading() ||
                page.context().services.ask(message(Str::NonStandardFonts, MessageIcon::Exclamation))) {
         list->clear();
-        for (const QString &family : QFontDatabase::families()) {
-            if (family.isEmpty()) break;
-            list->addItem(family);
-        }
+        list->addItems(InstalledFonts::families());
         list->setCurrentIndex(list->count() > 0 ? 0 : -1);
     } else {
+        // Back to the standard fonts, keeping the list and its choice as they were.
+        const QSignalBlocker quiet(page.control(StandardFonts));
         page.setChecked(StandardFonts, true);
     }
     repaintPreview(page);
@@ -145,15 +139,14 @@ bool ScrollTextControls::readTextFile(const QString &path, QString *text)
 void ScrollTextControls::connect(Page &page)
 {
     const int id = page.pageId();
-    if (id == 133 || id == 208) onClicked(page, TextFromFile, [&page] { textFromFile(page); });
+    if (id == 133 || id == 208) page.onChange(TextFromFile, [&page] { textFromFile(page); });
     if (id == 133 || id == 195 || id == 201) {
-        const auto handler = [&page] { standardFonts(page); };
-        page.setHandler(StandardFonts, handler); // the load shows the list its switch asks for
-        onClicked(page, StandardFonts, handler);
+        // The load runs it too: it shows the list its switch asks for.
+        page.onChange(StandardFonts, [&page] { standardFonts(page); });
     }
     if (id == 208) {
-        onClicked(page, BrowseFont, [&page] { browseFont(page); });
-        onClicked(page, DownloadFonts, [&page] { downloadFonts(page); });
+        page.onChange(BrowseFont, [&page] { browseFont(page); });
+        page.onChange(DownloadFonts, [&page] { downloadFonts(page); });
     }
 }
 

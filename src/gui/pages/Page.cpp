@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 
 namespace vexa {
 
@@ -117,6 +118,26 @@ void Page::runHandler(int id)
     const auto handler = m_handlers.value(id);
     if (handler)
         handler();
+}
+
+void Page::onChange(int id, std::function<void()> handler)
+{
+    setHandler(id, handler);
+    QWidget *widget = control(id);
+    if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
+        if (!button->isCheckable()) {
+            connect(button, &QAbstractButton::clicked, this, handler);
+            return;
+        }
+        const bool radio = qobject_cast<QRadioButton *>(button) != nullptr;
+        connect(button, &QAbstractButton::toggled, this, [this, radio, handler](bool checked) {
+            // A radio set changes twice, once per button; the one that became checked acts.
+            if (!m_loading && (checked || !radio))
+                handler();
+        });
+    } else if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+        connect(combo, QOverload<int>::of(&QComboBox::activated), this, handler);
+    }
 }
 
 void Page::load(bool useDefaults)

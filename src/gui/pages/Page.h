@@ -76,6 +76,12 @@ public:
     // Runs the change handler of a control as a user's change would.
     void runHandler(int id);
     void setHandler(int id, std::function<void()> handler) { m_handlers.insert(id, std::move(handler)); }
+    // Makes `handler` the control's change handler and ties it to the control's change of
+    // state, however it comes about (mouse, keyboard, assistive tools, code): a check box
+    // when it is checked or cleared, a radio button when it becomes checked, a push button
+    // when pressed, a list when the user chooses an item. Changes made while the page
+    // loads are ignored; the load brings dependent controls up to date itself.
+    void onChange(int id, std::function<void()> handler);
 
 signals:
     // The applet chosen on the selection page changed (the Help menu follows it).

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace vexa {
 
 class Folders;
@@ -18,6 +20,15 @@ struct PageContext {
     Services &services;
     QString appletId;
     WalkFlags flags;
+    // The window's status line: a short note of what an operation did, with a folder the
+    // user can open from it (or none). Empty where no window shows one.
+    std::function<void(const QString &text, const QString &folder)> showStatus = {};
+
+    void status(const QString &text, const QString &folder = QString()) const
+    {
+        if (showStatus)
+            showStatus(text, folder);
+    }
 };
 
 } // namespace vexa

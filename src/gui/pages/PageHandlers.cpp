@@ -122,23 +122,9 @@ void applyChoice(Page &page, const ChoiceRule &rule)
     }
 }
 
-void onClicked(Page &page, int id, std::function<void()> handler)
-{
-    page.setHandler(id, handler);
-    if (auto *button = page.control<QAbstractButton>(id))
-        QObject::connect(button, &QAbstractButton::clicked, &page, handler);
-}
-
-void onChoice(Page &page, int id, std::function<void()> handler)
-{
-    page.setHandler(id, handler);
-    if (auto *combo = page.control<QComboBox>(id))
-        QObject::connect(combo, QOverload<int>::of(&QComboBox::activated), &page, handler);
-}
-
 void connectFlags(Page &page)
 {
-    onClicked(page, 1014, [&page] {
+    page.onChange(1014, [&page] {
         page.context().flags.scrollText = page.isChecked(1014);
         if (page.pageId() == 210) { // "Show over text" only makes sense over a scroll text
             page.setEnabled(4057, page.isChecked(1014));
@@ -147,11 +133,11 @@ void connectFlags(Page &page)
         }
         emit page.flagsChanged();
     });
-    onClicked(page, 4061, [&page] {
+    page.onChange(4061, [&page] {
         page.context().flags.floatWindow = page.isChecked(4061);
         emit page.flagsChanged();
     });
-    onChoice(page, 1505, [&page] {
+    page.onChange(1505, [&page] {
         if (auto *combo = page.control<QComboBox>(1505))
             page.context().flags.morphPlugIn = combo->currentIndex() - 2;
     });
@@ -159,7 +145,7 @@ void connectFlags(Page &page)
 
 void connectCharacterSet(Page &page)
 {
-    onChoice(page, 4069, [&page] {
+    page.onChange(4069, [&page] {
         const QString value = CharacterSets::valueOf(page.text(4069));
         if (!value.isEmpty())
             page.setText(4068, value);
@@ -172,7 +158,7 @@ void connectLink(Page &page)
 {
     if (page.pageId() != 155)
         return;
-    onClicked(page, 1232, [&page] {
+    page.onChange(1232, [&page] {
         const bool linked = page.isChecked(1232);
         if (!CommonTagBlocks::isOwnLinkApplet(page.appletId())) {
             for (int id : {1233, 1231, 1250, 1249})
@@ -185,7 +171,7 @@ void connectLink(Page &page)
         page.runHandler(1231);
     });
     // Target controls: the mode and the custom name follow "..in new target frame".
-    onClicked(page, 1231, [&page] {
+    page.onChange(1231, [&page] {
         const bool newFrame = page.isChecked(1231);
         page.setEnabled(1250, newFrame);
         page.setEnabled(1249, newFrame);
@@ -195,7 +181,7 @@ void connectLink(Page &page)
             page.selectComboItem(1250, QStringLiteral("_blank"), nullptr);
     });
     // Target mode: a custom name for "other target...", else the mode's description.
-    onChoice(page, 1250, [&page] {
+    page.onChange(1250, [&page] {
         static const QHash<QString, QString> descriptions = {
             {"_blank", "Load in a new blank unnamed browser window"},
             {"_self", "Load into the same window the applet occupies"},
@@ -229,11 +215,11 @@ void PageHandlers::connect(Page &page)
 {
     for (const Dependency &rule : dependencies()) {
         if (onPage(rule.pages, page.pageId()) && page.control(rule.checkBox))
-            onClicked(page, rule.checkBox, [&page, &rule] { applyDependency(page, rule); });
+            page.onChange(rule.checkBox, [&page, &rule] { applyDependency(page, rule); });
     }
     for (const ChoiceRule &rule : choiceRules()) {
         if (rule.page == page.pageId() && page.control(rule.combo))
-            onChoice(page, rule.combo, [&page, &rule] { applyChoice(page, rule); });
+            page.onChange(rule.combo, [&page, &rule] { applyChoice(page, rule); });
     }
     connectFlags(page);
     connectCharacterSet(page);

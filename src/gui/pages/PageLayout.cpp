@@ -14,6 +14,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPalette>
+#include <QRegularExpression>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -37,6 +39,26 @@ bool isCaptioned(ControlKind kind)
            kind == ControlKind::Label;
 }
 
+// A field that only shows values: still selectable and copyable, but drawn on the window's
+// colour like static text, so that nobody mistakes it for a field to type into.
+void makeReadOnly(QWidget *field)
+{
+    QPalette palette = field->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::Base, palette.color(group, QPalette::Window));
+    field->setPalette(palette);
+}
+
+constexpr char QualifierProperty[] = "nameQualifier";
+
+// What screen readers say of a control that has no tooltip to describe it.
+QString accessibleDescription(int pageId, int controlId)
+{
+    if (pageId == 134 && controlId == 1055)
+        return QStringLiteral("The applet tag to paste into your HTML page");
+    return QString();
+}
+
 bool isTall(ControlKind kind)
 {
     return kind == ControlKind::TextArea || kind == ControlKind::List || kind == ControlKind::Tree ||
@@ -56,13 +78,19 @@ QWidget *createWidget(const ControlSpec &control, int pageId, QWidget *parent)
         auto *edit = new QLineEdit(parent);
         if (const int limit = lengthLimit(pageId, control.id))
             edit->setMaxLength(limit);
-        edit->setReadOnly(isReadOnlyField(pageId, control.id));
+        if (isReadOnlyField(pageId, control.id)) {
+            edit->setReadOnly(true);
+            makeReadOnly(edit);
+        }
         edit->setMinimumWidth(80);
         return edit;
     }
     case ControlKind::TextArea: {
         auto *area = new QPlainTextEdit(parent);
-        area->setReadOnly(isReadOnlyField(pageId, control.id));
+        if (isReadOnlyField(pageId, control.id)) {
+            area->setReadOnly(true);
+            makeReadOnly(area);
+        }
         area->setTabChangesFocus(true);
         return area;
     }
@@ -130,9 +158,10 @@ int weight(const Group &group)
 
 
 // Names a widget for code, tests and screen readers: object name "c" + id, tooltip,
-// accessible name (its caption, its tooltip text, or the text naming it) and description.
+// accessible name (its caption, its tooltip text, the text naming it, or its group's
+// caption) and description. `qualifier` tells it apart from a namesake on the page.
 void setUpWidget(QWidget *widget, const ControlSpec &control, int pageId, const QString &fallbackName,
-                 QHash<int, QWidget *> &controls)
+                 const QString &qualifier, QHash<int, QWidget *> &controls)
 {
     const QString tip = control.kind == ControlKind::Label ? QString() : controlTooltip(pageId, control.id);
     const QString caption = control.caption ? QString::fromUtf8(control.caption) : QString();
@@ -141,25 +170,76 @@ void setUpWidget(QWidget *widget, const ControlSpec &control, int pageId, const 
         controls.insert(control.id, widget);
     }
     widget->setToolTip(tip);
-    widget->setAccessibleDescription(tip);
+    const QString description = accessibleDescription(pageId, control.id);
+    widget->setAccessibleDescription(description.isEmpty() ? tip : description);
     QString name = caption.isEmpty() ? tip.trimmed() : caption;
     if (name.isEmpty())
         name = fallbackName;
-    widget->setAccessibleName(name.remove(QLatin1Char('&')));
+    name.remove(QLatin1Char('&'));
+    // A swatch shows the colour its button picks; arrows step the field they sit beside.
+    if (control.kind == ControlKind::Swatch)
+        name = name.remove(QRegularExpression(QStringLiteral("\\.+$"))) + QStringLiteral(" swatch");
+    else if (control.kind == ControlKind::Spinner)
+        name += QStringLiteral(" up/down");
+    widget->setAccessibleName(name);
+    widget->setProperty(QualifierProperty, QString(qualifier).remove(QLatin1Char('&')));
+}
+
+// The page's controls that read alike, by name, in page order.
+QHash<QString, QList<QWidget *>> namesakes(const PageTemplate &pageTemplate, const QHash<int, QWidget *> &controls)
+{
+    QHash<QString, QList<QWidget *>> byName;
+    for (const ControlSpec &control : pageTemplate.controls) {
+        QWidget *widget = controls.value(control.id);
+        if (widget && control.kind != ControlKind::Label && !widget->accessibleName().isEmpty())
+            byName[widget->accessibleName()].append(widget);
+    }
+    return byName;
+}
+
+// Controls that share a name on one page (three texture fields, say) add what tells them
+// apart: the check box that switches them, or their group; those still alike are numbered.
+void qualifySharedNames(const PageTemplate &pageTemplate, const QHash<int, QWidget *> &controls)
+{
+    auto byName = namesakes(pageTemplate, controls);
+    for (auto it = byName.cbegin(); it != byName.cend(); ++it) {
+        if (it.value().size() < 2)
+            continue;
+        for (QWidget *widget : it.value()) {
+            const QString qualifier = widget->property(QualifierProperty).toString();
+            if (!qualifier.isEmpty() && qualifier != it.key())
+                widget->setAccessibleName(QStringLiteral("%1 (%2)").arg(it.key(), qualifier));
+        }
+    }
+    byName = namesakes(pageTemplate, controls);
+    for (auto it = byName.cbegin(); it != byName.cend(); ++it) {
+        int number = 0;
+        for (QWidget *widget : it.value()) {
+            if (it.value().size() > 1)
+                widget->setAccessibleName(QStringLiteral("%1 %2").arg(it.key()).arg(++number));
+        }
+    }
 }
 
 // One row of a group: a field with its label and the buttons beside it, a check box
 // or button with its companions, or a static text.
-void addRow(QGridLayout *grid, int line, const Row &row, int pageId, QWidget *box, QHash<int, QWidget *> &controls)
+// `group` is the group's caption; `switchCaption` the caption of the check box met last in
+// the group, which names the fields it switches on the rows after it.
+void addRow(QGridLayout *grid, int line, const Row &row, int pageId, QWidget *box, const QString &group,
+            QString &switchCaption, QHash<int, QWidget *> &controls)
 {
     const ControlSpec &first = *row.first();
     const QString firstCaption = first.caption ? QString::fromUtf8(first.caption) : QString();
+    if (first.kind == ControlKind::Check)
+        switchCaption = firstCaption;
+    const QString qualifier = switchCaption.isEmpty() ? group : switchCaption;
     if (row.size() > 1 && isCaptioned(first.kind) && first.kind != ControlKind::Label) {
         // A check box or button with its companions (a swatch, a field): side by side.
         auto *line_ = new QHBoxLayout;
         for (const ControlSpec *control : row) {
             QWidget *widget = createWidget(*control, pageId, box);
-            setUpWidget(widget, *control, pageId, QString(firstCaption).remove(QLatin1Char('&')), controls);
+            setUpWidget(widget, *control, pageId, QString(firstCaption).remove(QLatin1Char('&')), qualifier,
+                        controls);
             line_->addWidget(widget, control->kind == ControlKind::Edit ? 1 : 0);
         }
         line_->addStretch(0);
@@ -169,11 +249,16 @@ void addRow(QGridLayout *grid, int line, const Row &row, int pageId, QWidget *bo
     int col = 0;
     QLabel *namingLabel = nullptr; // a static text naming the field after it
     QString lastName;              // ... and the fields after that one on the row
+    QWidget *previous = nullptr;
     for (const ControlSpec *control : row) {
         QWidget *widget = createWidget(*control, pageId, box);
         if (namingLabel)
             lastName = namingLabel->text().trimmed();
-        setUpWidget(widget, *control, pageId, lastName, controls);
+        const QString fallback = control->kind == ControlKind::Spinner && previous ? previous->accessibleName()
+                                 : lastName.isEmpty()                              ? group
+                                                                                   : lastName;
+        setUpWidget(widget, *control, pageId, fallback, qualifier, controls);
+        previous = widget;
         if (namingLabel)
             namingLabel->setBuddy(widget);
         namingLabel = nullptr;
@@ -249,8 +334,9 @@ QHash<int, QWidget *> buildPageLayout(QWidget *page, const PageTemplate &pageTem
             grid->setContentsMargins(0, 0, 0, 0);
         grid->setColumnStretch(1, 1);
         int line = 0;
+        QString switchCaption;
         for (const Row &row : group.rows)
-            addRow(grid, line++, row, pageId, box, controls);
+            addRow(grid, line++, row, pageId, box, group.caption, switchCaption, controls);
         // A group with a text box, list or tree takes the height the page has to spare.
         const bool tall = std::any_of(group.rows.begin(), group.rows.end(),
                                       [](const Row &row) { return isTall(row.first()->kind); });
@@ -260,6 +346,7 @@ QHash<int, QWidget *> buildPageLayout(QWidget *page, const PageTemplate &pageTem
     }
     if (!tallColumns.contains(column))
         column->addStretch(1);
+    qualifySharedNames(pageTemplate, controls);
     return controls;
 }
 

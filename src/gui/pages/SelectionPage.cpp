@@ -3,12 +3,14 @@
 #include "Page.h"
 #include "catalogue/Catalogue.h"
 #include "services/Services.h"
+#include "settings/SettingsStore.h"
 #include "settings/Folders.h"
 #include "strings/StringIds.h"
 #include "strings/StringTable.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QSignalBlocker>
 
 namespace vexa {
 namespace {
@@ -39,8 +41,7 @@ void SelectionPage::setUp(Page &page)
 {
     for (const CategoryRecord &category : Catalogue::categories()) {
         const int number = category.number;
-        if (auto *radio = page.control<QAbstractButton>(category.radioId))
-            QObject::connect(radio, &QAbstractButton::clicked, &page, [&page, number] { categoryClicked(page, number); });
+        page.onChange(category.radioId, [&page, number] { categoryClicked(page, number); });
     }
     if (auto *combo = page.control<QComboBox>(AppletList))
         QObject::connect(combo, QOverload<int>::of(&QComboBox::activated), &page, [&page] { updateInfo(page); });
@@ -60,8 +61,10 @@ QString SelectionPage::selectedApplet(const Page &page) { return page.text(Apple
 
 void SelectionPage::categoryClicked(Page &page, int category)
 {
-    for (const CategoryRecord &record : Catalogue::categories())
+    for (const CategoryRecord &record : Catalogue::categories()) {
+        const QSignalBlocker quiet(page.control(record.radioId)); // the list is filled once, here
         page.setChecked(record.radioId, record.number == category);
+    }
     if (auto *combo = page.control<QComboBox>(AppletList)) {
         fillSorted(combo, Catalogue::appletList(category));
         combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);
@@ -121,6 +124,8 @@ void SelectionPage::storeApplet(Page &page)
     const QString applet = selectedApplet(page);
     page.write(QStringLiteral("LastApplet"), applet);
     page.context().appletId = applet;
+    // An applet chosen for the first time opens with the values it starts with.
+    page.context().store.startFromDefaults(applet);
 }
 
 void SelectionPage::storeCategory(Page &page)

@@ -90,6 +90,8 @@ bool QtServices::openInBrowser(const QString &address)
     return launcher.open(address);
 }
 
+bool QtServices::openFolder(const QString &path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+
 void QtServices::showTextDocument(const QString &path)
 {
     TextViewer viewer(path, m_parent);

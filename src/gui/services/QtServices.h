@@ -25,6 +25,7 @@ public:
     std::optional<QColor> chooseColour(const QColor &initial) override;
     void setClipboardText(const QString &text) override;
     bool openInBrowser(const QString &address) override;
+    bool openFolder(const QString &path) override;
     void showTextDocument(const QString &path) override;
     void showInfo(const InfoNotice &notice) override;
     std::optional<QString> chooseBrowser(const QString &current) override;

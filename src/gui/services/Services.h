@@ -40,6 +40,8 @@ public:
     virtual void setClipboardText(const QString &text) = 0;
     // Shows a page or web address with the chosen browser; false when none could be started.
     virtual bool openInBrowser(const QString &address) = 0;
+    // Opens a folder in the system's file manager; false when that failed.
+    virtual bool openFolder(const QString &path) = 0;
     // Shows a plain text document.
     virtual void showTextDocument(const QString &path) = 0;
     virtual void showInfo(const InfoNotice &notice) = 0;

@@ -38,7 +38,8 @@ BrowserDialog::BrowserDialog(const QString &browser, Services &services, QWidget
     layout->addWidget(m_find, 1, 1);
     layout->addWidget(buttons, 2, 0, 1, 2);
 
-    connect(m_default, &QCheckBox::clicked, this, &BrowserDialog::setDefault);
+    // The state, not the click: Space and assistive tools switch it too.
+    connect(m_default, &QCheckBox::toggled, this, &BrowserDialog::setDefault);
     connect(m_find, &QPushButton::clicked, this, &BrowserDialog::find);
     connect(buttons, &QDialogButtonBox::accepted, this, &BrowserDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -53,7 +54,6 @@ QString BrowserDialog::browser() const { return m_edit->text().left(255); }
 
 void BrowserDialog::setDefault(bool on)
 {
-    m_default->setChecked(on);
     m_edit->setText(on ? DefaultBrowser : QString());
     m_find->setEnabled(!on);
 }
@@ -68,8 +68,8 @@ void BrowserDialog::find()
     const QString program = m_services.openFile(filter);
     if (program.isEmpty())
         return;
-    m_edit->setText(program);
     m_default->setChecked(false);
+    m_edit->setText(program);
 }
 
 void BrowserDialog::accept()

@@ -33,13 +33,17 @@ InfoDialog::InfoDialog(const InfoNotice &notice, Services &services, const Folde
     layout->addWidget(link);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("c1"));
+    m_ok = buttons->button(QDialogButtonBox::Ok);
+    m_ok->setObjectName(QStringLiteral("c1"));
+    m_ok->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);
 }
 
 void InfoDialog::activateLink()
 {
+    // A click leaves the keyboard with OK, so that Enter still closes the notice.
+    m_ok->setFocus();
     if (m_notice.linkKeyword == QLatin1String("STEP1"))
         HelpTopics(m_folders, m_services).open(QStringLiteral("instruction"));
     else if (m_notice.linkKeyword == QLatin1String("VEXA3D LIGHT"))

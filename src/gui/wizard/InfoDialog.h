@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QLabel;
+class QPushButton;
 
 namespace vexa {
 
@@ -25,6 +26,7 @@ private:
     InfoNotice m_notice;
     Services &m_services;
     const Folders &m_folders;
+    QPushButton *m_ok = nullptr;
 };
 
 } // namespace vexa

@@ -6,12 +6,16 @@
 #include "services/Services.h"
 #include "strings/StringIds.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace vexa {
 
 void PublishActions::showPreview()
 {
     // A failed write has been reported; the browser still shows what is there.
-    PreviewPage(m_context.store, m_context.folders, m_context.services).write(m_context.appletId, false);
+    if (PreviewPage(m_context.store, m_context.folders, m_context.services).write(m_context.appletId, false))
+        m_context.status(QStringLiteral("Preview page written"));
     openPreview();
 }
 
@@ -28,7 +32,12 @@ void PublishActions::saveAllFiles()
         m_context.services.saveFile(QStringLiteral("HTML Doc (*.html; *.htm)|*.html; *.htm|"), QStringLiteral("html"));
     if (path.isEmpty())
         return;
-    FilePublisher(m_context.store, m_context.folders, m_context.services).copyAllFiles(m_context.appletId, path);
+    FilePublisher publisher(m_context.store, m_context.folders, m_context.services);
+    if (!publisher.copyAllFiles(m_context.appletId, path))
+        return; // the cause has been reported
+    const int count = publisher.copiedCount();
+    const QString folder = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
+    m_context.status(QStringLiteral("%1 %2 copied to").arg(count).arg(count == 1 ? "file" : "files"), folder);
 }
 
 } // namespace vexa

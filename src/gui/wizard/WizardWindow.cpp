@@ -17,6 +17,10 @@
 
 #include <functional>
 #include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
+#include <QStatusBar>
+#include <QUrl>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -41,6 +45,7 @@ WizardWindow::WizardWindow(SettingsStore &store, Folders &folders, Services &ser
     m_pageLayout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_pageArea, 1);
     buildButtons(layout);
+    buildStatusLine(layout);
     resize(940, 660);
 
     // Start-up: first page, nothing to go back to, the project named on the command line.
@@ -97,7 +102,7 @@ void WizardWindow::buildButtons(QVBoxLayout *layout)
     auto add = [this, row](int id, const QString &caption, std::function<void()> slot) {
         auto *button = new QPushButton(caption, this);
         button->setObjectName(QStringLiteral("c%1").arg(id));
-        button->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
+        // No accessible name of its own: screen readers read the caption, which Next changes.
         const QString tip = StringTable::text(id);
         button->setToolTip(id == ExitButton ? QString() : tip);
         connect(button, &QPushButton::clicked, this, std::move(slot));
@@ -111,6 +116,38 @@ void WizardWindow::buildButtons(QVBoxLayout *layout)
     add(NextButton, StringTable::text(Str::NextCaption), [this] { next(); });
     add(ExitButton, QStringLiteral("E&xit"), [this] { exitWizard(); });
     layout->addLayout(row);
+}
+
+void WizardWindow::buildStatusLine(QVBoxLayout *layout)
+{
+    auto *bar = new QStatusBar(this);
+    bar->setSizeGripEnabled(false);
+    m_statusText = new QLabel(bar);
+    m_statusText->setObjectName(QStringLiteral("status"));
+    m_statusText->setTextFormat(Qt::PlainText);
+    m_statusFolder = new QLabel(bar);
+    m_statusFolder->setObjectName(QStringLiteral("statusFolder"));
+    m_statusFolder->setTextFormat(Qt::RichText);
+    m_statusFolder->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    m_statusFolder->setToolTip(QStringLiteral("Open the folder"));
+    connect(m_statusFolder, &QLabel::linkActivated, this, [this](const QString &link) {
+        m_context.services.openFolder(QUrl(link).toLocalFile());
+    });
+    bar->addWidget(m_statusText);
+    bar->addWidget(m_statusFolder, 1);
+    layout->addWidget(bar);
+    m_context.showStatus = [this](const QString &text, const QString &folder) { showStatus(text, folder); };
+}
+
+void WizardWindow::showStatus(const QString &text, const QString &folder)
+{
+    m_statusText->setText(text);
+    m_statusFolder->setText(folder.isEmpty() ? QString()
+                                             : QStringLiteral("<a href=\"%1\">%2</a>")
+                                                   .arg(QUrl::fromLocalFile(QDir::fromNativeSeparators(folder))
+                                                            .toString(QUrl::FullyEncoded),
+                                                        folder.toHtmlEscaped()));
+    m_statusFolder->setAccessibleName(folder);
 }
 
 void WizardWindow::showPage()
@@ -203,13 +240,14 @@ void WizardWindow::next()
         return;
     m_page->store();
     m_context.store.sync();
-    m_buttons[PreviousButton]->setEnabled(true);
     if (m_pageId == PageFlow::CodePage) {
         m_context.services.showInfo(InfoNotice{StringTable::text(Str::Publish), StringTable::text(Str::PublishNotice),
                                                StringTable::text(Str::PublishLink), QStringLiteral("STEP1")});
     } else {
         m_pageId = PageFlow::next(m_pageId, m_context.appletId, m_context.flags);
     }
+    // Without an applet the walk stays on the selection page, where there is no way back.
+    m_buttons[PreviousButton]->setEnabled(m_pageId != PageFlow::SelectionPage);
     arriveAfterNext();
     showPage();
 }
@@ -273,6 +311,7 @@ int WizardWindow::openProject(const QString &path)
     int result = ProjectFile(m_context.store, m_context.services).open(file, &applet, onSelectionPage);
     if (result != 1)
         return result;
+    showStatus(QStringLiteral("Project opened"));
     if (onSelectionPage) {
         if (!SelectionPage::selectApplet(*m_page, applet)) {
             m_page->load(false);
@@ -294,7 +333,10 @@ int WizardWindow::saveProject()
         return 0;
     m_page->store();
     m_context.store.sync();
-    return ProjectFile(m_context.store, m_context.services).save(m_context.appletId, file);
+    const int result = ProjectFile(m_context.store, m_context.services).save(m_context.appletId, file);
+    if (result == 1)
+        showStatus(QStringLiteral("Project saved"));
+    return result;
 }
 
 void WizardWindow::runCommand(int id)

@@ -8,6 +8,7 @@
 #include <QPointer>
 
 class QAction;
+class QLabel;
 class QPushButton;
 class QVBoxLayout;
 
@@ -51,6 +52,10 @@ public:
     const PageContext &context() const { return m_context; }
     QAction *menuItem(int id) const { return m_menuItems.value(id); }
     QPushButton *button(int id) const;
+    // The status line under the buttons: what the last publishing or project command did.
+    QLabel *statusLine() const { return m_statusText; }
+    QLabel *statusFolder() const { return m_statusFolder; }
+    void showStatus(const QString &text, const QString &folder = QString());
 
     // The buttons' operations.
     void next();
@@ -73,6 +78,7 @@ protected:
 private:
     void buildMenu();
     void buildButtons(QVBoxLayout *layout);
+    void buildStatusLine(QVBoxLayout *layout);
     void showPage();
     void setPublishMode(bool on);
     void setFirstPageMode(bool on);
@@ -90,6 +96,8 @@ private:
     QVBoxLayout *m_pageLayout = nullptr;
     QHash<int, QPushButton *> m_buttons;
     QHash<int, QAction *> m_menuItems;
+    QLabel *m_statusText = nullptr;
+    QLabel *m_statusFolder = nullptr; // the folder named by the status, as a link
     bool m_closing = false;
 };
 
