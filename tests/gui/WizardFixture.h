@@ -38,4 +38,24 @@ struct WizardFixture {
     void set(const QString &section, const QString &key, const QString &value) { env.store().write(section, key, value); }
 };
 
+// The messages shown so far, for a failing check's explanation.
+inline QString messagesText(const ScriptedServices &services)
+{
+    QStringList texts;
+    for (const Message &m : services.messages)
+        texts << QStringLiteral("%1 \"%2\"").arg(m.id).arg(m.text);
+    return texts.join(QStringLiteral(", "));
+}
+
+// The offscreen platform warns about size hints for every window a walk shows; a test
+// installs this in initTestCase() to keep its log readable.
+inline void quietSizeHintNotes()
+{
+    static QtMessageHandler previous = nullptr;
+    previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &text) {
+        if (!text.contains(QLatin1String("propagateSizeHints")))
+            previous(type, context, text);
+    });
+}
+
 } // namespace vexa::test

@@ -24,19 +24,12 @@ using namespace vexa;
 using vexa::test::ScriptedServices;
 using vexa::test::TestEnvironment;
 using vexa::test::WizardFixture;
+using vexa::test::messagesText;
 
 namespace {
 
 constexpr int AppletList = 1002;
 constexpr int CodeBox = 1055;
-
-QString messagesText(const ScriptedServices &services)
-{
-    QStringList texts;
-    for (const Message &m : services.messages)
-        texts << QStringLiteral("%1 \"%2\"").arg(m.id).arg(m.text);
-    return texts.join(QStringLiteral(", "));
-}
 
 // The bundled applet folders, as an installation ships them, in the fixture's install folder.
 void installBundledApplets(TestEnvironment &env)
@@ -75,19 +68,13 @@ bool sameValue(const QString &stored, const QString &initial)
     return storedIsNumber && initialIsNumber && a == b;
 }
 
-QtMessageHandler testLogHandler = nullptr;
-void withoutSizeHintNotes(QtMsgType type, const QMessageLogContext &context, const QString &text)
-{
-    if (!text.contains(QLatin1String("propagateSizeHints"))) testLogHandler(type, context, text);
-}
-
 } // namespace
 
 class FirstRunTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { testLogHandler = qInstallMessageHandler(withoutSizeHintNotes); }
+    void initTestCase() { vexa::test::quietSizeHintNotes(); }
 
 private:
     // The selection page opens on `applet`, as if it had been chosen in an earlier run.

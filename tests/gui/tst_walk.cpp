@@ -20,6 +20,7 @@
 
 using namespace vexa;
 using vexa::test::WizardFixture;
+using vexa::test::messagesText;
 
 namespace {
 
@@ -118,14 +119,6 @@ QStringList snapshot(const Page &page)
     return shown;
 }
 
-QString messagesText(const vexa::test::ScriptedServices &services)
-{
-    QStringList texts;
-    for (const Message &m : services.messages)
-        texts << QStringLiteral("%1 \"%2\"").arg(m.id).arg(m.text);
-    return texts.join(QStringLiteral(", "));
-}
-
 void click(Page &page, int id)
 {
     auto *button = page.control<QAbstractButton>(id);
@@ -174,20 +167,13 @@ void setFlags(Page &page, bool scroll, bool floatOn, const QString &plugIn)
     }
 }
 
-// The offscreen platform warns about size hints for every window the walk shows.
-QtMessageHandler testLogHandler = nullptr;
-void withoutSizeHintNotes(QtMsgType type, const QMessageLogContext &context, const QString &text)
-{
-    if (!text.contains(QLatin1String("propagateSizeHints"))) testLogHandler(type, context, text);
-}
-
 } // namespace
 
 class WalkTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { testLogHandler = qInstallMessageHandler(withoutSizeHintNotes); }
+    void initTestCase() { vexa::test::quietSizeHintNotes(); }
 
     void everyAppletWalksOnItsDefaults_data()
     {
