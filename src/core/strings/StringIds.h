@@ -31,7 +31,12 @@ constexpr int ProjectOldFormat = 1695;
 constexpr int IncorrectVexaFont = 4034;
 
 // Picture, font and texture pickers of the parameter pages.
+constexpr int FrameNumberMissing = 1546;
+constexpr int SelectSeveralFrames = 1547;
 constexpr int BumpSizesDiffer = 1548;
+constexpr int CubeImageSize = 1549;
+constexpr int ImageSizesDiffer = 1550;
+constexpr int MaxSixImages = 1551;
 constexpr int BackgroundSizeWrong = 1553;
 constexpr int BackgroundSizeWrongResolution = 1554;
 constexpr int NotPowerOfTwo = 1555;
@@ -60,5 +65,7 @@ constexpr int SettingsNotWritable = 5001;
 constexpr int FileCopyFailed = 5002;
 constexpr int UnsafeFileName = 5003;
 constexpr int BrowserMissing = 5004;
+constexpr int FrameSequenceGap = 5005;
+constexpr int FrameSequenceForeign = 5006;
 
 } // namespace vexa::Str

@@ -583,6 +583,9 @@ constexpr Entry kStrings[] = {
     {5002, "Cannot copy \"%1\": %2"},
     {5003, "Error ! The setting %1 must be a plain file name in the applet folder, not \"%2\""},
     {5004, "You must first selected a browser"},
+    {5005, "Error ! The frames must be numbered from 1 without gaps: %1 is missing.\nSelect %2 to %3 at the same time."},
+    {5006, "Error ! \"%1\" is not part of the sequence %2 to %3: the frames must share one name and one "
+           "extension and be numbered 1, 2, 3... without leading zeros."},
 };
 
 const Entry *find(int id)

@@ -5,6 +5,7 @@
 #include "publish/ImageSize.h"
 #include "services/Services.h"
 
+#include <QLineEdit>
 #include <QVariant>
 
 #include <algorithm>
@@ -20,6 +21,7 @@ constexpr int Resolution = 1010;
 constexpr int ExtraHeight = 1354;
 constexpr int Picture = 1080;
 constexpr int HalfReflect = 1535;
+constexpr int BackColour = 1103;
 
 // Applets whose size is not tied to a picture.
 const char *const FixedSizeApplets[] = {"BLOBS", "CUBEMENU", "TMAPCUBE", "FLAG", "FLAGLOAD", "WOBBLER"};
@@ -37,13 +39,40 @@ unsigned shownResolution(const Page &page)
     return std::max(1u, number(page, Resolution));
 }
 
-unsigned extraHeight(const Page &page)
+} // namespace
+
+unsigned AppletSizeRules::extraHeight(const Page &page)
 {
     const QVariant held = page.property(ExtraHeightProperty);
     return held.isValid() ? held.toUInt() : number(page, ExtraHeight);
 }
 
-} // namespace
+void AppletSizeRules::takeLoadedValues(Page &page)
+{
+    if (page.control(Resolution))
+        setResolutionFactor(page, shownResolution(page));
+    if (page.control(ExtraHeight))
+        page.setProperty(ExtraHeightProperty, QVariant::fromValue(number(page, ExtraHeight)));
+}
+
+void AppletSizeRules::connect(Page &page)
+{
+    if (page.control(Resolution))
+        page.onChange(Resolution, [&page] { rescale(page); });
+    auto *extra = page.control<QLineEdit>(ExtraHeight);
+    if (!extra)
+        return;
+    // The extra height only has a colour when there is one.
+    QObject::connect(extra, &QLineEdit::textChanged, &page,
+                     [&page] { page.setEnabled(BackColour, number(page, ExtraHeight) != 0); });
+    // Each keystroke moves Height along, so Enter on Next never stores a stale Height.
+    QObject::connect(extra, &QLineEdit::textEdited, &page, [&page] {
+        const unsigned extraNow = number(page, ExtraHeight);
+        const qint64 height = qint64(number(page, Height)) - extraHeight(page) + extraNow;
+        page.setText(Height, QString::number(qMax<qint64>(0, height)));
+        page.setProperty(ExtraHeightProperty, QVariant::fromValue(extraNow));
+    });
+}
 
 unsigned AppletSizeRules::resolutionFactor(const Page &page)
 {

@@ -9,6 +9,12 @@ class Page;
 // shown size already carries, so a new Resolution rescales instead of multiplying twice.
 class AppletSizeRules {
 public:
+    // Resolution rescales the shown size; on the book-flip page Extra height adds to Height.
+    static void connect(Page &page);
+    // After a load: the shown size carries the loaded Resolution and extra height.
+    static void takeLoadedValues(Page &page);
+    // The extra height the shown Height includes (book flip).
+    static unsigned extraHeight(const Page &page);
     // The factor the shown Width/Height carry: set by the last rescale, else the Resolution shown.
     static unsigned resolutionFactor(const Page &page);
     static void setResolutionFactor(Page &page, unsigned factor);

@@ -1,7 +1,10 @@
 #include "EditorHandlers.h"
 
 #include "ColourButtons.h"
+#include "AppletSizeRules.h"
 #include "DerivedFields.h"
+#include "FrameSequence.h"
+#include "ImageListEditor.h"
 #include "PicturePickers.h"
 #include "Presets.h"
 #include "ScrollTextControls.h"
@@ -33,6 +36,10 @@ void connectCustomObjects(Page &page)
 
 void EditorHandlers::connect(Page &page)
 {
+    if (page.control(1090))
+        new ImageListEditor(page); // owned by the page
+    FrameSequence::connect(page);
+    AppletSizeRules::connect(page);
     PicturePickers::connect(page);
     ColourButtons::connect(page);
     Presets::connect(page);

@@ -65,8 +65,6 @@ public:
     // The menu tree and icon list the menu items page holds.
     MenuTree menuTree;
     QStringList menuIcons;
-    // Image list pages: per-image link, status message and flip mode, keyed by image.
-    QHash<QString, QString> imageLinks, imageStatus, imageFlips;
 
     // The store section of this page: the applet's, or Application on the selection page.
     QString section() const;

@@ -4,6 +4,8 @@
 #include "Page.h"
 #include "PageHandlers.h"
 #include "SelectionPage.h"
+#include "editors/AppletSizeRules.h"
+#include "editors/ImageListEditor.h"
 #include "editors/ScrollTextControls.h"
 #include "catalogue/Catalogue.h"
 #include "publish/PreviewPage.h"
@@ -22,15 +24,12 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QRegularExpressionValidator>
 #include <QTreeWidget>
 
 namespace vexa {
 namespace {
 
-constexpr int ImageList = 1090;
-constexpr int AddImage = 1091;
 constexpr int ScrollText = 1013;
 constexpr int TextLimit = ScrollTextFiles::MaxLength;
 
@@ -54,67 +53,6 @@ void storeScrollText(Page &page)
     if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
         text = text.left(TextLimit - 2) + QStringLiteral("\r\n");
     ScrollTextFiles(page.context().folders, page.context().services).save(page.appletId(), text);
-}
-
-// --- image lists (pages 137, 138, 141, 157, 181) ---
-
-QListWidget *imageList(Page &page) { return page.control<QListWidget>(ImageList); }
-
-void loadImageList(Page &page)
-{
-    QListWidget *list = imageList(page);
-    if (!list)
-        return;
-    const int id = page.pageId();
-    const bool sixFaces = id == 141 || id == 157;
-    const bool withLinks = id != 157;
-    list->clear();
-    page.imageLinks.clear();
-    page.imageStatus.clear();
-    page.imageFlips.clear();
-    for (int n = 1; !sixFaces || n <= 6; ++n) {
-        const QString number = QString::number(n);
-        const QString image = page.read(QStringLiteral("Image_") + number);
-        if (image.isEmpty() && id != 141)
-            break; // the cube page keeps six entries, empty ones included
-        list->addItem(image);
-        if (!withLinks || image.isEmpty())
-            continue;
-        auto keep = [&](QHash<QString, QString> &table, const QString &key) {
-            const QString value = page.read(key + number);
-            if (!value.isEmpty())
-                table.insert(image, value);
-        };
-        keep(page.imageLinks, QStringLiteral("Link_"));
-        keep(page.imageStatus, QStringLiteral("StatusMsg_"));
-        if (id == 138)
-            keep(page.imageFlips, QStringLiteral("Flip_"));
-    }
-    if (sixFaces && list->count() >= 6)
-        page.setEnabled(AddImage, false);
-}
-
-void storeImageList(Page &page)
-{
-    QListWidget *list = imageList(page);
-    if (!list)
-        return;
-    const int id = page.pageId();
-    const int count = id == 157 ? 6 : list->count();
-    for (int row = 0; row < count; ++row) {
-        const QString number = QString::number(row + 1);
-        const QString image = row < list->count() ? list->item(row)->text() : QString();
-        page.write(QStringLiteral("Image_") + number, image);
-        if (id == 157)
-            continue;
-        // The cube page clears what an earlier, longer list left behind as the others do.
-        page.write(QStringLiteral("Link_") + number, page.imageLinks.value(image));
-        page.write(QStringLiteral("StatusMsg_") + number, page.imageStatus.value(image));
-        if (id == 138)
-            page.write(QStringLiteral("Flip_") + number, page.imageFlips.value(image));
-    }
-    if (id != 141 && id != 157)
-        page.write(QStringLiteral("Image_") + QString::number(count + 1), QString());
 }
 
 // --- menu items (page 197) ---
@@ -387,7 +325,9 @@ bool PageSpecials::storeKey(Page &page, const Binding &binding)
 void PageSpecials::afterLoad(Page &page)
 {
     PageContext &context = page.context();
-    loadImageList(page); // pages with an image list box
+    if (ImageListEditor *images = ImageListEditor::of(page))
+        images->load();
+    AppletSizeRules::takeLoadedValues(page);
     switch (page.pageId()) {
     case 133:
         loadScrollText(page);
@@ -424,7 +364,8 @@ void PageSpecials::afterLoad(Page &page)
 void PageSpecials::afterStore(Page &page)
 {
     PageContext &context = page.context();
-    storeImageList(page);
+    if (ImageListEditor *images = ImageListEditor::of(page))
+        images->store();
     switch (page.pageId()) {
     case 133:
         storeScrollText(page);

@@ -1,0 +1,546 @@
+#include "ImageListEditor.h"
+
+#include "AppletFolderCopy.h"
+#include "AppletSizeRules.h"
+#include "PictureThumbnail.h"
+#include "pages/Page.h"
+#include "publish/ImageSize.h"
+#include "services/Services.h"
+#include "strings/StringIds.h"
+#include "strings/StringTable.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHBoxLayout>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QUndoStack>
+#include <QUrl>
+
+#include <climits>
+#include <cmath>
+
+namespace vexa {
+
+// What differs between the pages with a picture list.
+struct ImageListRules {
+    int pageId;
+    int maxImages;        // 0: no limit
+    bool cubeFaces;       // 128x128 or 256x256 only
+    bool links;           // link and status message per picture
+    bool flips;           // flip mode per picture, and the extra height (book flip)
+    bool keepsEmptyFaces; // the list always holds its six faces, empty ones included
+    bool mosaic;          // the applet adds tile margins around the picture
+};
+
+namespace {
+
+constexpr int List = 1090;
+constexpr int Add = 1091;
+constexpr int MoveUp = 1096;
+constexpr int MoveDown = 1097;
+constexpr int Remove = 1140;
+constexpr int Link = 1092;
+constexpr int Status = 1094;
+constexpr int Flip = 1352;
+constexpr int Width = 1019;
+constexpr int Height = 1020;
+constexpr int TileWidth = 1360;
+constexpr int TileHeight = 1361;
+
+// clang-format off
+const ImageListRules Rules[] = {
+    // page  max  cube   links  flips  empty  mosaic
+    {137,    0,   false, true,  false, false, false},  // cross fade
+    {138,    0,   false, true,  true,  false, false},  // book flip
+    {141,    6,   true,  true,  false, true,  false},  // cube menu
+    {157,    6,   true,  false, false, false, false},  // textured cube
+    {181,    0,   false, true,  false, false, true},   // mosaic
+};
+// clang-format on
+
+const ImageListRules &rulesOf(int pageId)
+{
+    for (const ImageListRules &rules : Rules) {
+        if (rules.pageId == pageId)
+            return rules;
+    }
+    return Rules[0];
+}
+
+const QString NoPicture = QStringLiteral("(no picture)");
+
+bool operator==(const ImageListEditor::State &a, const ImageListEditor::State &b)
+{
+    return a.names == b.names && a.links == b.links && a.status == b.status && a.flips == b.flips &&
+           a.row == b.row && a.width == b.width && a.height == b.height && a.factor == b.factor;
+}
+
+// One change of the list: the states before and after it. The change itself has been
+// made when the step is recorded, so the first redo does nothing.
+class ListChange : public QUndoCommand {
+public:
+    ListChange(ImageListEditor &editor, const QString &what, ImageListEditor::State before,
+               ImageListEditor::State after)
+        : QUndoCommand(what), m_editor(editor), m_before(std::move(before)), m_after(std::move(after))
+    {
+    }
+    void undo() override { m_editor.restore(m_before); }
+    void redo() override
+    {
+        if (m_done)
+            m_editor.restore(m_after);
+        m_done = true;
+    }
+
+private:
+    ImageListEditor &m_editor;
+    ImageListEditor::State m_before, m_after;
+    bool m_done = false;
+};
+
+unsigned number(const Page &page, int id)
+{
+    return page.text(id).trimmed().toUInt();
+}
+
+// The local files among dropped addresses; none when anything else is among them.
+QStringList droppedFiles(const QMimeData *data)
+{
+    QStringList paths;
+    if (!data || !data->hasUrls())
+        return paths;
+    for (const QUrl &url : data->urls()) {
+        if (!url.isLocalFile())
+            return {};
+        paths << url.toLocalFile();
+    }
+    return paths;
+}
+
+} // namespace
+
+ImageListEditor::ImageListEditor(Page &page)
+    : QObject(&page), m_page(page), m_rules(rulesOf(page.pageId())), m_list(page.control<QListWidget>(List)),
+      m_undo(new QUndoStack(this))
+{
+    setObjectName(QStringLiteral("imageListEditor"));
+    buildView();
+    connectControls();
+}
+
+ImageListEditor::~ImageListEditor() = default;
+
+ImageListEditor *ImageListEditor::of(const Page &page)
+{
+    return page.findChild<ImageListEditor *>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+// The list with the selected picture beside it; keyboard commands and a context menu on it.
+void ImageListEditor::buildView()
+{
+    QWidget *box = m_list->parentWidget();
+    auto *row = new QWidget(box);
+    m_thumbnail = new PictureThumbnail(row);
+    if (QLayout *layout = box->layout())
+        delete layout->replaceWidget(m_list, row);
+    auto *line = new QHBoxLayout(row);
+    line->setContentsMargins(0, 0, 0, 0);
+    line->addWidget(m_list, 1);
+    line->addWidget(m_thumbnail, 0);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setAcceptDrops(true);
+    m_list->viewport()->installEventFilter(this);
+    m_list->setContextMenuPolicy(Qt::ActionsContextMenu);
+
+    auto add = [this](int id, const QString &text, const QKeySequence &keys, void (ImageListEditor::*operation)()) {
+        auto *action = new QAction(text, m_list);
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        connect(action, &QAction::triggered, this, operation);
+        m_list->addAction(action);
+        m_actions.insert(id, action);
+    };
+    add(Add, QStringLiteral("Add pictures..."), QKeySequence(Qt::Key_Insert), &ImageListEditor::addImages);
+    add(MoveUp, QStringLiteral("Move up"), QKeySequence(Qt::CTRL | Qt::Key_Up), &ImageListEditor::moveUp);
+    add(MoveDown, QStringLiteral("Move down"), QKeySequence(Qt::CTRL | Qt::Key_Down), &ImageListEditor::moveDown);
+    add(Remove, QStringLiteral("Remove"), QKeySequence(QKeySequence::Delete), &ImageListEditor::remove);
+    auto *separator = new QAction(m_list);
+    separator->setSeparator(true);
+    m_list->addAction(separator);
+    QAction *undo = m_undo->createUndoAction(m_list, QStringLiteral("Undo"));
+    undo->setShortcut(QKeySequence::Undo);
+    QAction *redo = m_undo->createRedoAction(m_list, QStringLiteral("Redo"));
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    if (!redoKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
+        redoKeys << QKeySequence(Qt::CTRL | Qt::Key_Y);
+    redo->setShortcuts(redoKeys);
+    for (QAction *action : {undo, redo}) {
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        m_list->addAction(action);
+    }
+}
+
+void ImageListEditor::connectControls()
+{
+    m_page.onChange(Add, [this] { addImages(); });
+    m_page.onChange(MoveUp, [this] { moveUp(); });
+    m_page.onChange(MoveDown, [this] { moveDown(); });
+    m_page.onChange(Remove, [this] { remove(); });
+    // The selection, not the current row: a click makes the row current before selecting it.
+    connect(m_list, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!m_showing) {
+            selectionUpdate();
+            updateButtons();
+        }
+    });
+    // Each keystroke is kept, so Enter on Next never loses what was typed.
+    if (auto *edit = m_page.control<QLineEdit>(Link))
+        connect(edit, &QLineEdit::textEdited, this, [this] { commit(m_links, Link); });
+    if (auto *edit = m_page.control<QLineEdit>(Status))
+        connect(edit, &QLineEdit::textEdited, this, [this] { commit(m_status, Status); });
+    if (m_rules.flips)
+        m_page.onChange(Flip, [this] { commit(m_flips, Flip); });
+    if (m_rules.mosaic) {
+        for (int id : {TileWidth, TileHeight}) {
+            if (auto *edit = m_page.control<QLineEdit>(id))
+                connect(edit, &QLineEdit::textEdited, this, [this] { mosaicSize(); });
+        }
+    }
+}
+
+bool ImageListEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_list->viewport())
+        return false;
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto *drag = static_cast<QDragMoveEvent *>(event);
+        if (droppedFiles(drag->mimeData()).isEmpty())
+            return false;
+        drag->acceptProposedAction();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        const QStringList paths = droppedFiles(drop->mimeData());
+        if (paths.isEmpty())
+            return false;
+        drop->acceptProposedAction();
+        addFiles(paths);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool ImageListEditor::isCube() const { return m_rules.cubeFaces; }
+
+int ImageListEditor::currentRow() const
+{
+    const QList<QListWidgetItem *> selected = m_list->selectedItems();
+    const int row = selected.isEmpty() ? -1 : m_list->row(selected.first());
+    return row < m_names.size() ? row : -1;
+}
+
+void ImageListEditor::load()
+{
+    m_names.clear();
+    m_links.clear();
+    m_status.clear();
+    m_flips.clear();
+    for (int n = 1; !isCube() || n <= m_rules.maxImages; ++n) {
+        const QString number = QString::number(n);
+        const QString image = m_page.read(QStringLiteral("Image_") + number);
+        if (image.isEmpty() && !m_rules.keepsEmptyFaces)
+            break;
+        m_names << image;
+        if (!m_rules.links || image.isEmpty())
+            continue;
+        // A later entry of the same name overwrites an earlier one.
+        auto keep = [&](QHash<QString, QString> &table, const QString &key) {
+            const QString value = m_page.read(key + number);
+            if (!value.isEmpty())
+                table.insert(image, value);
+        };
+        keep(m_links, QStringLiteral("Link_"));
+        keep(m_status, QStringLiteral("StatusMsg_"));
+        if (m_rules.flips)
+            keep(m_flips, QStringLiteral("Flip_"));
+    }
+    show(-1);
+    m_undo->clear();
+}
+
+void ImageListEditor::store()
+{
+    const int count = m_page.pageId() == 157 ? m_rules.maxImages : int(m_names.size());
+    for (int row = 0; row < count; ++row) {
+        const QString number = QString::number(row + 1);
+        const QString image = row < m_names.size() ? m_names[row] : QString();
+        m_page.write(QStringLiteral("Image_") + number, image);
+        if (!m_rules.links)
+            continue;
+        // The cube page clears what an earlier, longer list left behind as the others do.
+        m_page.write(QStringLiteral("Link_") + number, m_links.value(image));
+        m_page.write(QStringLiteral("StatusMsg_") + number, m_status.value(image));
+        if (m_rules.flips)
+            m_page.write(QStringLiteral("Flip_") + number, m_flips.value(image));
+    }
+    if (!isCube())
+        m_page.write(QStringLiteral("Image_") + QString::number(count + 1), QString());
+}
+
+void ImageListEditor::show(int selectRow)
+{
+    m_showing = true;
+    m_list->clear();
+    for (const QString &name : m_names) {
+        auto *item = new QListWidgetItem(name.isEmpty() ? NoPicture : name, m_list);
+        if (name.isEmpty()) {
+            QFont font = item->font();
+            font.setItalic(true);
+            item->setFont(font);
+            item->setForeground(m_list->palette().brush(QPalette::Disabled, QPalette::Text));
+        }
+    }
+    if (selectRow >= 0 && selectRow < m_names.size())
+        m_list->setCurrentRow(selectRow);
+    else
+        m_list->setCurrentRow(-1);
+    m_showing = false;
+    selectionUpdate();
+    updateButtons();
+}
+
+void ImageListEditor::selectionUpdate()
+{
+    const int row = currentRow();
+    const bool selected = row >= 0;
+    const QString name = selected ? m_names[row] : QString();
+    if (m_rules.links) {
+        m_page.setText(Link, m_links.value(name));
+        m_page.setText(Status, m_status.value(name));
+        m_page.setEnabled(Link, selected);
+        m_page.setEnabled(Status, selected);
+    }
+    if (m_rules.flips) {
+        m_page.setEnabled(Flip, selected);
+        if (selected) {
+            // Every book-flip picture selected once carries a flip mode.
+            if (m_flips.value(name).isEmpty()) {
+                if (auto *combo = m_page.control<QComboBox>(Flip))
+                    combo->setCurrentIndex(0);
+                m_flips.insert(name, m_page.text(Flip));
+            } else {
+                m_page.selectComboItem(Flip, m_flips.value(name), nullptr);
+            }
+        }
+    }
+    m_thumbnail->showPicture(name.isEmpty() ? QString() : AppletFolderCopy::pathInAppletFolder(m_page, name));
+}
+
+// One place decides what can be done now, for the buttons and the keys alike.
+void ImageListEditor::updateButtons()
+{
+    const int row = currentRow();
+    const QHash<int, bool> enabled = {
+        {Add, !isCube() || m_names.size() < m_rules.maxImages},
+        {MoveUp, row > 0},
+        {MoveDown, row >= 0 && row + 1 < m_names.size()},
+        {Remove, row >= 0},
+    };
+    for (auto it = enabled.constBegin(); it != enabled.constEnd(); ++it) {
+        m_page.setEnabled(it.key(), it.value());
+        m_actions.value(it.key())->setEnabled(it.value());
+    }
+}
+
+void ImageListEditor::commit(QHash<QString, QString> &table, int control)
+{
+    const int row = currentRow();
+    if (row >= 0)
+        table.insert(m_names[row], m_page.text(control));
+}
+
+ImageListEditor::State ImageListEditor::state() const
+{
+    return State{m_names,          m_links,           m_status,
+                 m_flips,          currentRow(),      m_page.text(Width),
+                 m_page.text(Height), AppletSizeRules::resolutionFactor(m_page)};
+}
+
+void ImageListEditor::restore(const State &state)
+{
+    m_names = state.names;
+    m_links = state.links;
+    m_status = state.status;
+    m_flips = state.flips;
+    m_page.setText(Width, state.width);
+    m_page.setText(Height, state.height);
+    AppletSizeRules::setResolutionFactor(m_page, state.factor);
+    show(state.row);
+}
+
+void ImageListEditor::record(const QString &what, const std::function<void()> &change)
+{
+    State before = state();
+    change();
+    State after = state();
+    if (!(before == after))
+        m_undo->push(new ListChange(*this, what, std::move(before), std::move(after)));
+}
+
+void ImageListEditor::addImages()
+{
+    const QStringList paths = m_page.context().services.openFiles(StringTable::text(Str::ImageFilter));
+    if (!paths.isEmpty())
+        addFiles(paths);
+}
+
+void ImageListEditor::addFiles(const QStringList &paths)
+{
+    record(QStringLiteral("Add pictures"), [&] { takeFiles(paths); });
+}
+
+// Takes the picked files in order, as long as each passes; what was taken before a
+// refusal stays in the list. True when the list got its new pictures and sizes.
+bool ImageListEditor::takeFiles(const QStringList &paths)
+{
+    Services &services = m_page.context().services;
+    auto refuse = [&](int id) {
+        services.showMessage(message(id, MessageIcon::Exclamation));
+        show(int(m_names.size()) - 1);
+        return false;
+    };
+    // A single file on a full cube would be a seventh face; the Add button is off then.
+    if (isCube() && paths.size() == 1 && m_names.size() >= m_rules.maxImages)
+        return refuse(Str::MaxSixImages);
+
+    const bool wasEmpty = m_names.isEmpty();
+    ImageInfo reference;
+    if (!wasEmpty) {
+        reference = ImageSize::read(AppletFolderCopy::pathInAppletFolder(m_page, m_names.first()), services);
+        if (!reference.found)
+            return false;
+    }
+    int taken = 0;
+    ImageInfo last;
+    for (const QString &path : paths) {
+        const ImageInfo info = ImageSize::read(path, services);
+        if (!info.found)
+            break; // the reader has said why; what was taken so far counts
+        const bool cubeSize = (info.width == 128 && info.height == 128) || (info.width == 256 && info.height == 256);
+        if (isCube() && !cubeSize)
+            return refuse(Str::CubeImageSize);
+        if (taken == 0 && wasEmpty)
+            reference = info;
+        else if (info.width != reference.width || info.height != reference.height)
+            return refuse(Str::ImageSizesDiffer);
+        if (isCube() && taken == m_rules.maxImages)
+            return refuse(Str::MaxSixImages);
+        if (!AppletFolderCopy::intoAppletFolder(m_page, path)) {
+            show(int(m_names.size()) - 1);
+            return false;
+        }
+        if (taken == 0 && paths.size() > 1)
+            m_names.clear(); // a multiple selection replaces the list
+        m_names << AppletFolderCopy::bareName(path);
+        ++taken;
+        last = info;
+    }
+    if (taken == 0)
+        return false; // nothing known to size the applet by: it keeps its size
+    if (!isCube()) {
+        const unsigned extra = m_rules.flips ? AppletSizeRules::extraHeight(m_page) : 0;
+        m_page.setText(Height, QString::number(qint64(last.height) + extra));
+        m_page.setText(Width, QString::number(last.width));
+        AppletSizeRules::setResolutionFactor(m_page, 1);
+    }
+    if (m_rules.mosaic)
+        mosaicSize();
+    show(int(m_names.size()) - 1);
+    AppletSizeRules::rescale(m_page);
+    return true;
+}
+
+void ImageListEditor::moveUp()
+{
+    record(QStringLiteral("Move up"), [this] {
+        const int row = currentRow();
+        if (row <= 0)
+            return;
+        m_names.move(row, row - 1);
+        show(row - 1);
+    });
+}
+
+void ImageListEditor::moveDown()
+{
+    record(QStringLiteral("Move down"), [this] {
+        const int row = currentRow();
+        if (row < 0 || row + 1 >= m_names.size())
+            return;
+        m_names.move(row, row + 1);
+        show(row + 1);
+    });
+}
+
+void ImageListEditor::remove()
+{
+    record(QStringLiteral("Remove"), [this] {
+        const int row = currentRow();
+        if (row < 0)
+            return;
+        m_names.removeAt(row);
+        if (m_names.isEmpty()) {
+            m_links.clear();
+            m_status.clear();
+            m_flips.clear();
+        }
+        show(m_names.isEmpty() ? -1 : std::min(row, int(m_names.size()) - 1));
+    });
+}
+
+// The mosaic applet frames its picture with whole tiles: the applet is the picture plus
+// a margin on each side.
+void ImageListEditor::mosaicSize()
+{
+    if (m_names.isEmpty() || m_names.first().isEmpty())
+        return;
+    const ImageInfo picture =
+        ImageSize::read(AppletFolderCopy::pathInAppletFolder(m_page, m_names.first()), m_page.context().services);
+    if (!picture.found)
+        return;
+    const QSize size = mosaicFrame(picture.width, picture.height, number(m_page, TileWidth), number(m_page, TileHeight));
+    m_page.setText(Width, QString::number(size.width()));
+    m_page.setText(Height, QString::number(size.height()));
+    AppletSizeRules::rescale(m_page);
+}
+
+QSize ImageListEditor::mosaicFrame(int width, int height, unsigned tileWidth, unsigned tileHeight)
+{
+    const double w = width, h = height;
+    const double tw = tileWidth == 0 ? 1.0 : double(tileWidth);
+    const double th = tileHeight == 0 ? 1.0 : double(tileHeight);
+    // A tile side beyond the picture makes the divisor 0 or less: no margin then.
+    auto margin = [](double x) -> qint64 {
+        if (!std::isfinite(x) || std::ceil(x) >= 0)
+            return 0;
+        return 1 - qint64(std::max(std::ceil(x), -1e9));
+    };
+    // The height is divided by the tile width and the width by the tile height: the applet
+    // computes its margins that way round.
+    const qint64 horizontal = margin(w / 2 - 256 * w / (512 - h / tw));
+    const qint64 vertical = margin(h / 2 - 256 * h / (512 - w / th));
+    return QSize(int(qBound(qint64(0), width + 2 * horizontal, qint64(INT_MAX))),
+                 int(qBound(qint64(0), height + 2 * vertical, qint64(INT_MAX))));
+}
+
+} // namespace vexa

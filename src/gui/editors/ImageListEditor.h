@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QSize>
+#include <QStringList>
+
+#include <functional>
+
+class QAction;
+class QListWidget;
+class QUndoStack;
+
+namespace vexa {
+
+class Page;
+class PictureThumbnail;
+struct ImageListRules;
+
+// The picture list of the slideshow, book flip, mosaic and cube pages: an ordered list of
+// file names in the applet folder and, per file name, a link, a status message and a
+// flip mode. Every way of changing the list (buttons, keys, the context menu, files
+// dropped from a file manager) runs through one operation here, and each change can be
+// undone. The page hands it the stored keys when it loads and takes them back when it
+// stores.
+class ImageListEditor : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ImageListEditor(Page &page);
+    ~ImageListEditor() override;
+
+    // The editor of a page with an image list; nullptr on any other page.
+    static ImageListEditor *of(const Page &page);
+
+    void load();
+    void store();
+
+    // The operations.
+    void addImages();                         // asks for files
+    void addFiles(const QStringList &paths);  // the files picked or dropped
+    void moveUp();
+    void moveDown();
+    void remove();
+    QUndoStack *undoStack() const { return m_undo; }
+
+    QStringList names() const { return m_names; }
+    int currentRow() const;
+    QString link(const QString &name) const { return m_links.value(name); }
+    QString statusMessage(const QString &name) const { return m_status.value(name); }
+    QString flipMode(const QString &name) const { return m_flips.value(name); }
+    PictureThumbnail *thumbnail() const { return m_thumbnail; }
+
+    // The mosaic applet's size for a picture: the picture with whole tiles around it.
+    static QSize mosaicFrame(int width, int height, unsigned tileWidth, unsigned tileHeight);
+
+    // What one change of the list is made of, for undo.
+    struct State {
+        QStringList names;
+        QHash<QString, QString> links, status, flips;
+        int row = -1;
+        QString width, height;
+        unsigned factor = 1;
+    };
+    State state() const;
+    void restore(const State &state);
+
+protected:
+    // Files dropped from a file manager are added as "Add..." adds picked ones.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildView();
+    void mosaicSize();
+    void connectControls();
+    // Runs `change` as one undoable step named `what`, recorded when it changed anything.
+    void record(const QString &what, const std::function<void()> &change);
+    void show(int selectRow);
+    void selectionUpdate();
+    void updateButtons();
+    void commit(QHash<QString, QString> &table, int control);
+    bool takeFiles(const QStringList &paths);
+    bool isCube() const;
+
+    Page &m_page;
+    const ImageListRules &m_rules;
+    QListWidget *m_list = nullptr;
+    PictureThumbnail *m_thumbnail = nullptr;
+    QUndoStack *m_undo = nullptr;
+    QHash<int, QAction *> m_actions;
+    QStringList m_names;
+    QHash<QString, QString> m_links, m_status, m_flips;
+    bool m_showing = false; // the list is being refilled; its selection signals mean nothing
+};
+
+} // namespace vexa
