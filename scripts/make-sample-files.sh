@@ -214,6 +214,9 @@ gif "$APPLETS/treemenu/page.gif" 16 -size 16x16 xc:none \
     -fill white -stroke '#5d6d7e' -draw 'polygon 3,1 10,1 13,4 13,14 3,14' \
     -fill '#d5dbdb' -draw 'polygon 10,1 10,4 13,4' -stroke none \
     -fill '#5dade2' -draw 'rectangle 5,6 11,6' -draw 'rectangle 5,8 11,8' -draw 'rectangle 5,10 9,10'
+# Every new tree-menu item starts with this icon: a transparent square, so a new item shows
+# no picture until the user picks one, and publishing finds the file it names.
+gif "$APPLETS/treemenu/ic_empty.gif" 2 -size 16x16 xc:none
 
 # --- SOLIDSCROLLER: a VexaFont and its glyph strip ---------------------------------------
 # The strip holds one cell per character of line 5, left to right in that order, each

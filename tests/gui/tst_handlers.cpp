@@ -301,7 +301,8 @@ private slots:
         QCOMPARE(f.env.store().read("CUBEMENU", "BackColorG"), QStringLiteral("20"));
         QCOMPARE(f.env.store().read("CUBEMENU", "BackColorB"), QStringLiteral("30"));
 
-        PageFixture wheel; // one RGB value, red in the low byte
+        PageFixture wheel; // one RGB value, red in the low byte; a shaded wheel has colours
+        wheel.env.store().write("WHEELMENU", "Mode", "gouraud");
         wheel.open(194, "WHEELMENU");
         wheel.services.colours.enqueue(QColor(0x12, 0x34, 0x56));
         wheel.click(1500);

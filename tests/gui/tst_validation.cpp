@@ -1,4 +1,5 @@
 #include "WizardFixture.h"
+#include "editors/MenuTreeEditor.h"
 #include "pages/Page.h"
 #include "pages/PageTemplates.h"
 #include "strings/StringIds.h"
@@ -462,14 +463,13 @@ private slots:
     void menuNeedsOneItem()
     {
         OpenPage open(197, "WHEELMENU");
-        QVERIFY(open.page->menuTree.isEmpty());
+        QVERIFY(MenuTreeEditor::of(*open.page)->tree().isEmpty());
         QVERIFY(!open.validate());
         QCOMPARE(open.services.messageIds(), QList<int>{Str::InsertAtLeastOne});
         QCOMPARE(open.page->focusWidget(), open.page->control(1451));
 
-        MenuItem item;
-        item.text = "Home";
-        open.page->menuTree.items.append(item);
+        QTest::mouseClick(open.page->control<QAbstractButton>(1451), Qt::LeftButton);
+        QCOMPARE(MenuTreeEditor::of(*open.page)->tree().items.size(), 1);
         QVERIFY(open.validate());
     }
 

@@ -3,6 +3,7 @@
 #include "publish/ProjectFile.h"
 #include "strings/StringIds.h"
 #include "strings/StringTable.h"
+#include "editors/MenuTreeEditor.h"
 #include "wizard/BrowserDialog.h"
 #include "wizard/InfoDialog.h"
 #include "catalogue/Catalogue.h"
@@ -294,11 +295,12 @@ private slots:
         PageContext context{env.store(), env.folders(), services, "WHEELMENU", WalkFlags{}};
         Page page(197, context);
         page.load(false);
-        QVERIFY(page.menuTree.isEmpty());
+        QVERIFY(MenuTreeEditor::of(page)->tree().isEmpty());
         QVERIFY(!page.validate()); // no item yet
         page.load(true);
-        QCOMPARE(page.menuTree.items.size(), 2);
-        QCOMPARE(page.menuTree.items.first().record->url, QStringLiteral("index.html"));
+        const MenuTree menu = MenuTreeEditor::of(page)->tree();
+        QCOMPARE(menu.items.size(), 2);
+        QCOMPARE(menu.items.first().record->url, QStringLiteral("index.html"));
         page.store();
         QCOMPARE(env.store().read("WHEELMENU", "MenuText_01"), QStringLiteral("News"));
     }

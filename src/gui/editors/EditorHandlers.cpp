@@ -5,6 +5,7 @@
 #include "DerivedFields.h"
 #include "FrameSequence.h"
 #include "ImageListEditor.h"
+#include "MenuTreeEditor.h"
 #include "PicturePickers.h"
 #include "Presets.h"
 #include "ScrollTextControls.h"
@@ -38,6 +39,8 @@ void EditorHandlers::connect(Page &page)
 {
     if (page.control(1090))
         new ImageListEditor(page); // owned by the page
+    if (page.control(1446))
+        new MenuTreeEditor(page);
     FrameSequence::connect(page);
     AppletSizeRules::connect(page);
     PicturePickers::connect(page);

@@ -23,7 +23,7 @@ constexpr int AlternativePicture = 1081;
 constexpr int BackgroundResolution = 1010;
 constexpr int RotResolution = 1235;
 
-enum class Pick { Main, Alternative, Effect, Background, OverImage, Texture, Sound };
+enum class Pick { Main, Alternative, Effect, Background, OverImage, Texture, WheelTexture, Sound };
 
 struct Picker {
     int button;
@@ -51,6 +51,7 @@ const std::vector<Picker> &pickers()
         {1370, {182}, Pick::Texture, 1369, Str::GifFilter},
         {1373, {182}, Pick::Texture, 1371, Str::GifFilter},
         {1374, {182}, Pick::Texture, 1372, Str::GifFilter},
+        {1497, {194}, Pick::WheelTexture, 1496, Str::ImageFilter},
         {1069, {131}, Pick::Sound, 1077, Str::SoundFilter},
         {1078, {131}, Pick::Sound, 1076, Str::SoundFilter},
         {4049, {210}, Pick::Sound, 4048, Str::SoundFilter},
@@ -202,6 +203,17 @@ void pickTexture(Page &page, const QString &path, int target)
     takeFile(page, path, target);
 }
 
+// The wheel wraps its texture around itself: 256 x 256 only.
+void pickWheelTexture(Page &page, const QString &path, int target)
+{
+    const ImageInfo info = readSize(page, path);
+    if (info.found && (info.width != 256 || info.height != 256)) {
+        warn(page, Str::WheelTextureSize, MessageIcon::Stop);
+        return;
+    }
+    takeFile(page, path, target);
+}
+
 void pick(Page &page, const Picker &picker)
 {
     const QString path = page.context().services.openFile(StringTable::text(picker.filter));
@@ -221,6 +233,9 @@ void pick(Page &page, const Picker &picker)
         break;
     case Pick::Texture:
         pickTexture(page, path, picker.target);
+        break;
+    case Pick::WheelTexture:
+        pickWheelTexture(page, path, picker.target);
         break;
     case Pick::OverImage:
     case Pick::Sound:

@@ -3,7 +3,6 @@
 #include "PageContext.h"
 #include "PageTables.h"
 #include "settings/SettingsStore.h"
-#include "tag/MenuTree.h"
 
 #include <QColor>
 #include <QHash>
@@ -62,9 +61,6 @@ public:
     QColor colour(int swatchId) const { return m_colours.value(swatchId, Qt::black); }
     void setColour(int swatchId, const QColor &colour);
 
-    // The menu tree and icon list the menu items page holds.
-    MenuTree menuTree;
-    QStringList menuIcons;
 
     // The store section of this page: the applet's, or Application on the selection page.
     QString section() const;

@@ -6,6 +6,7 @@
 #include "SelectionPage.h"
 #include "editors/AppletSizeRules.h"
 #include "editors/ImageListEditor.h"
+#include "editors/MenuTreeEditor.h"
 #include "editors/ScrollTextControls.h"
 #include "catalogue/Catalogue.h"
 #include "publish/PreviewPage.h"
@@ -17,15 +18,12 @@
 #include "strings/StringIds.h"
 #include "strings/StringTable.h"
 #include "tag/CommonTagBlocks.h"
-#include "tag/MenuKeys.h"
 #include "tag/TagGenerator.h"
 #include "wizard/PublishActions.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
-#include <QTreeWidget>
 
 namespace vexa {
 namespace {
@@ -53,53 +51,6 @@ void storeScrollText(Page &page)
     if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
         text = text.left(TextLimit - 2) + QStringLiteral("\r\n");
     ScrollTextFiles(page.context().folders, page.context().services).save(page.appletId(), text);
-}
-
-// --- menu items (page 197) ---
-
-void showMenuItems(QTreeWidgetItem *parent, QTreeWidget *tree, const QList<MenuItem> &items)
-{
-    for (const MenuItem &item : items) {
-        auto *node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
-        node->setText(0, item.text);
-        showMenuItems(node, tree, item.children);
-        node->setExpanded(item.expanded);
-    }
-}
-
-void loadMenuTree(Page &page, bool useDefaults)
-{
-    SettingsStore &store = page.context().store;
-    const QString section = useDefaults ? page.appletId() + SettingsStore::DefaultSuffix : QString();
-    page.menuIcons.clear();
-    if (page.appletId() == QLatin1String("TREEMENU")) {
-        page.menuTree = MenuKeys::readTree(store, page.menuIcons, section);
-        if (page.menuTree.isEmpty()) {
-            MenuItem main;
-            main.text = QStringLiteral("Main");
-            main.record = MenuRecord{};
-            main.record->target = QStringLiteral("_blank");
-            main.record->root = true;
-            page.menuTree.items.append(main);
-        }
-    } else {
-        page.menuTree = MenuKeys::readMenuList(store, page.appletId(), section);
-    }
-    if (auto *tree = page.control<QTreeWidget>(1446)) {
-        tree->clear();
-        showMenuItems(nullptr, tree, page.menuTree.items);
-        if (tree->topLevelItemCount() > 0)
-            tree->setCurrentItem(tree->topLevelItem(0));
-    }
-}
-
-void storeMenuTree(Page &page)
-{
-    SettingsStore &store = page.context().store;
-    if (page.appletId() == QLatin1String("TREEMENU"))
-        MenuKeys::writeTree(store, page.menuTree, page.menuIcons);
-    else if (MenuKeys::isListMenu(page.appletId()))
-        MenuKeys::writeMenuList(store, page.appletId(), page.menuTree);
 }
 
 // --- link page (155) ---
@@ -193,34 +144,6 @@ void setUpScriptObjects(Page &page)
                            .arg(objects ? QStringLiteral("Objects") : QStringLiteral("Labyrinth")));
 }
 
-void setUpMenuItems(Page &page)
-{
-    const bool treeMenu = page.appletId() == QLatin1String("TREEMENU");
-    for (int id : {1532, 1231, 1250, 1249})
-        page.setVisible(id, !treeMenu);
-    for (int id : {1536, 1533, 1534})
-        page.setVisible(id, treeMenu);
-    if (treeMenu) {
-        page.setText(1537, StringTable::text(1634));
-        page.setText(1538, StringTable::text(1635));
-    }
-    auto *text = page.control<QLineEdit>(1448);
-    if (!text)
-        return;
-    if (treeMenu) {
-        // The tree menu's items are stored comma-separated: a comma would split the item.
-        text->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^,]*")), text));
-    } else if (page.appletId() == QLatin1String("WHEELMENU")) {
-        // The wheel draws capitals only, from its own letters and the blank.
-        text->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[A-Za-z ]*")), text));
-        QObject::connect(text, &QLineEdit::textEdited, text, [text](const QString &typed) {
-            const int cursor = text->cursorPosition();
-            text->setText(typed.toUpper());
-            text->setCursorPosition(cursor);
-        });
-    }
-}
-
 void setUpCodePage(Page &page)
 {
     PageContext &context = page.context();
@@ -267,9 +190,6 @@ void PageSpecials::setUp(Page &page)
         break;
     case 183:
         setUpScriptObjects(page);
-        break;
-    case 197:
-        setUpMenuItems(page);
         break;
     default:
         break;
@@ -350,7 +270,8 @@ void PageSpecials::afterLoad(Page &page)
         page.runHandler(1505); // the plug-in index follows "Back Fx/Plug-in"
         break;
     case 197:
-        loadMenuTree(page, page.loadsDefaults());
+        if (MenuTreeEditor *menu = MenuTreeEditor::of(page))
+            menu->load(page.loadsDefaults());
         break;
     case 208:
         ScrollTextControls::showFontProperties(
@@ -374,7 +295,8 @@ void PageSpecials::afterStore(Page &page)
         page.runHandler(1505); // the plug-in index follows "Back Fx/Plug-in"
         break;
     case 197:
-        storeMenuTree(page);
+        if (MenuTreeEditor *menu = MenuTreeEditor::of(page))
+            menu->store();
         break;
     case 198:
     case 208:

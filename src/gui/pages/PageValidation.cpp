@@ -1,6 +1,7 @@
 #include "PageValidation.h"
 
 #include "Page.h"
+#include "editors/MenuTreeEditor.h"
 #include "publish/ImageSize.h"
 #include "services/Services.h"
 #include "settings/Folders.h"
@@ -352,13 +353,11 @@ bool objectsHavePictures(Page &page)
     return picturesPresent(page, ObjectNeeds);
 }
 
-// 197: only the item count is checked here. The menu editor's own examination of the tree (back
-// items, wheel and sub-menu limits, icons; messages 1585 to 1594) is not wired in yet.
-bool menuHasItems(Page &page)
+// 197: the menu must be one the applet can show and store.
+bool menuPasses(Page &page)
 {
-    if (!page.menuTree.isEmpty()) return true;
-    refuse(page, Str::InsertAtLeastOne, 1451);
-    return false;
+    MenuTreeEditor *menu = MenuTreeEditor::of(page);
+    return !menu || menu->check();
 }
 
 // 206: a plausible address or none.
@@ -485,7 +484,7 @@ const std::map<int, std::vector<Rule>> &pageRules()
               decimal(1465, 0.0, Open, 1596).alsoRequired(), integer(1466, 0, 1000, 1581),
               integer(1467, 0, 1000, 1581), anyInteger(1476, Str::FieldRequired),
               integer(1475, 0, 1000, 1581)}},
-            {197, {custom(menuHasItems)}},
+            {197, {custom(menuPasses)}},
             {198, {requiredIfEnabled(BackImage)}},
             {201,
              {required(1518), required(1519), required(1520), required(1521), required(1522),

@@ -1,0 +1,97 @@
+#include "MenuChecks.h"
+
+#include "strings/StringIds.h"
+
+#include <algorithm>
+
+namespace vexa {
+namespace {
+
+// What each list menu allows, and the messages that say so.
+struct ListLimits {
+    const char *applet;
+    int maxMenus;
+    int maxItems;
+    bool backInEverySubMenu;
+    int tooManyMenus, tooManyItems, twoBackItems;
+};
+
+constexpr ListLimits Limits[] = {
+    {"WHEELMENU", 8, 8, false, 1591, 1587, 1589},
+    {"MORPHMENU", 20, 20, true, 1590, 1586, 1588},
+};
+
+constexpr int Invalid = 0, TooManyMenus = -1, TwoBackItems = -2, TooManyItems = -3, NoBackItem = -4;
+constexpr int NoIcon = -1; // the tree menu's own failure
+
+MenuChecks::Result fail(int code, int messageId, QList<int> path = {})
+{
+    return MenuChecks::Result{code, messageId, std::move(path)};
+}
+
+bool isBack(const MenuItem &item) { return item.record && item.record->back; }
+
+// Pre-order: the item, its children, then its following siblings.
+MenuChecks::Result checkTree(const QList<MenuItem> &items, QList<int> &path)
+{
+    for (int i = 0; i < items.size(); ++i) {
+        path.append(i);
+        const MenuItem &item = items[i];
+        if (!item.record)
+            return fail(Invalid, Str::MenuInvalidTree, path);
+        if (item.record->icon < 0)
+            return fail(NoIcon, Str::MenuItemWithoutIcon, path);
+        const MenuChecks::Result inner = checkTree(item.children, path);
+        if (!inner.passed())
+            return inner;
+        path.removeLast();
+    }
+    return {};
+}
+
+MenuChecks::Result checkList(const QList<MenuItem> &items, const ListLimits &limits, bool topLevel, int &menus)
+{
+    for (int p = 0; p < items.size(); ++p) {
+        const MenuItem &item = items[p];
+        if (menus > limits.maxMenus)
+            return fail(TooManyMenus, limits.tooManyMenus);
+        if (p + 1 > limits.maxItems)
+            return fail(TooManyItems, limits.tooManyItems);
+        // The first item of a sub-menu stands for the whole sub-menu: one of its items leads back.
+        if (limits.backInEverySubMenu && p == 0 && !topLevel &&
+            std::none_of(items.begin(), items.end(), isBack))
+            return fail(NoBackItem, Str::MenuNoBackItem);
+        if (!item.record)
+            return fail(Invalid, Str::MenuInvalidList);
+        if (isBack(item) && std::any_of(items.begin() + p + 1, items.end(), isBack))
+            return fail(TwoBackItems, limits.twoBackItems);
+        if (item.hasChildren()) {
+            ++menus;
+            const MenuChecks::Result inner = checkList(item.children, limits, false, menus);
+            if (!inner.passed())
+                return inner;
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+MenuChecks::Result MenuChecks::check(const MenuTree &tree, const QString &appletId)
+{
+    if (tree.isEmpty())
+        return fail(Invalid, Str::InsertAtLeastOne);
+    if (appletId == QLatin1String("TREEMENU")) {
+        QList<int> path;
+        return checkTree(tree.items, path);
+    }
+    for (const ListLimits &limits : Limits) {
+        if (appletId == QLatin1String(limits.applet)) {
+            int menus = 1; // the top-level menu
+            return checkList(tree.items, limits, true, menus);
+        }
+    }
+    return {};
+}
+
+} // namespace vexa

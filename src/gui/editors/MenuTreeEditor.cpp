@@ -1,0 +1,932 @@
+#include "MenuTreeEditor.h"
+
+#include "AppletFolderCopy.h"
+#include "EventHook.h"
+#include "pages/Page.h"
+#include "publish/ImageSize.h"
+#include "services/Services.h"
+#include "settings/SettingsStore.h"
+#include "strings/StringIds.h"
+#include "strings/StringTable.h"
+#include "tag/MenuChecks.h"
+#include "tag/MenuKeys.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QStyledItemDelegate>
+#include <QTreeWidget>
+#include <QUndoStack>
+
+Q_DECLARE_METATYPE(vexa::MenuRecord)
+
+namespace vexa {
+
+// What differs between the three menus on this page.
+struct MenuRules {
+    const char *applet;
+    const char *newText;  // a new item's label
+    const char *backText; // a back item's label
+    bool treeMenu;        // one root, icons, no back items or targets
+    bool capitals;        // letters and blanks only, shown as capitals
+    bool noTextForBack;   // a back item's text is fixed
+};
+
+namespace {
+
+constexpr int Tree = 1446, AutoApply = 1484, ApplyChange = 1447, Back = 1532, Text = 1448, Url = 1450;
+constexpr int IconField = 1533, PickIcon = 1534, TargetFrame = 1231, TargetMode = 1250, TargetName = 1249;
+constexpr int AddToNode = 1451, AddSubItem = 1453, Remove = 1452;
+constexpr int RecordRole = Qt::UserRole + 1;
+
+const MenuRules Rules[] = {
+    {"TREEMENU", "New item", "", true, false, false},
+    {"WHEELMENU", "NEW ITEM", "BACK", false, true, false},
+    {"MORPHMENU", "New item", "<---", false, false, true},
+};
+
+const MenuRules &rulesOf(const QString &appletId)
+{
+    for (const MenuRules &rules : Rules) {
+        if (appletId == QLatin1String(rules.applet))
+            return rules;
+    }
+    return Rules[0];
+}
+
+const QString OtherTarget = QStringLiteral("other target...");
+const QString EmptyIcon = QStringLiteral("ic_empty.gif");
+
+// The drop menu: each command and what rules it out (S the dragged item, T the target).
+enum Refusal : unsigned {
+    Contains = 1,     // S contains T (T is S or lies in S's branch)
+    IsParent = 2,     // T is S's parent
+    IsBack = 4,       // T is a back item
+    JustBefore = 8,   // T is the item just before S
+    IsRoot = 16,      // T is a root item
+};
+struct DropCommand {
+    MenuTreeEditor::Command command;
+    const char *caption;
+    unsigned refusedWhen;
+};
+const DropCommand DropCommands[] = {
+    {MenuTreeEditor::MoveInto, "Move Into", Contains | IsParent | IsBack},
+    {MenuTreeEditor::MoveAfter, "Move After", Contains | JustBefore | IsRoot},
+    {MenuTreeEditor::CopyInto, "Copy Into", Contains | IsBack},
+    {MenuTreeEditor::CopyAfter, "Copy After", Contains | IsRoot},
+    {MenuTreeEditor::Cancel, "Cancel", 0},
+};
+
+bool contains(const QTreeWidgetItem *branch, const QTreeWidgetItem *item)
+{
+    for (; item; item = item->parent()) {
+        if (item == branch)
+            return true;
+    }
+    return false;
+}
+
+QTreeWidgetItem *previousSibling(const QTreeWidgetItem *item)
+{
+    QTreeWidgetItem *parent = item->parent();
+    QTreeWidget *tree = item->treeWidget();
+    const int index = parent ? parent->indexOfChild(const_cast<QTreeWidgetItem *>(item))
+                             : tree->indexOfTopLevelItem(const_cast<QTreeWidgetItem *>(item));
+    if (index <= 0)
+        return nullptr;
+    return parent ? parent->child(index - 1) : tree->topLevelItem(index - 1);
+}
+
+// The text rules of the menu, for the Text field and for labels edited in place alike.
+void applyTextRules(QLineEdit *edit, const MenuRules &rules)
+{
+    if (rules.treeMenu) {
+        // The tree menu stores an item's fields comma-separated: a comma would split it.
+        edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^,]*")), edit));
+    } else if (rules.capitals) {
+        // The wheel draws capitals only, from its own letters and the blank.
+        edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[A-Za-z ]*")), edit));
+        QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString &typed) {
+            const int cursor = edit->cursorPosition();
+            edit->setText(typed.toUpper());
+            edit->setCursorPosition(cursor);
+        });
+    }
+}
+
+// Labels edited in place follow the Text field's rules, and end in the editor's rename.
+class LabelDelegate : public QStyledItemDelegate {
+public:
+    LabelDelegate(MenuTreeEditor &editor, const MenuRules &rules, QObject *parent)
+        : QStyledItemDelegate(parent), m_editor(editor), m_rules(rules)
+    {
+    }
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const override
+    {
+        auto *edit = new QLineEdit(parent);
+        applyTextRules(edit, m_rules);
+        return edit;
+    }
+    void setModelData(QWidget *editor, QAbstractItemModel *, const QModelIndex &index) const override
+    {
+        auto *tree = m_editor.treeControl();
+        m_editor.rename(tree->itemFromIndex(index), static_cast<QLineEdit *>(editor)->text());
+    }
+
+private:
+    MenuTreeEditor &m_editor;
+    const MenuRules &m_rules;
+};
+
+// One change of the tree: the states before and after it. The change has been made when
+// the step is recorded, so the first redo does nothing.
+class TreeChange : public QUndoCommand {
+public:
+    TreeChange(MenuTreeEditor &editor, const QString &what, MenuTreeEditor::State before,
+               MenuTreeEditor::State after)
+        : QUndoCommand(what), m_editor(editor), m_before(std::move(before)), m_after(std::move(after))
+    {
+    }
+    void undo() override { m_editor.restore(m_before); }
+    void redo() override
+    {
+        if (m_done)
+            m_editor.restore(m_after);
+        m_done = true;
+    }
+
+private:
+    MenuTreeEditor &m_editor;
+    MenuTreeEditor::State m_before, m_after;
+    bool m_done = false;
+};
+
+MenuItem toItem(const QTreeWidgetItem *node)
+{
+    MenuItem item;
+    item.text = node->text(0);
+    item.expanded = node->isExpanded();
+    const QVariant data = node->data(0, RecordRole);
+    if (data.isValid())
+        item.record = data.value<MenuRecord>();
+    for (int i = 0; i < node->childCount(); ++i)
+        item.children.append(toItem(node->child(i)));
+    return item;
+}
+
+void setRecord(QTreeWidgetItem *item, const MenuRecord &record)
+{
+    item->setData(0, RecordRole, QVariant::fromValue(record));
+}
+
+} // namespace
+
+MenuTreeEditor::MenuTreeEditor(Page &page)
+    : QObject(&page), m_page(page), m_rules(rulesOf(page.appletId())), m_tree(page.control<QTreeWidget>(Tree)),
+      m_undo(new QUndoStack(this))
+{
+    setObjectName(QStringLiteral("menuTreeEditor"));
+    setUpPage();
+    setUpTree();
+    connectControls();
+}
+
+MenuTreeEditor::~MenuTreeEditor() = default;
+
+MenuTreeEditor *MenuTreeEditor::of(const Page &page)
+{
+    return page.findChild<MenuTreeEditor *>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+bool MenuTreeEditor::isTreeMenu() const { return m_rules.treeMenu; }
+
+MenuRecord MenuTreeEditor::recordOf(const QTreeWidgetItem *item)
+{
+    return item ? item->data(0, RecordRole).value<MenuRecord>() : MenuRecord{};
+}
+
+bool MenuTreeEditor::isRootItem(const QTreeWidgetItem *item) const
+{
+    return item && (recordOf(item).root || item == m_tree->topLevelItem(0));
+}
+
+QTreeWidgetItem *MenuTreeEditor::selected() const { return m_tree->currentItem(); }
+
+// The tree menu has icons and no targets; the others have targets and back items.
+void MenuTreeEditor::setUpPage()
+{
+    for (int id : {Back, TargetFrame, TargetMode, TargetName})
+        m_page.setVisible(id, !isTreeMenu());
+    for (int id : {1536, IconField, PickIcon})
+        m_page.setVisible(id, isTreeMenu());
+    if (isTreeMenu()) {
+        // Its target frame is chosen on the link page.
+        m_page.setText(1537, StringTable::text(1634));
+        m_page.setText(1538, StringTable::text(1635));
+    }
+    if (auto *text = m_page.control<QLineEdit>(Text))
+        applyTextRules(text, m_rules);
+}
+
+void MenuTreeEditor::setUpTree()
+{
+    m_tree->setItemDelegate(new LabelDelegate(*this, m_rules, m_tree));
+    m_tree->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_tree->viewport()->installEventFilter(this);
+    m_tree->installEventFilter(this);
+
+    m_dropMenu = new QMenu(m_tree);
+    m_dropMenu->setObjectName(QStringLiteral("TreeMenu0"));
+    for (const DropCommand &entry : DropCommands) {
+        QAction *action = m_dropMenu->addAction(QString::fromLatin1(entry.caption));
+        const Command command = entry.command;
+        connect(action, &QAction::triggered, this, [this, command] { finishDrop(command); });
+        m_commands.insert(command, action);
+    }
+
+    // The tree's own commands, on keys and in its context menu.
+    m_itemMenu = new QMenu(m_tree);
+    auto add = [this](const QString &text, const QList<QKeySequence> &keys, const std::function<void()> &run) {
+        auto *action = new QAction(text, m_tree);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        connect(action, &QAction::triggered, this, run);
+        m_tree->addAction(action);
+        m_itemMenu->addAction(action);
+        return action;
+    };
+    add(QStringLiteral("Add item to node"), {QKeySequence(Qt::Key_Insert)}, [this] { addItemToNode(); });
+    add(QStringLiteral("Add sub-item"), {QKeySequence(Qt::CTRL | Qt::Key_Insert)}, [this] { addSubItem(); });
+    add(QStringLiteral("Remove"), {QKeySequence(QKeySequence::Delete)}, [this] { remove(); });
+    add(QStringLiteral("Rename"), {QKeySequence(Qt::Key_F2)}, [this] {
+        if (selected())
+            m_tree->editItem(selected());
+    });
+    add(QStringLiteral("Mark to move or copy"), {QKeySequence(Qt::CTRL | Qt::Key_X)}, [this] { markSelected(); });
+    // The keys that open a context menu, also where the platform does not turn them into one.
+    auto *menuKeys = new QAction(m_tree);
+    menuKeys->setShortcuts({QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)});
+    menuKeys->setShortcutContext(Qt::WidgetShortcut);
+    connect(menuKeys, &QAction::triggered, this, [this] { keyboardMenu(); });
+    m_tree->addAction(menuKeys);
+    m_itemMenu->addSeparator();
+    QAction *undo = m_undo->createUndoAction(m_tree, QStringLiteral("Undo"));
+    undo->setShortcut(QKeySequence::Undo);
+    QAction *redo = m_undo->createRedoAction(m_tree, QStringLiteral("Redo"));
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    if (!redoKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
+        redoKeys << QKeySequence(Qt::CTRL | Qt::Key_Y);
+    redo->setShortcuts(redoKeys);
+    for (QAction *action : {undo, redo}) {
+        action->setShortcutContext(Qt::WidgetShortcut);
+        m_tree->addAction(action);
+        m_itemMenu->addAction(action);
+    }
+
+    m_dragPicture = new QLabel(m_tree->viewport());
+    m_dragPicture->setObjectName(QStringLiteral("dragPicture"));
+    m_dragPicture->setFrameStyle(QFrame::Box);
+    m_dragPicture->setAutoFillBackground(true);
+    m_dragPicture->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_dragPicture->hide();
+}
+
+void MenuTreeEditor::connectControls()
+{
+    m_page.onChange(AddSubItem, [this] { addSubItem(); });
+    m_page.onChange(AddToNode, [this] { addItemToNode(); });
+    m_page.onChange(Remove, [this] { remove(); });
+    m_page.onChange(ApplyChange, [this] { apply(); });
+    m_page.onChange(PickIcon, [this] { pickIcon(); });
+    m_page.onChange(AutoApply, [this] { m_page.setEnabled(ApplyChange, !m_page.isChecked(AutoApply)); });
+    m_page.onChange(Back, [this] { setBack(m_page.isChecked(Back)); });
+    m_page.onChange(TargetFrame, [this] { targetControls(true); });
+    m_page.onChange(TargetMode, [this] { targetMode(); });
+
+    // The selection moves: the fields go into the item it leaves, then show the new one.
+    connect(m_tree, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem *current, QTreeWidgetItem *previous) {
+                if (m_rebuilding)
+                    return;
+                if (previous && !m_removing && m_page.isChecked(AutoApply))
+                    record(QStringLiteral("Apply"), [this, previous] { applyTo(previous); });
+                m_removing = false;
+                showItem(current);
+            });
+    connect(m_tree, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem *item) { setPicture(item); });
+    connect(m_tree, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem *item) { setPicture(item); });
+    // Leaving a field applies it when Auto apply is on.
+    for (int id : {Text, Url, TargetName, IconField, TargetMode})
+        EventHook::install(m_page.control(id), QEvent::FocusOut, [this] { autoApply(); });
+    EventHook::install(m_tree, QEvent::FocusIn, [this] { autoApply(); });
+}
+
+void MenuTreeEditor::autoApply()
+{
+    if (m_page.isChecked(AutoApply) && !m_removing && !m_rebuilding)
+        apply();
+}
+
+// --- load and store ---
+
+void MenuTreeEditor::load(bool useDefaults)
+{
+    SettingsStore &store = m_page.context().store;
+    const QString section = useDefaults ? m_page.appletId() + SettingsStore::DefaultSuffix : QString();
+    m_icons.clear();
+    MenuTree loaded;
+    if (isTreeMenu()) {
+        loaded = MenuKeys::readTree(store, m_icons, section);
+        if (loaded.isEmpty()) {
+            MenuItem main;
+            main.text = QStringLiteral("Main");
+            main.record = MenuRecord{};
+            main.record->target = QStringLiteral("_blank");
+            main.record->root = true;
+            loaded.items.append(main);
+        }
+    } else {
+        loaded = MenuKeys::readMenuList(store, m_page.appletId(), section);
+    }
+    rebuild(loaded, loaded.isEmpty() ? QList<int>{} : QList<int>{0});
+    if (loaded.isEmpty())
+        emptyTreeControls();
+    m_undo->clear();
+}
+
+void MenuTreeEditor::store()
+{
+    autoApply();
+    SettingsStore &store = m_page.context().store;
+    if (isTreeMenu())
+        MenuKeys::writeTree(store, tree(), m_icons);
+    else
+        MenuKeys::writeMenuList(store, m_page.appletId(), tree());
+}
+
+bool MenuTreeEditor::check()
+{
+    autoApply();
+    const MenuChecks::Result result = MenuChecks::check(tree(), m_page.appletId());
+    if (result.passed())
+        return true;
+    if (result.messageId == Str::InsertAtLeastOne) {
+        if (QWidget *add = m_page.control(AddToNode))
+            add->setFocus();
+    }
+    if (!result.path.isEmpty())
+        select(itemAt(result.path)); // the tree menu shows the item without an icon
+    m_page.context().services.showMessage(message(result.messageId, MessageIcon::Exclamation));
+    return false;
+}
+
+MenuTree MenuTreeEditor::tree() const
+{
+    MenuTree menu;
+    for (int i = 0; i < m_tree->topLevelItemCount(); ++i)
+        menu.items.append(toItem(m_tree->topLevelItem(i)));
+    return menu;
+}
+
+// --- undo ---
+
+MenuTreeEditor::State MenuTreeEditor::state() const { return State{tree(), m_icons, pathOf(selected())}; }
+
+void MenuTreeEditor::restore(const State &state)
+{
+    m_icons = state.icons;
+    rebuild(state.tree, state.selected);
+    if (m_tree->topLevelItemCount() == 0)
+        emptyTreeControls();
+}
+
+void MenuTreeEditor::record(const QString &what, const std::function<void()> &change)
+{
+    if (m_recording) {
+        change(); // part of the step under way
+        return;
+    }
+    m_recording = true;
+    State before = state();
+    change();
+    State after = state();
+    m_recording = false;
+    if (before.tree != after.tree || before.icons != after.icons)
+        m_undo->push(new TreeChange(*this, what, std::move(before), std::move(after)));
+}
+
+QList<int> MenuTreeEditor::pathOf(const QTreeWidgetItem *item) const
+{
+    QList<int> path;
+    for (; item; item = item->parent()) {
+        const QTreeWidgetItem *parent = item->parent();
+        path.prepend(parent ? parent->indexOfChild(const_cast<QTreeWidgetItem *>(item))
+                            : m_tree->indexOfTopLevelItem(const_cast<QTreeWidgetItem *>(item)));
+    }
+    return path;
+}
+
+QTreeWidgetItem *MenuTreeEditor::itemAt(const QList<int> &path) const
+{
+    QTreeWidgetItem *item = nullptr;
+    for (int index : path) {
+        QTreeWidgetItem *next = item ? item->child(index) : m_tree->topLevelItem(index);
+        if (!next)
+            break;
+        item = next;
+    }
+    return item;
+}
+
+void MenuTreeEditor::rebuild(const MenuTree &menu, const QList<int> &selectedPath)
+{
+    m_rebuilding = true;
+    m_marked = m_source = m_target = m_pressItem = nullptr;
+    m_tree->clear();
+    const std::function<void(QTreeWidgetItem *, const QList<MenuItem> &)> add =
+        [&](QTreeWidgetItem *parent, const QList<MenuItem> &items) {
+            for (const MenuItem &item : items) {
+                auto *node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(m_tree);
+                node->setText(0, item.text);
+                node->setFlags(node->flags() | Qt::ItemIsEditable);
+                if (item.record)
+                    setRecord(node, *item.record);
+                add(node, item.children);
+                node->setExpanded(item.expanded);
+                setPicture(node);
+            }
+        };
+    add(nullptr, menu.items);
+    QTreeWidgetItem *current = itemAt(selectedPath);
+    m_tree->setCurrentItem(current);
+    m_rebuilding = false;
+    showItem(current);
+}
+
+// --- the operations ---
+
+void MenuTreeEditor::setPicture(QTreeWidgetItem *item) const
+{
+    const QStyle::StandardPixmap picture = item->childCount() == 0 ? QStyle::SP_FileIcon
+                                           : item->isExpanded()    ? QStyle::SP_DirOpenIcon
+                                                                   : QStyle::SP_DirClosedIcon;
+    item->setIcon(0, m_tree->style()->standardIcon(picture));
+}
+
+void MenuTreeEditor::select(QTreeWidgetItem *item)
+{
+    if (item)
+        m_tree->setCurrentItem(item);
+}
+
+QTreeWidgetItem *MenuTreeEditor::insertItem(QTreeWidgetItem *parent)
+{
+    auto *item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(m_tree);
+    item->setText(0, QString::fromLatin1(m_rules.newText));
+    item->setFlags(item->flags() | Qt::ItemIsEditable);
+    setRecord(item, MenuRecord{});
+    setPicture(item);
+    return item;
+}
+
+void MenuTreeEditor::addSubItem()
+{
+    QTreeWidgetItem *parent = selected();
+    if (parent && recordOf(parent).back)
+        return; // a back item leads back; it opens nothing
+    record(QStringLiteral("Add sub-item"), [this, parent] {
+        QTreeWidgetItem *item = insertItem(parent);
+        if (parent) {
+            parent->setExpanded(true);
+            setPicture(parent);
+        }
+        select(item);
+        if (isTreeMenu()) {
+            // Every new tree-menu item starts with the empty icon.
+            m_page.setText(IconField, EmptyIcon);
+            applyTo(item);
+        }
+    });
+}
+
+void MenuTreeEditor::addItemToNode()
+{
+    QTreeWidgetItem *current = selected();
+    if (isTreeMenu() && isRootItem(current))
+        return; // the tree menu keeps one top-level item
+    record(QStringLiteral("Add item"), [this, current] {
+        QTreeWidgetItem *parent = current ? current->parent() : nullptr;
+        QTreeWidgetItem *item = insertItem(parent);
+        if (current) {
+            current->setExpanded(true);
+            setPicture(current);
+        }
+        select(item);
+        if (isTreeMenu()) {
+            m_page.setText(IconField, EmptyIcon);
+            applyTo(item);
+        }
+    });
+}
+
+void MenuTreeEditor::remove()
+{
+    QTreeWidgetItem *item = selected();
+    if (!item)
+        return;
+    if (isTreeMenu() && (tree().itemCount() <= 1 || isRootItem(item))) {
+        m_page.context().services.showMessage(message(Str::RootNotRemovable, MessageIcon::Exclamation));
+        return;
+    }
+    record(QStringLiteral("Remove"), [this, item] {
+        m_removing = true; // the item selected next takes none of the fields
+        if (m_marked && contains(item, m_marked))
+            m_marked = nullptr;
+        delete item;
+        m_removing = false;
+        if (m_tree->topLevelItemCount() == 0)
+            emptyTreeControls();
+        else if (!m_tree->currentItem())
+            select(m_tree->topLevelItem(0));
+    });
+}
+
+void MenuTreeEditor::emptyTreeControls()
+{
+    for (int id : {Text, Url, AddSubItem, Remove, TargetFrame})
+        m_page.setEnabled(id, false);
+    {
+        const QSignalBlocker quiet(m_page.control(TargetFrame));
+        m_page.setChecked(TargetFrame, false);
+    }
+    m_page.setText(Text, QString());
+    m_page.setText(Url, QString());
+    targetControls(false);
+}
+
+void MenuTreeEditor::apply()
+{
+    if (QTreeWidgetItem *item = selected())
+        record(QStringLiteral("Apply"), [this, item] { applyTo(item); });
+}
+
+// The fields into `item`. A label never becomes empty: an empty text would end its run of
+// siblings in the stored menu and lose the items after it.
+void MenuTreeEditor::applyTo(QTreeWidgetItem *item)
+{
+    if (!item)
+        return;
+    MenuRecord record = recordOf(item);
+    const QString text = m_page.text(Text);
+    if (!text.isEmpty())
+        item->setText(0, text);
+    // A field the item cannot use (a folder's link, a back item's target) keeps what it holds.
+    if (isTreeMenu())
+        record.targetEnabled = false; // its frame is chosen on the link page
+    else if (m_page.isActive(TargetFrame))
+        record.targetEnabled = m_page.isChecked(TargetFrame);
+    if (m_page.isActive(Url))
+        record.url = m_page.text(Url);
+    if (isTreeMenu()) {
+        const QString icon = m_page.text(IconField);
+        if (icon.isEmpty()) {
+            record.icon = -1;
+        } else {
+            if (!m_icons.contains(icon))
+                m_icons.append(icon);
+            record.icon = int(m_icons.indexOf(icon));
+        }
+    }
+    if (record.targetEnabled) {
+        const QString mode = m_page.text(TargetMode);
+        record.target = mode == OtherTarget ? m_page.text(TargetName) : mode;
+    }
+    setRecord(item, record);
+}
+
+void MenuTreeEditor::showItem(QTreeWidgetItem *item)
+{
+    if (!item)
+        return;
+    m_showing = true;
+    const MenuRecord record = recordOf(item);
+    const bool children = item->childCount() > 0;
+    m_page.setText(Text, item->text(0));
+    m_page.setText(Url, children || record.back ? QString() : record.url);
+    setPicture(item);
+    {
+        const QSignalBlocker quietFrame(m_page.control(TargetFrame));
+        const QSignalBlocker quietBack(m_page.control(Back));
+        m_page.setChecked(TargetFrame, !children && !isTreeMenu() && record.targetEnabled);
+        m_page.setChecked(Back, record.back);
+    }
+    if (auto *modes = m_page.control<QComboBox>(TargetMode)) {
+        const int listed = modes->findText(record.target);
+        const bool custom = !record.target.isEmpty() && (listed < 0 || record.target == OtherTarget);
+        modes->setCurrentIndex(custom ? modes->findText(OtherTarget) : qMax(0, listed));
+        m_page.setText(TargetName, custom ? record.target : QString());
+    }
+    if (isTreeMenu()) {
+        m_page.setText(IconField, record.icon >= 0 && record.icon < m_icons.size() ? m_icons[record.icon] : QString());
+        m_page.setEnabled(Remove, !isRootItem(item));
+        m_page.setEnabled(AddToNode, !isRootItem(item));
+    } else {
+        m_page.setEnabled(Remove, true);
+        m_page.setEnabled(AddToNode, true);
+    }
+    m_page.setEnabled(AddSubItem, !record.back);
+    m_page.setEnabled(Text, !(m_rules.noTextForBack && record.back));
+    const bool linkable = !record.back && !children;
+    m_page.setEnabled(Url, linkable);
+    m_page.setEnabled(TargetFrame, !isTreeMenu() && linkable);
+    targetControls(false);
+    m_showing = false;
+}
+
+void MenuTreeEditor::targetControls(bool applyAfter)
+{
+    const bool on = m_page.isChecked(TargetFrame);
+    m_page.setEnabled(TargetMode, on);
+    m_page.setEnabled(TargetName, on);
+    if (on)
+        targetMode();
+    else
+        m_page.selectComboItem(TargetMode, QStringLiteral("_blank"), nullptr);
+    if (applyAfter && !m_showing)
+        autoApply();
+}
+
+void MenuTreeEditor::targetMode()
+{
+    const bool other = m_page.text(TargetMode) == OtherTarget;
+    m_page.setEnabled(TargetName, other && m_page.isChecked(TargetFrame));
+    if (!other)
+        m_page.setText(TargetName, QString());
+}
+
+void MenuTreeEditor::setBack(bool on)
+{
+    QTreeWidgetItem *item = selected();
+    if (!item || isTreeMenu())
+        return;
+    if (on && (item->childCount() > 0 || isRootItem(item) || !item->parent())) {
+        m_page.context().services.showMessage(message(Str::BackNotAllowed, MessageIcon::Exclamation));
+        if (QWidget *box = m_page.control(Back))
+            box->setFocus();
+        const QSignalBlocker quiet(m_page.control(Back));
+        m_page.setChecked(Back, false);
+        return;
+    }
+    record(QStringLiteral("Back"), [this, item, on] {
+        MenuRecord record = recordOf(item);
+        record.back = on;
+        if (on)
+            item->setText(0, QString::fromLatin1(m_rules.backText));
+        setRecord(item, record);
+    });
+    showItem(item);
+}
+
+void MenuTreeEditor::rename(QTreeWidgetItem *item, const QString &text)
+{
+    // An empty label would end its run of siblings when stored; the old one stays.
+    if (!item || text.isEmpty() || text == item->text(0))
+        return;
+    record(QStringLiteral("Rename"), [item, text] { item->setText(0, text); });
+    if (item == selected())
+        m_page.setText(Text, text);
+}
+
+void MenuTreeEditor::pickIcon()
+{
+    QTreeWidgetItem *item = selected();
+    Services &services = m_page.context().services;
+    const QString path = services.openFile(StringTable::text(Str::ImageFilter));
+    if (path.isEmpty())
+        return;
+    const ImageInfo info = ImageSize::read(path, services);
+    if (info.found) {
+        const bool small = info.width == 16 && info.height == 16;
+        const bool folder = item && item->childCount() > 0;
+        // A folder's icon holds its closed and its open picture side by side.
+        if (folder && !small && !(info.width == 32 && info.height == 16)) {
+            services.showMessage(message(Str::FolderIconSize, MessageIcon::Exclamation));
+            return;
+        }
+        if (!folder && !small) {
+            services.showMessage(message(Str::LeafIconSize, MessageIcon::Exclamation));
+            return;
+        }
+    }
+    if (!AppletFolderCopy::intoAppletFolder(m_page, path))
+        return;
+    m_page.setText(IconField, AppletFolderCopy::bareName(path));
+    autoApply();
+}
+
+// --- moving and copying branches ---
+
+std::array<bool, MenuTreeEditor::CommandCount> MenuTreeEditor::enabledCommands(const QTreeWidgetItem *source,
+                                                                               const QTreeWidgetItem *target)
+{
+    std::array<bool, CommandCount> enabled{};
+    enabled[Cancel] = true;
+    if (!source || !target)
+        return enabled;
+    unsigned facts = 0;
+    if (contains(source, target))
+        facts |= Contains;
+    if (source->parent() == target)
+        facts |= IsParent;
+    if (recordOf(target).back)
+        facts |= IsBack;
+    if (previousSibling(source) == target)
+        facts |= JustBefore;
+    if (recordOf(target).root)
+        facts |= IsRoot;
+    for (const DropCommand &entry : DropCommands)
+        enabled[entry.command] = (entry.refusedWhen & facts) == 0;
+    return enabled;
+}
+
+void MenuTreeEditor::markSelected()
+{
+    m_marked = selected();
+}
+
+void MenuTreeEditor::showDropMenu(QTreeWidgetItem *source, QTreeWidgetItem *target, const QPoint &position)
+{
+    m_source = source;
+    m_target = target;
+    const auto enabled = enabledCommands(source, target);
+    for (int command = 0; command < CommandCount; ++command)
+        m_commands.value(command)->setEnabled(enabled[command]);
+    m_dropMenu->popup(position);
+}
+
+// From the keyboard: the marked item onto the current one, or else the tree's own commands.
+void MenuTreeEditor::keyboardMenu()
+{
+    QTreeWidgetItem *current = selected();
+    const QPoint at = m_tree->viewport()->mapToGlobal(current ? m_tree->visualItemRect(current).center() : QPoint());
+    if (m_marked && current)
+        showDropMenu(m_marked, current, at);
+    else
+        m_itemMenu->popup(at);
+}
+
+void MenuTreeEditor::finishDrop(Command command)
+{
+    QTreeWidgetItem *source = m_source;
+    QTreeWidgetItem *target = m_target;
+    endDrag();
+    m_marked = nullptr;
+    if (command == Cancel || !source || !target || !enabledCommands(source, target)[command])
+        return;
+    const bool into = command == MoveInto || command == CopyInto;
+    const bool move = command == MoveInto || command == MoveAfter;
+    record(move ? QStringLiteral("Move") : QStringLiteral("Copy"), [&] {
+        // The branch keeps its whole labels and, when moved, its very records.
+        QTreeWidgetItem *branch = move ? source : source->clone();
+        if (move) {
+            QTreeWidgetItem *oldParent = source->parent();
+            if (oldParent)
+                oldParent->removeChild(source);
+            else
+                m_tree->takeTopLevelItem(m_tree->indexOfTopLevelItem(source));
+            if (oldParent)
+                setPicture(oldParent);
+        }
+        if (into) {
+            target->addChild(branch);
+            setPicture(target);
+        } else if (QTreeWidgetItem *parent = target->parent()) {
+            parent->insertChild(parent->indexOfChild(target) + 1, branch);
+        } else {
+            m_tree->insertTopLevelItem(m_tree->indexOfTopLevelItem(target) + 1, branch);
+        }
+        // Re-created items come collapsed.
+        const std::function<void(QTreeWidgetItem *)> collapse = [&](QTreeWidgetItem *node) {
+            node->setExpanded(false);
+            setPicture(node);
+            for (int i = 0; i < node->childCount(); ++i)
+                collapse(node->child(i));
+        };
+        collapse(branch);
+        m_removing = true; // the move itself is no reason to apply the fields
+        select(target);
+        m_removing = false;
+    });
+}
+
+void MenuTreeEditor::beginDrag(QTreeWidgetItem *source)
+{
+    m_dragging = true;
+    m_source = source;
+    m_target = nullptr;
+    m_dragPicture->setText(QStringLiteral(" %1 ").arg(source->text(0)));
+    m_dragPicture->adjustSize();
+    m_dragPicture->show();
+    m_dragPicture->raise();
+}
+
+void MenuTreeEditor::dragOver(const QPoint &position)
+{
+    m_dragPicture->move(position);
+    QTreeWidgetItem *item = m_tree->itemAt(position);
+    if (m_target && m_target != item)
+        m_target->setBackground(0, QBrush());
+    if (!item)
+        return;
+    // The tree scrolls one item toward the pointer.
+    const bool upper = position.y() < m_tree->viewport()->height() / 2;
+    if (QTreeWidgetItem *next = upper ? m_tree->itemAbove(item) : m_tree->itemBelow(item))
+        m_tree->scrollToItem(next);
+    QColor highlight = m_tree->palette().color(QPalette::Highlight);
+    highlight.setAlpha(90);
+    item->setBackground(0, highlight);
+    m_target = item;
+}
+
+void MenuTreeEditor::endDrag()
+{
+    if (m_target)
+        m_target->setBackground(0, QBrush());
+    m_dragging = false;
+    m_dragPicture->hide();
+    m_pressItem = nullptr;
+}
+
+bool MenuTreeEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    if ((watched == m_tree || watched == m_tree->viewport()) && event->type() == QEvent::ContextMenu) {
+        auto *menu = static_cast<QContextMenuEvent *>(event);
+        if (menu->reason() != QContextMenuEvent::Keyboard) {
+            // The right button also drags: its menu waits for a release without a drag.
+            m_itemMenuPending = true;
+            return true;
+        }
+        keyboardMenu();
+        return true;
+    }
+    if (watched != m_tree->viewport())
+        return false;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (m_dragging)
+            return true;
+        m_pressPosition = mouse->position().toPoint();
+        m_pressItem = m_tree->itemAt(m_pressPosition);
+        return false;
+    }
+    case QEvent::MouseMove: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        const QPoint position = mouse->position().toPoint();
+        if (m_dragging) {
+            if (!m_tree->viewport()->rect().contains(position)) {
+                m_target = nullptr; // left the tree: the drag ends as Cancel
+                finishDrop(Cancel);
+            } else {
+                dragOver(position);
+            }
+            return true;
+        }
+        if (m_pressItem && (mouse->buttons() & (Qt::LeftButton | Qt::RightButton)) &&
+            (position - m_pressPosition).manhattanLength() >= QApplication::startDragDistance()) {
+            beginDrag(m_pressItem);
+            dragOver(position);
+            return true;
+        }
+        return false;
+    }
+    case QEvent::MouseButtonRelease: {
+        m_pressItem = nullptr;
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (!m_dragging) {
+            if (m_itemMenuPending && mouse->button() == Qt::RightButton)
+                m_itemMenu->popup(mouse->globalPosition().toPoint());
+            m_itemMenuPending = false;
+            return false;
+        }
+        m_itemMenuPending = false;
+        showDropMenu(m_source, m_target, m_tree->viewport()->mapToGlobal(mouse->position().toPoint()));
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+} // namespace vexa

@@ -1,0 +1,136 @@
+#pragma once
+
+#include "tag/MenuTree.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPoint>
+#include <QStringList>
+
+#include <array>
+#include <functional>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QUndoStack;
+
+namespace vexa {
+
+class Page;
+struct MenuRules;
+
+// The menu items page of the tree, wheel and morph menus: the tree control with a record
+// (link, target, back, icon) on every item, the tree menu's icon list, and the fields of
+// the selected item. Whole branches move and copy by dragging with either mouse button or,
+// from the keyboard, by marking an item and opening the drop menu on the target. Every
+// change of the tree can be undone while the page is shown.
+class MenuTreeEditor : public QObject {
+    Q_OBJECT
+
+public:
+    // The drop menu's commands, in menu order.
+    enum Command { MoveInto, MoveAfter, CopyInto, CopyAfter, Cancel, CommandCount };
+
+    explicit MenuTreeEditor(Page &page);
+    ~MenuTreeEditor() override;
+
+    // The editor of the menu items page; nullptr on any other page.
+    static MenuTreeEditor *of(const Page &page);
+
+    // Rebuilds the tree from the applet's keys (or its defaults) and selects the first item.
+    void load(bool useDefaults);
+    // Writes the tree back into the applet's keys, after applying pending field edits.
+    void store();
+    // The checks before the page is left; shows the message and answers false on a failure.
+    bool check();
+
+    // The operations: buttons, keys, the drop menu and mouse drags all come here.
+    void addSubItem();
+    void addItemToNode();
+    void remove();
+    void apply();
+    void setBack(bool on);
+    void pickIcon();
+    void rename(QTreeWidgetItem *item, const QString &text);
+    // Keyboard moves: the selected item becomes the one to move or copy.
+    void markSelected();
+    void keyboardMenu();
+    // Shows the drop menu for `source` onto `target` at `position` (global).
+    void showDropMenu(QTreeWidgetItem *source, QTreeWidgetItem *target, const QPoint &position);
+    void finishDrop(Command command);
+
+    // Which drop commands `source` may be dropped with onto `target`.
+    static std::array<bool, CommandCount> enabledCommands(const QTreeWidgetItem *source, const QTreeWidgetItem *target);
+
+    MenuTree tree() const;
+    QStringList icons() const { return m_icons; }
+    QTreeWidget *treeControl() const { return m_tree; }
+    QMenu *dropMenu() const { return m_dropMenu; }
+    QUndoStack *undoStack() const { return m_undo; }
+    static MenuRecord recordOf(const QTreeWidgetItem *item);
+
+    // What one change is made of, for undo.
+    struct State {
+        MenuTree tree;
+        QStringList icons;
+        QList<int> selected;
+    };
+    State state() const;
+    void restore(const State &state);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void setUpPage();
+    void setUpTree();
+    void connectControls();
+    void record(const QString &what, const std::function<void()> &change);
+    void rebuild(const MenuTree &tree, const QList<int> &selected);
+    void select(QTreeWidgetItem *item);
+    void showItem(QTreeWidgetItem *item);
+    void applyTo(QTreeWidgetItem *item);
+    void autoApply();
+    void targetControls(bool applyAfter);
+    void targetMode();
+    void setPicture(QTreeWidgetItem *item) const;
+    QTreeWidgetItem *insertItem(QTreeWidgetItem *parent);
+    void emptyTreeControls();
+    // Drag with the mouse.
+    void beginDrag(QTreeWidgetItem *source);
+    void dragOver(const QPoint &position);
+    void endDrag();
+    bool isTreeMenu() const;
+    bool isRootItem(const QTreeWidgetItem *item) const;
+    QTreeWidgetItem *selected() const;
+    QList<int> pathOf(const QTreeWidgetItem *item) const;
+    QTreeWidgetItem *itemAt(const QList<int> &path) const;
+
+    Page &m_page;
+    const MenuRules &m_rules;
+    QTreeWidget *m_tree = nullptr;
+    QUndoStack *m_undo = nullptr;
+    QMenu *m_dropMenu = nullptr;
+    QMenu *m_itemMenu = nullptr;
+    QHash<int, QAction *> m_commands;
+    QStringList m_icons;
+    bool m_removing = false;    // the selection that follows a removal takes no fields
+    bool m_rebuilding = false;  // the tree is being refilled; its signals mean nothing
+    bool m_showing = false;     // the fields are being filled from an item
+    bool m_recording = false;   // an undoable step is under way
+    bool m_itemMenuPending = false;
+    // Drag state.
+    QPoint m_pressPosition;
+    QTreeWidgetItem *m_pressItem = nullptr; // the item a button went down on
+    QTreeWidgetItem *m_source = nullptr;
+    QTreeWidgetItem *m_target = nullptr;
+    bool m_dragging = false;
+    QLabel *m_dragPicture = nullptr;
+    QTreeWidgetItem *m_marked = nullptr;
+};
+
+} // namespace vexa

@@ -1,0 +1,511 @@
+// The menu items page of the tree, wheel and morph menus, driven through the real page:
+// mouse drags and the drop menu, the keyboard, Auto apply, back items, icons, undo, and
+// the menu settings pages.
+
+#include "ScriptedServices.h"
+#include "TestSupport.h"
+#include "editors/MenuTreeEditor.h"
+#include "pages/Page.h"
+#include "strings/StringIds.h"
+#include "tag/MenuKeys.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QBuffer>
+#include <QComboBox>
+#include <QDir>
+#include <QImage>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <QTreeWidget>
+#include <QUndoStack>
+
+#include <memory>
+
+using namespace vexa;
+using vexa::test::ScriptedServices;
+using vexa::test::TestEnvironment;
+
+namespace {
+
+constexpr int Tree = 1446, AutoApply = 1484, ApplyChange = 1447, Back = 1532, Text = 1448, Url = 1450;
+constexpr int IconField = 1533, PickIcon = 1534, TargetFrame = 1231, TargetMode = 1250, TargetName = 1249;
+constexpr int AddToNode = 1451, AddSubItem = 1453, Remove = 1452;
+
+MenuItem node(const QString &text, const QString &url = QString(), QList<MenuItem> children = {}, int icon = 0)
+{
+    MenuItem item;
+    item.text = text;
+    item.children = std::move(children);
+    item.record = MenuRecord{};
+    item.record->url = url;
+    item.record->icon = icon;
+    return item;
+}
+
+QByteArray gif(int width, int height)
+{
+    QByteArray bytes("GIF89a");
+    for (int v : {width, height}) {
+        bytes.append(char(v & 0xFF));
+        bytes.append(char((v >> 8) & 0xFF));
+    }
+    return bytes + QByteArray(3, '\0');
+}
+
+struct MenuFixture {
+    TestEnvironment env;
+    ScriptedServices services;
+    std::unique_ptr<PageContext> context;
+    std::unique_ptr<Page> page;
+    QString folder;
+
+    void open(const QString &applet, const MenuTree &menu, bool autoApply = true, int pageId = 197)
+    {
+        folder = env.makeAppletFolder(applet);
+        if (applet == QLatin1String("TREEMENU"))
+            MenuKeys::writeTree(env.store(), menu, {"folder.gif", "page.gif"});
+        else if (!menu.isEmpty())
+            MenuKeys::writeMenuList(env.store(), applet, menu);
+        env.store().write(applet, "AutoApply", autoApply ? "YES" : "NO");
+        context = std::make_unique<PageContext>(PageContext{env.store(), env.folders(), services, applet, {}});
+        page = std::make_unique<Page>(pageId, *context);
+        page->resize(900, 600);
+        page->load(false);
+        page->show();
+        QVERIFY(QTest::qWaitForWindowExposed(page.get()));
+        services.messages.clear();
+    }
+    MenuTreeEditor &editor() const { return *MenuTreeEditor::of(*page); }
+    QTreeWidget *tree() const { return page->control<QTreeWidget>(Tree); }
+    QTreeWidgetItem *item(const QString &text) const
+    {
+        const auto found = tree()->findItems(text, Qt::MatchExactly | Qt::MatchCaseSensitive | Qt::MatchRecursive);
+        return found.isEmpty() ? nullptr : found.first();
+    }
+    QPoint at(QTreeWidgetItem *item) const
+    {
+        if (!item)
+            qFatal("no such item in the tree");
+        tree()->scrollToItem(item);
+        return tree()->visualItemRect(item).center();
+    }
+    void select(const QString &text) { QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, at(item(text))); }
+    void click(int id) { QTest::mouseClick(page->control<QAbstractButton>(id), Qt::LeftButton); }
+    void type(int id, const QString &text)
+    {
+        auto *edit = page->control<QLineEdit>(id);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, text);
+    }
+    // Drags `from` onto `to` with a mouse button; the drop menu opens on release.
+    void drag(const QString &from, const QString &to, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QWidget *viewport = tree()->viewport();
+        const QPoint start = at(item(from));
+        const QPoint end = at(item(to));
+        QTest::mousePress(viewport, button, {}, start);
+        for (int step = 1; step <= 4; ++step)
+            QTest::mouseMove(viewport, start + (end - start) * step / 4);
+        QTest::mouseRelease(viewport, button, {}, end);
+    }
+    // Chooses a command of the open drop menu with the keyboard.
+    void choose(const QString &command)
+    {
+        QMenu *menu = editor().dropMenu();
+        QVERIFY(menu->isVisible());
+        for (int steps = 0; steps < 8 && (!menu->activeAction() || menu->activeAction()->text() != command); ++steps)
+            QTest::keyClick(menu, Qt::Key_Down);
+        QCOMPARE(menu->activeAction()->text(), command);
+        QTest::keyClick(menu, Qt::Key_Return);
+    }
+    QStringList labels(QTreeWidgetItem *parent = nullptr) const
+    {
+        QStringList texts;
+        const int count = parent ? parent->childCount() : tree()->topLevelItemCount();
+        for (int i = 0; i < count; ++i)
+            texts << (parent ? parent->child(i) : tree()->topLevelItem(i))->text(0);
+        return texts;
+    }
+};
+
+// A folder with five children, each with its own link, and a long label.
+MenuTree fiveChildren()
+{
+    QList<MenuItem> children;
+    for (int i = 1; i <= 5; ++i)
+        children.append(node(QStringLiteral("Child %1").arg(i), QStringLiteral("c%1.html").arg(i)));
+    MenuTree tree;
+    tree.items = {node("Home", "index.html"), node("Folder", QString(), children),
+                  node(QString(60, QLatin1Char('L')), "long.html"), node("Last", "last.html")};
+    return tree;
+}
+
+} // namespace
+
+class MenuTreeTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void dropMenuEnabling_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QList<bool>>("enabled"); // Move Into, Move After, Copy Into, Copy After, Cancel
+        QTest::newRow("onto itself") << "Folder" << "Folder" << QList<bool>{false, false, false, false, true};
+        QTest::newRow("into its own branch") << "Folder" << "Child 2" << QList<bool>{false, false, false, false, true};
+        QTest::newRow("onto its parent") << "Child 2" << "Folder" << QList<bool>{false, true, true, true, true};
+        QTest::newRow("after the one before it") << "Child 2" << "Child 1" << QList<bool>{true, false, true, true, true};
+        QTest::newRow("onto a back item") << "Home" << "Back" << QList<bool>{false, true, false, true, true};
+        QTest::newRow("anywhere else") << "Last" << "Child 3" << QList<bool>{true, true, true, true, true};
+        QTest::newRow("no target") << "Last" << "" << QList<bool>{false, false, false, false, true};
+    }
+    void dropMenuEnabling()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, target);
+        QFETCH(QList<bool>, enabled);
+        MenuFixture f;
+        MenuTree menu = fiveChildren();
+        MenuItem back = node("Back");
+        back.record->back = true;
+        menu.items[1].children.append(back);
+        f.open("MORPHMENU", menu);
+        const auto result = MenuTreeEditor::enabledCommands(f.item(source), target.isEmpty() ? nullptr : f.item(target));
+        QCOMPARE(QList<bool>(result.begin(), result.end()), enabled);
+    }
+
+    // A root of the tree menu takes nothing after it: it must stay the only top-level item.
+    void treeMenuRootTakesNothingAfterIt()
+    {
+        MenuFixture f;
+        MenuTree menu;
+        menu.items = {node("Main", QString(), {node("A", "a.html"), node("B", "b.html")})};
+        f.open("TREEMENU", menu);
+        const auto result = MenuTreeEditor::enabledCommands(f.item("B"), f.item("Main"));
+        QCOMPARE(QList<bool>(result.begin(), result.end()), (QList<bool>{false, false, true, false, true}));
+    }
+
+    void moveAndCopyABranchByMouse()
+    {
+        MenuFixture f;
+        f.open("MORPHMENU", fiveChildren());
+        f.drag("Folder", "Last");
+        f.choose("Move After");
+        const QString longLabel(60, QLatin1Char('L'));
+        QCOMPARE(f.labels(), (QStringList{"Home", longLabel, "Last", "Folder"}));
+        QTreeWidgetItem *folder = f.item("Folder");
+        QCOMPARE(f.labels(folder), (QStringList{"Child 1", "Child 2", "Child 3", "Child 4", "Child 5"}));
+        QVERIFY(!folder->isExpanded());
+        QCOMPARE(MenuTreeEditor::recordOf(folder->child(3)).url, QStringLiteral("c4.html"));
+        QCOMPARE(f.tree()->currentItem(), f.item("Last")); // the target is selected
+
+        // The right button drags too; a copy gets its own records, and the long label stays whole.
+        f.drag(longLabel, "Child 2", Qt::RightButton);
+        f.choose("Copy Into");
+        QCOMPARE(f.labels(), (QStringList{"Home", longLabel, "Last", "Folder"}));
+        QTreeWidgetItem *copy = f.item("Child 2")->child(0);
+        QCOMPARE(copy->text(0), longLabel);
+        QCOMPARE(MenuTreeEditor::recordOf(copy).url, QStringLiteral("long.html"));
+
+        // Moving the pointer off the tree ends a drag as Cancel.
+        QWidget *viewport = f.tree()->viewport();
+        QTest::mousePress(viewport, Qt::LeftButton, {}, f.at(f.item("Home")));
+        QTest::mouseMove(viewport, f.at(f.item("Last")));
+        QTest::mouseMove(viewport, QPoint(-40, -40));
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(-40, -40));
+        QVERIFY(!f.editor().dropMenu()->isVisible());
+        QCOMPARE(f.labels(), (QStringList{"Home", longLabel, "Last", "Folder"}));
+
+        // Undo brings the branches back; redo repeats.
+        f.tree()->setFocus();
+        QTest::keyClick(f.tree(), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(!f.item("Child 2")->childCount());
+        QTest::keyClick(f.tree(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.labels(), (QStringList{"Home", "Folder", longLabel, "Last"}));
+        QTest::keyClick(f.tree(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(f.labels(), (QStringList{"Home", longLabel, "Last", "Folder"}));
+    }
+
+    // The same move from the keyboard: mark, go to the target, open the drop menu.
+    void moveByKeyboard()
+    {
+        MenuFixture f;
+        f.open("MORPHMENU", fiveChildren());
+        f.select("Child 5");
+        f.tree()->setFocus();
+        QTest::keyClick(f.tree(), Qt::Key_X, Qt::ControlModifier);
+        QTest::keyClick(f.tree(), Qt::Key_Up);
+        QTest::keyClick(f.tree(), Qt::Key_Up);
+        QCOMPARE(f.tree()->currentItem()->text(0), QStringLiteral("Child 3"));
+        QTest::keyClick(f.tree(), Qt::Key_F10, Qt::ShiftModifier);
+        // The same enabling as for a drag: Child 3 is no parent of Child 5.
+        QVERIFY(f.editor().dropMenu()->actions().at(MenuTreeEditor::MoveInto)->isEnabled());
+        f.choose("Move After");
+        QCOMPARE(f.labels(f.item("Folder")), (QStringList{"Child 1", "Child 2", "Child 3", "Child 5", "Child 4"}));
+        QTest::keyClick(f.tree(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.labels(f.item("Folder")), (QStringList{"Child 1", "Child 2", "Child 3", "Child 4", "Child 5"}));
+        // Delete removes.
+        f.select("Child 4");
+        f.tree()->setFocus();
+        QTest::keyClick(f.tree(), Qt::Key_Delete);
+        QVERIFY(!f.item("Child 4"));
+    }
+
+    // F2 edits a label in place, under the Text field's rules; an empty label is not taken.
+    void labelsEditedInPlace()
+    {
+        MenuFixture f;
+        MenuTree menu;
+        menu.items = {node("Main", QString(), {node("Page", "p.html", {}, 1)}, 0)};
+        menu.items[0].record->root = true;
+        f.open("TREEMENU", menu);
+        auto rename = [&](const QString &typed) {
+            f.select("Page");
+            f.tree()->setFocus();
+            QTest::keyClick(f.tree(), Qt::Key_F2);
+            auto *edit = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+            QVERIFY(edit);
+            edit->selectAll();
+            QTest::keyClick(edit, Qt::Key_Backspace);
+            QTest::keyClicks(edit, typed);
+            QTest::keyClick(edit, Qt::Key_Return);
+        };
+        rename("News, today");
+        QTRY_VERIFY(f.item("News today")); // the view commits the edit a moment later
+        QCOMPARE(f.page->text(Text), QStringLiteral("News today"));
+        f.tree()->setCurrentItem(f.item("Main"));
+        f.tree()->setCurrentItem(f.item("News today"));
+        QTest::keyClick(f.tree(), Qt::Key_F2);
+        auto *edit = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        QVERIFY(edit);
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QTest::qWait(20);
+        QVERIFY(f.item("News today"));
+        f.tree()->setFocus();
+        QTest::keyClick(f.tree(), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(f.item("Page"));
+    }
+
+    void autoApplyAndTheRemovalMark()
+    {
+        MenuFixture f;
+        f.open("WHEELMENU", fiveChildren());
+        QVERIFY(!f.page->control(ApplyChange)->isEnabled());
+        f.select("Home");
+        f.type(Url, "start.html");
+        f.select("Last");
+        QCOMPARE(MenuTreeEditor::recordOf(f.item("Home")).url, QStringLiteral("start.html"));
+        QCOMPARE(f.page->text(Url), QStringLiteral("last.html"));
+        // A removal passes no fields on to the item selected after it.
+        f.type(Url, "typed.html");
+        f.click(Remove);
+        QVERIFY(!f.item("Last"));
+        QTreeWidgetItem *next = f.tree()->currentItem();
+        QVERIFY(next);
+        QVERIFY(MenuTreeEditor::recordOf(next).url != QStringLiteral("typed.html"));
+
+        // Without Auto apply the fields wait for "Apply change".
+        QTest::mouseClick(f.page->control<QAbstractButton>(AutoApply), Qt::LeftButton);
+        QVERIFY(f.page->control(ApplyChange)->isEnabled());
+        f.select("Home");
+        f.type(Text, "welcome9");
+        QCOMPARE(f.page->text(Text), QStringLiteral("WELCOME")); // capitals, letters only
+        f.select(QString(60, QLatin1Char('L')));
+        QVERIFY(f.item("Home"));
+        f.select("Home");
+        f.type(Text, "welcome");
+        f.click(ApplyChange);
+        QVERIFY(f.item("WELCOME"));
+        // An empty text keeps the label: the stored menu would end at an empty one.
+        f.type(Text, "");
+        f.click(ApplyChange);
+        QVERIFY(f.item("WELCOME"));
+    }
+
+    void backItemsAndMenuChecks()
+    {
+        MenuFixture f;
+        MenuTree menu;
+        menu.items = {node("Home", "index.html"), node("More", QString(), {node("A", "a.html"), node("B", "b.html")})};
+        f.open("MORPHMENU", menu);
+        QVERIFY(!f.page->validate());
+        QCOMPARE(f.services.messageIds(), QList<int>{Str::MenuNoBackItem});
+        QCOMPARE(f.tree()->currentItem()->text(0), QStringLiteral("Home")); // not moved
+
+        // Back is refused on a top-level item and on one with children.
+        f.services.messages.clear();
+        for (const char *refused : {"Home", "More"}) {
+            f.select(refused);
+            QTest::mouseClick(f.page->control<QAbstractButton>(Back), Qt::LeftButton);
+            QVERIFY(!f.page->isChecked(Back));
+        }
+        QCOMPARE(f.services.messageIds(), (QList<int>{Str::BackNotAllowed, Str::BackNotAllowed}));
+        f.select("B");
+        QTest::mouseClick(f.page->control<QAbstractButton>(Back), Qt::LeftButton);
+        QVERIFY(f.item("<---"));
+        QVERIFY(!f.page->control(Text)->isEnabled() && !f.page->control(Url)->isEnabled());
+        QVERIFY(!f.page->control(AddSubItem)->isEnabled());
+        f.services.messages.clear();
+        QVERIFY(f.page->validate());
+        f.select("A");
+        QTest::mouseClick(f.page->control<QAbstractButton>(Back), Qt::LeftButton);
+        QVERIFY(!f.page->validate());
+        QCOMPARE(f.services.messageIds(), QList<int>{1588});
+    }
+
+    void treeMenuIconsAndRoot()
+    {
+        MenuFixture f;
+        MenuTree menu;
+        menu.items = {node("Main", QString(), {node("Page", "p.html", {}, 1)}, 0)};
+        menu.items[0].record->root = true;
+        f.open("TREEMENU", menu);
+        QCOMPARE(f.tree()->currentItem()->text(0), QStringLiteral("Main"));
+        QVERIFY(!f.page->control(Remove)->isEnabled());
+        f.page->control(Remove)->setEnabled(true); // even when asked, the root stays
+        f.click(Remove);
+        QCOMPARE(f.services.messageIds(), QList<int>{Str::RootNotRemovable});
+
+        // A new item starts with the empty icon, and refers to it.
+        f.services.messages.clear();
+        f.select("Page");
+        f.click(AddToNode);
+        QCOMPARE(f.tree()->currentItem()->text(0), QStringLiteral("New item"));
+        QCOMPARE(f.page->text(IconField), QStringLiteral("ic_empty.gif"));
+        QCOMPARE(f.editor().icons().value(MenuTreeEditor::recordOf(f.tree()->currentItem()).icon),
+                 QStringLiteral("ic_empty.gif"));
+        // A comma would split the item in the tag: the field refuses it.
+        f.type(Text, "A, B");
+        QCOMPARE(f.page->text(Text), QStringLiteral("A B"));
+
+        // Icons: 16x16 for a page, 16x16 or 32x16 for a folder.
+        const QString wide = f.env.path("wide.gif");
+        TestEnvironment::writeFile(wide, gif(32, 16));
+        f.services.fileNames.enqueue(wide);
+        f.click(PickIcon);
+        QCOMPARE(f.services.messageIds(), QList<int>{Str::LeafIconSize});
+        f.select("Main");
+        f.services.fileNames.enqueue(wide);
+        f.click(PickIcon);
+        QCOMPARE(f.page->text(IconField), QStringLiteral("wide.gif"));
+        QVERIFY(QFile::exists(f.folder + "/wide.gif"));
+        QCOMPARE(f.editor().icons().last(), QStringLiteral("wide.gif"));
+        TestEnvironment::writeFile(wide, gif(20, 20));
+        f.services.fileNames.enqueue(wide);
+        f.click(PickIcon);
+        QCOMPARE(f.services.messageIds(), (QList<int>{Str::LeafIconSize, Str::FolderIconSize}));
+
+        // An item without an icon is shown when the page refuses it.
+        f.select("Page");
+        f.type(IconField, "");
+        f.select("Main");
+        f.services.messages.clear();
+        QVERIFY(!f.page->validate());
+        QCOMPARE(f.services.messageIds(), QList<int>{Str::MenuItemWithoutIcon});
+        QCOMPARE(f.tree()->currentItem()->text(0), QStringLiteral("Page"));
+    }
+
+    void targets()
+    {
+        MenuFixture f;
+        f.open("WHEELMENU", fiveChildren());
+        f.select("Home");
+        QVERIFY(!f.page->control(TargetMode)->isEnabled());
+        QTest::mouseClick(f.page->control<QAbstractButton>(TargetFrame), Qt::LeftButton);
+        auto *modes = f.page->control<QComboBox>(TargetMode);
+        QVERIFY(modes->isEnabled());
+        modes->setFocus();
+        while (modes->currentText() != QLatin1String("other target..."))
+            QTest::keyClick(modes, Qt::Key_Down);
+        QVERIFY(f.page->control(TargetName)->isEnabled());
+        f.type(TargetName, "frame2");
+        f.select("Last");
+        QCOMPARE(MenuTreeEditor::recordOf(f.item("Home")).target, QStringLiteral("frame2"));
+        f.select("Home");
+        QCOMPARE(modes->currentText(), QStringLiteral("other target..."));
+        QCOMPARE(f.page->text(TargetName), QStringLiteral("frame2"));
+        modes->setFocus();
+        while (modes->currentText() != QLatin1String("_top"))
+            QTest::keyClick(modes, Qt::Key_Up);
+        QVERIFY(!f.page->control(TargetName)->isEnabled());
+        QCOMPARE(f.page->text(TargetName), QString());
+    }
+
+    // What the editor builds is what the store holds and reads back.
+    void storedMenuReadsBackTheSame()
+    {
+        MenuFixture f;
+        f.open("WHEELMENU", MenuTree{});
+        f.click(AddToNode);
+        f.type(Text, "home");
+        f.type(Url, "index.html");
+        f.click(AddToNode);
+        f.click(AddSubItem);
+        f.type(Url, "deep.html");
+        f.click(AddToNode);
+        QTest::mouseClick(f.page->control<QAbstractButton>(Back), Qt::LeftButton);
+        f.page->store();
+        const MenuTree stored = MenuKeys::readMenuList(f.env.store(), "WHEELMENU");
+        MenuTree shown = f.editor().tree();
+        QCOMPARE(stored.items.size(), 2);
+        QCOMPARE(stored.items[0].text, QStringLiteral("HOME"));
+        QCOMPARE(stored.items[1].children.size(), 2);
+        QCOMPARE(stored.items[1].children[0].record->url, QStringLiteral("deep.html"));
+        QVERIFY(stored.items[1].children[1].record->back);
+        QCOMPARE(stored.items[1].children[1].text, QStringLiteral("BACK"));
+        for (MenuItem *item : {&shown.items[0], &shown.items[1]})
+            item->expanded = false;
+        QCOMPARE(stored.itemCount(), shown.itemCount());
+    }
+
+    void wheelAndMorphSettingsPages()
+    {
+        MenuFixture wheel;
+        wheel.env.store().write("WHEELMENU", "BackType", "blur");
+        wheel.env.store().write("WHEELMENU", "Mode", "texture");
+        wheel.open("WHEELMENU", MenuTree{}, true, 194);
+        for (int id : {1103, 1105, 1106, 1500, 1501, 1502})
+            QVERIFY2(!wheel.page->control(id)->isEnabled(), qPrintable(QString::number(id)));
+        QVERIFY(wheel.page->control(1496)->isEnabled());
+        QTest::mouseClick(wheel.page->control<QAbstractButton>(1489), Qt::LeftButton); // Gouraud
+        QVERIFY(wheel.page->control(1500)->isEnabled() && !wheel.page->control(1496)->isEnabled());
+        auto *backMode = wheel.page->control<QComboBox>(1488);
+        backMode->setFocus();
+        QTest::keyClick(backMode, Qt::Key_Down); // "image"
+        QVERIFY(wheel.page->control(1105)->isEnabled() && !wheel.page->control(1103)->isEnabled());
+        // The texture must be 256 x 256.
+        QTest::mouseClick(wheel.page->control<QAbstractButton>(1490), Qt::LeftButton);
+        const QString small = wheel.env.path("small.gif");
+        TestEnvironment::writeFile(small, gif(128, 128));
+        wheel.services.fileNames.enqueue(small);
+        QTest::mouseClick(wheel.page->control<QAbstractButton>(1497), Qt::LeftButton);
+        QCOMPARE(wheel.services.messageIds(), QList<int>{Str::WheelTextureSize});
+        QCOMPARE(wheel.services.messages.first().icon, MessageIcon::Stop);
+        const QString right = wheel.env.path("wood.gif");
+        TestEnvironment::writeFile(right, gif(256, 256));
+        wheel.services.fileNames.enqueue(right);
+        QTest::mouseClick(wheel.page->control<QAbstractButton>(1497), Qt::LeftButton);
+        QCOMPARE(wheel.page->text(1496), QStringLiteral("wood.gif"));
+
+        MenuFixture morph;
+        morph.env.store().write("MORPHMENU", "BackFx", "mmgalaxy");
+        morph.open("MORPHMENU", MenuTree{}, true, 195);
+        for (int id : {1103, 1105, 1106})
+            QVERIFY(!morph.page->control(id)->isEnabled());
+        auto *fx = morph.page->control<QComboBox>(1505);
+        fx->setFocus();
+        while (fx->currentText() != QLatin1String("color"))
+            QTest::keyClick(fx, Qt::Key_Up);
+        QVERIFY(morph.page->control(1103)->isEnabled() && !morph.page->control(1105)->isEnabled());
+        QCOMPARE(morph.context->flags.morphPlugIn, -2);
+    }
+};
+
+QTEST_MAIN(MenuTreeTest)
+#include "tst_menutree.moc"
