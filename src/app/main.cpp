@@ -8,17 +8,60 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
+#include <cstring>
+
+namespace {
+
+void describe(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(QStringLiteral(
+        "Configures Java applets for web pages: choose an applet, fill in its settings page by page,\n"
+        "preview the page in a browser and copy the applet tag with every file it needs.\n"
+        "Settings are kept per user; a project file (.vxp) holds the settings of one applet."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("project"), QStringLiteral("A project file (.vxp) to open."),
+                                 QStringLiteral("[project]"));
+}
+
+// --help and --version answer without a window, so they work where no desktop runs.
+bool asksForText(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        for (const char *option : {"--help", "-h", "--help-all", "--version", "-v"}) {
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+        }
+    }
+    return false;
+}
+
+void nameApplication()
+{
+    QCoreApplication::setOrganizationName(vexa::SettingsStore::Organisation);
+    QCoreApplication::setApplicationName(vexa::SettingsStore::Product);
+    QCoreApplication::setApplicationVersion(QStringLiteral(VEXAJAVA_VERSION));
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
+    if (asksForText(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        nameApplication();
+        QCommandLineParser parser;
+        describe(parser);
+        parser.process(app); // prints and exits
+        return 0;
+    }
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(vexa::SettingsStore::Organisation);
-    QApplication::setApplicationName(vexa::SettingsStore::Product);
+    nameApplication();
+    QApplication::setDesktopFileName(QStringLiteral("org.vexajava.VexaJava"));
     QApplication::setWindowIcon(vexa::wizardIcon());
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Configures Java applets for web pages."));
-    parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("project"), QStringLiteral("A project file (.vxp) to open."));
+    describe(parser);
     parser.process(app);
     const QString project = parser.positionalArguments().value(0);
 

@@ -8,6 +8,7 @@
 #include "publish/ProjectFile.h"
 #include "publish/VexaFont.h"
 #include "settings/Folders.h"
+#include "settings/InstallData.h"
 #include "settings/SettingsStore.h"
 #include "strings/StringIds.h"
 #include "tag/TagGenerator.h"
@@ -268,6 +269,7 @@ QString CliCommands::helpText()
 {
     QString text = QStringLiteral(
         "Usage: vexajava-cli COMMAND [ARGUMENTS]\n"
+        "       vexajava-cli --help | --version\n"
         "Configures the Vexa Java applets without the wizard window. It works on the same per-user settings\n"
         "and installation data as the program.\n\nCommands:\n");
     for (const Command &command : commands())
@@ -287,6 +289,10 @@ int CliCommands::run(const QStringList &arguments)
     if (arguments.first() == QLatin1String("--help") || arguments.first() == QLatin1String("-h") ||
         arguments.first() == QLatin1String("help")) {
         writeText(m_out, helpText());
+        return Success;
+    }
+    if (arguments.first() == QLatin1String("--version")) {
+        writeText(m_out, QStringLiteral("vexajava-cli (%1)\n").arg(InstallData::versionText()));
         return Success;
     }
     Session session(m_out, m_err);

@@ -23,6 +23,8 @@ private slots:
         WizardFixture f;
         f.start();
         QCOMPARE(f.window->windowTitle(), QStringLiteral("Vexa Java"));
+        // The desktop icon's pictures, built into the program.
+        QVERIFY(f.window->windowIcon().availableSizes().contains(QSize(48, 48)));
         QCOMPARE(f.pageId(), 129);
         QVERIFY(!f.window->button(WizardWindow::PreviousButton)->isEnabled());
         QVERIFY(f.window->button(WizardWindow::DefaultsButton)->isHidden());

@@ -19,6 +19,13 @@ Folders::Folders(const SettingsStore &store)
       m_appletDirName(orDefault(store.read(QString(), QStringLiteral("AppletDir")), InstallData::defaultAppletDirName())),
       m_helpDirName(orDefault(store.read(QString(), QStringLiteral("HelpDir")), InstallData::defaultHelpDirName()))
 {
+    // Installed for the whole system, the applet folders cannot take the preview page or
+    // the user's pictures: the user works in a copy of them. A chosen Dir is left alone.
+    const QString installed = m_installDir + QLatin1Char('/') + m_appletDirName;
+    if (store.read(QString(), QStringLiteral("Dir")).isEmpty() && !InstallData::isWritable(installed)) {
+        m_appletDirectory = InstallData::userAppletDirectory();
+        InstallData::copyMissing(installed, m_appletDirectory);
+    }
 }
 
 Folders::Folders(const QString &installDir, const QString &appletDirName, const QString &helpDirName)
@@ -26,7 +33,10 @@ Folders::Folders(const QString &installDir, const QString &appletDirName, const 
 {
 }
 
-QString Folders::appletDirectory() const { return m_installDir + QLatin1Char('/') + m_appletDirName; }
+QString Folders::appletDirectory() const
+{
+    return m_appletDirectory.isEmpty() ? m_installDir + QLatin1Char('/') + m_appletDirName : m_appletDirectory;
+}
 
 QString Folders::appletFolder(const QString &appletId) const
 {

@@ -8,7 +8,8 @@ class SettingsStore;
 
 // The folders of the installation, read once from `Application` (`Dir`, `AppletDir`,
 // `HelpDir`). Where the store holds none, the bundled installation data is used, so
-// a new user needs no set-up.
+// a new user needs no set-up; when its applet folders cannot be written (a system-wide
+// install), the user works in a copy of them under the user's data location.
 class Folders {
 public:
     explicit Folders(const SettingsStore &store);
@@ -31,6 +32,7 @@ private:
     QString m_installDir;
     QString m_appletDirName;
     QString m_helpDirName;
+    QString m_appletDirectory; // the user's own copy, when the installation's cannot be written
 };
 
 } // namespace vexa

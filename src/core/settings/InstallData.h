@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace vexa {
 
 // Where the bundled installation data lives: the applet folders' own files, the
@@ -14,6 +16,21 @@ public:
     static QString defaultsFile();
     static QString defaultAppletDirName() { return QStringLiteral("applets"); }
     static QString defaultHelpDirName() { return QStringLiteral("help"); }
+
+    // "Vexa Java 1.0"
+    static QString versionText() { return QStringLiteral("Vexa Java " VEXAJAVA_VERSION); }
+
+    // Whether the program may write into `folder`. The one place that decides it, so
+    // that tests (which run as root, where permissions stop nothing) can say otherwise.
+    static bool isWritable(const QString &folder);
+    static void setWritableCheck(std::function<bool(const QString &)> check);
+
+    // Where a user keeps the applet folders when the installation's cannot be written:
+    // <user data location>/applets.
+    static QString userAppletDirectory();
+    // Copies every file of `from` (folders included) that `to` lacks; a file the user
+    // has there is never replaced. Answers how many files were copied.
+    static int copyMissing(const QString &from, const QString &to);
 };
 
 } // namespace vexa

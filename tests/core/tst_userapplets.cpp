@@ -1,0 +1,83 @@
+// Installed for the whole system, the applet folders cannot be written: the user works in a
+// copy of them, made once and never written over.
+
+#include "TestSupport.h"
+#include "catalogue/Catalogue.h"
+#include "publish/PreviewPage.h"
+#include "settings/Folders.h"
+#include "settings/InstallData.h"
+#include "settings/SettingsStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace vexa;
+using vexa::test::TestEnvironment;
+
+class UserAppletsTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_home;
+    QString m_installedApplets;
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_home.filePath("data")));
+        m_installedApplets = InstallData::dir() + QStringLiteral("/applets");
+        // The tests run as root, where permissions stop nothing: the installation is declared read-only.
+        InstallData::setWritableCheck([this](const QString &folder) {
+            return QDir(folder).absolutePath() != QDir(m_installedApplets).absolutePath();
+        });
+    }
+    void cleanupTestCase()
+    {
+        InstallData::setWritableCheck([](const QString &folder) { return QFileInfo(folder).isWritable(); });
+    }
+
+    void theUserWorksInACopy()
+    {
+        RecordingReporter reporter;
+        SettingsStore store(m_home.filePath("settings.conf"), InstallData::defaultsFile(), reporter);
+        const QString userApplets = m_home.filePath("data") + "/Vexa Team/Vexa Java/applets";
+        Folders folders(store);
+        QCOMPARE(folders.appletDirectory(), userApplets);
+        // Help pages and defaults stay with the installation.
+        QCOMPARE(folders.helpFolder(), InstallData::dir() + "/help");
+        QVERIFY(QFile::exists(userApplets + "/qzbut1.gif"));
+        QVERIFY(QFile::exists(folders.appletFolder("BUMP") + "/sample.jpg"));
+        QVERIFY(QFile::exists(folders.scrollTextFile("BUMP")));
+
+        // The preview page and a picked picture land in the user's folder.
+        store.startFromDefaults("BUMP");
+        PreviewPage preview(store, folders, reporter);
+        QVERIFY(preview.write("BUMP", false));
+        QVERIFY(preview.path("BUMP").startsWith(userApplets));
+        QVERIFY(!QFile::exists(m_installedApplets + "/bump/preview.html"));
+
+        // A second start copies nothing; the user's own changes stay.
+        TestEnvironment::writeFile(folders.appletFolder("BUMP") + "/sample.jpg", "the user's own picture");
+        QCOMPARE(InstallData::copyMissing(m_installedApplets, userApplets), 0);
+        Folders again(store);
+        QCOMPARE(TestEnvironment::readFile(again.appletFolder("BUMP") + "/sample.jpg"),
+                 QByteArray("the user's own picture"));
+        // A file the installation gained (or the user lost) is filled in.
+        QFile::remove(again.appletFolder("LAKE") + "/sample.jpg");
+        QCOMPARE(InstallData::copyMissing(m_installedApplets, userApplets), 1);
+    }
+
+    // A user who names the installation folder keeps it: nothing is copied.
+    void aChosenFolderIsLeftAlone()
+    {
+        TestEnvironment env(InstallData::defaultsFile());
+        QVERIFY(!env.store().read("", "Dir").isEmpty());
+        Folders folders(env.store());
+        QCOMPARE(folders.appletDirectory(), env.installDir() + "/applets");
+    }
+};
+
+QTEST_MAIN(UserAppletsTest)
+#include "tst_userapplets.moc"

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and checks that everything a desktop needs is
+# there and valid, and that the installed programs find their data.
+# Usage: check-install.sh BUILD_DIR VERSION
+set -euo pipefail
+build=$1 version=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" > "$work/install.log"
+
+id=org.vexajava.VexaJava
+files=(
+    bin/vexajava bin/vexajava-cli
+    share/applications/$id.desktop
+    share/mime/packages/$id.xml
+    share/metainfo/$id.metainfo.xml
+    share/icons/hicolor/scalable/apps/$id.svg
+    share/man/man1/vexajava.1 share/man/man1/vexajava-cli.1
+    share/vexajava/defaults.ini share/vexajava/applets/qzbut1.gif share/vexajava/help/samples.html
+    share/vexajava/applets/treemenu/ic_empty.gif
+)
+for size in 16 24 32 48 64 128 256; do
+    files+=("share/icons/hicolor/${size}x${size}/apps/$id.png")
+done
+for f in "${files[@]}"; do
+    [ -f "$prefix/$f" ] || { echo "not installed: $f"; exit 1; }
+done
+
+desktop-file-validate "$prefix/share/applications/$id.desktop"
+appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml"
+grep -q 'glob pattern="\*.vxp"' "$prefix/share/mime/packages/$id.xml"
+grep -q '^MimeType=application/x-vexajava-project;' "$prefix/share/applications/$id.desktop"
+grep -q "release version=\"$version\"" "$prefix/share/metainfo/$id.metainfo.xml"
+# The manual pages carry the programs' own options.
+grep -q 'save\\-project APPLET FILE' "$prefix/share/man/man1/vexajava-cli.1"
+grep -q '\\-\\-version' "$prefix/share/man/man1/vexajava.1"
+
+# The installed programs answer and find their installation data.
+export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
+[ "$("$prefix/bin/vexajava-cli" --version)" = "vexajava-cli (Vexa Java $version)" ]
+[ "$("$prefix/bin/vexajava" --version)" = "Vexa Java $version" ]
+"$prefix/bin/vexajava-cli" tag BLOBS | grep -q '^<applet archive="blobs.jar"'
+echo "installed and valid: ${#files[@]} files"
