@@ -157,9 +157,17 @@ int openProject(Session &session, const Arguments &args)
         return unknownApplet(session, applet);
     ProjectFile project(session.store(), session.reporter);
     const int result = project.open(args.positional[0], &applet, onSelectionPage);
-    if (result == 1)
-        session.print(applet + QLatin1Char('\n'));
-    return session.finish(result == 1);
+    if (result == 0 && onSelectionPage && !project.fileApplet().isEmpty() &&
+        !Catalogue::contains(project.fileApplet())) {
+        // The wizard stays on its selection page; here the user is told why.
+        Message unknown = message(Str::ProjectUnknownApplet, MessageIcon::Stop);
+        unknown.text = unknown.text.arg(project.fileApplet());
+        session.reporter.report(unknown);
+    }
+    const int status = session.finish(result == 1);
+    if (status == Success)
+        session.print(applet + QLatin1Char('\n')); // only what was really opened
+    return status;
 }
 
 int publish(Session &session, const Arguments &args)

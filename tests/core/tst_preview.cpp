@@ -161,9 +161,11 @@ private slots:
         TestEnvironment::writeFile(env.installDir() + QStringLiteral("/applets/blobs"), "file");
         PreviewPage page(env.store(), env.folders(), env.reporter);
         QVERIFY(!page.write(QStringLiteral("BLOBS"), false));
-        QCOMPARE(env.reporter.ids(), QList<int>{Str::ErrorWritingPreview});
-        QCOMPARE(env.reporter.messages.first().icon, MessageIcon::Exclamation);
-        QCOMPARE(env.reporter.messages.first().text, QStringLiteral("Error writing preview html file"));
+        // The cause, naming the file, then the page's own message.
+        QCOMPARE(env.reporter.ids(), (QList<int>{Str::FileWriteFailed, Str::ErrorWritingPreview}));
+        QVERIFY(env.reporter.messages.first().text.contains(QStringLiteral("preview.html")));
+        QCOMPARE(env.reporter.messages.last().icon, MessageIcon::Exclamation);
+        QCOMPARE(env.reporter.messages.last().text, QStringLiteral("Error writing preview html file"));
     }
 
     void encoderConvertsOrRefers_data()

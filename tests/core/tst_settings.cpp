@@ -244,7 +244,9 @@ private slots:
         // An applet without a scroll-text file, and a folder that does not exist.
         QVERIFY(!files.save("LENS", "x"));
         QVERIFY(!files.save("FIRE", "x"));
-        QCOMPARE(env.reporter.ids(), QList<int>({Str::ErrorWritingScrollText, Str::ErrorWritingScrollText}));
+        QCOMPARE(env.reporter.ids(),
+                 QList<int>({Str::ErrorWritingScrollText, Str::FileWriteFailed, Str::ErrorWritingScrollText}));
+        QVERIFY(env.reporter.messages[1].text.contains(qt_error_string(ENOENT)));
     }
 
     void failedScrollTextSaveKeepsTheOldFile()

@@ -482,7 +482,7 @@ private slots:
             f.pick(c.names, 64, 48);
             f.click(1067);
             QCOMPARE(f.services.messageIds(), QList<int>{c.message});
-            QVERIFY2(f.services.messages.first().text.contains(c.named), qPrintable(f.services.messages.first().text));
+            QVERIFY2(f.services.messages.first().text.contains(c.named), qPrintable(f.services.messages.first().text + " / " + c.named + QString::number(f.services.messages.first().id)));
             QCOMPARE(f.text(1066), QStringLiteral("frame")); // nothing changed
             QVERIFY(!QFile::exists(f.folder + "/shot1.jpg"));
         }

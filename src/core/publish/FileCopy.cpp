@@ -1,46 +1,212 @@
 #include "FileCopy.h"
 
+#include "strings/StringIds.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
 #include <cerrno>
+#include <functional>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace vexa {
+namespace {
+
+QString reasonOf(int error) { return qt_error_string(error); }
+
+#ifdef Q_OS_UNIX
+
+// Writes what `fill` puts into a new file beside `target`, then renames it into place.
+FileError replace(const QString &target, FileCopy::Durability durability,
+                  const std::function<int(int out)> &fill)
+{
+    const QString refused = FileCopy::refusedTarget(target);
+    if (!refused.isEmpty())
+        return {target, refused};
+    const QFileInfo info(target);
+    QByteArray temporary = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+                                             QStringLiteral(".XXXXXX"));
+    const int out = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (out < 0)
+        return {target, reasonOf(errno)};
+    auto fail = [&](int error) {
+        ::close(out);
+        ::unlink(temporary.constData());
+        return FileError{target, reasonOf(error)};
+    };
+    // A new file gets the usual permissions; one that replaces another keeps that one's.
+    struct stat old {};
+    mode_t mode = 0666;
+    if (::stat(QFile::encodeName(target).constData(), &old) == 0)
+        mode = old.st_mode & 07777;
+    else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode &= ~mask;
+    }
+    if (::fchmod(out, mode) != 0)
+        return fail(errno);
+    if (const int error = fill(out))
+        return fail(error);
+    if (durability == FileCopy::Durability::Durable && ::fsync(out) != 0)
+        return fail(errno);
+    if (::close(out) != 0) {
+        const int error = errno;
+        ::unlink(temporary.constData());
+        return {target, reasonOf(error)};
+    }
+    if (::rename(temporary.constData(), QFile::encodeName(target).constData()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.constData());
+        return {target, reasonOf(error)};
+    }
+    return {};
+}
+
+int writeAll(int out, const char *data, qint64 size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(out, data, size_t(qMin<qint64>(size, 1 << 30)));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        data += n;
+        size -= n;
+    }
+    return 0;
+}
+
+// The kernel copies; where it cannot between these two files, a plain read and write does.
+int copyData(int in, int out, bool *readFailed)
+{
+    for (;;) {
+        const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
+        if (n > 0)
+            continue;
+        if (n == 0)
+            return 0;
+        if (errno == EINTR)
+            continue;
+        if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)
+            break;
+        // Which side failed is not told; a write error is by far the likely one.
+        return errno;
+    }
+    QByteArray chunk(1 << 16, Qt::Uninitialized);
+    for (;;) {
+        const ssize_t n = ::read(in, chunk.data(), size_t(chunk.size()));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            *readFailed = true;
+            return errno;
+        }
+        if (n == 0)
+            return 0;
+        if (const int error = writeAll(out, chunk.constData(), n))
+            return error;
+    }
+}
+
+#endif
+
+} // namespace
 
 bool FileCopy::samePath(const QString &a, const QString &b)
 {
-    const QFileInfo fa(a), fb(b);
-    if (QDir::cleanPath(fa.absoluteFilePath()).compare(QDir::cleanPath(fb.absoluteFilePath()), Qt::CaseInsensitive) ==
-        0)
-        return true;
-    const QString ca = fa.canonicalFilePath();
-    return !ca.isEmpty() && ca == fb.canonicalFilePath();
+    if (QDir::cleanPath(QFileInfo(a).absoluteFilePath()) == QDir::cleanPath(QFileInfo(b).absoluteFilePath()))
+        return true; // one name, whether the file exists or not
+#ifdef Q_OS_UNIX
+    struct stat sa {}, sb {};
+    if (::stat(QFile::encodeName(a).constData(), &sa) != 0 || ::stat(QFile::encodeName(b).constData(), &sb) != 0)
+        return false;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+#else
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    return !ca.isEmpty() && ca.compare(QFileInfo(b).canonicalFilePath(), Qt::CaseInsensitive) == 0;
+#endif
 }
 
-QString FileCopy::copy(const QString &source, const QString &target)
+QString FileCopy::refusedTarget(const QString &target)
+{
+    const QFileInfo info(target); // links followed
+    if (info.exists() && !info.isFile())
+        return info.isDir() ? reasonOf(EISDIR) : QStringLiteral("it is not a regular file");
+    return QString();
+}
+
+FileError FileCopy::copy(const QString &source, const QString &target, Durability durability)
 {
     const QFileInfo info(source);
     if (info.exists() && !info.isFile())
-        return qt_error_string(info.isDir() ? EISDIR : EINVAL);
+        return {source, info.isDir() ? reasonOf(EISDIR) : QStringLiteral("it is not a regular file")};
+#ifdef Q_OS_UNIX
+    const int in = ::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return {source, reasonOf(errno)};
+    bool readFailed = false;
+    FileError result = replace(target, durability, [&](int out) { return copyData(in, out, &readFailed); });
+    ::close(in);
+    if (readFailed)
+        result.path = source;
+    return result;
+#else
+    Q_UNUSED(durability);
+    const QString refused = refusedTarget(target);
+    if (!refused.isEmpty())
+        return {target, refused};
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
-        return in.errorString();
+        return {source, in.errorString()};
     QSaveFile out(target);
     if (!out.open(QIODevice::WriteOnly))
-        return out.errorString();
+        return {target, out.errorString()};
     QByteArray chunk(1 << 16, Qt::Uninitialized);
     for (;;) {
         const qint64 n = in.read(chunk.data(), chunk.size());
         if (n < 0)
-            return in.errorString();
+            return {source, in.errorString()};
         if (n == 0)
             break;
         if (out.write(chunk.constData(), n) != n)
-            return out.errorString();
+            return {target, out.errorString()};
     }
-    return out.commit() ? QString() : out.errorString();
+    return out.commit() ? FileError{} : FileError{target, out.errorString()};
+#endif
+}
+
+Message FileCopy::describe(const FileError &error, const QString &source)
+{
+    const bool reading = !source.isEmpty() && error.path == source;
+    Message shown = message(reading ? Str::FileCopyFailed : Str::FileWriteFailed, MessageIcon::Stop);
+    shown.text = shown.text.arg(QDir::toNativeSeparators(error.path), error.reason);
+    return shown;
+}
+
+FileError FileCopy::write(const QString &target, const QByteArray &bytes, Durability durability)
+{
+#ifdef Q_OS_UNIX
+    return replace(target, durability,
+                   [&](int out) { return writeAll(out, bytes.constData(), bytes.size()); });
+#else
+    Q_UNUSED(durability);
+    const QString refused = refusedTarget(target);
+    if (!refused.isEmpty())
+        return {target, refused};
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+        return {target, out.errorString()};
+    return {};
+#endif
 }
 
 } // namespace vexa

@@ -1,19 +1,48 @@
 #pragma once
 
+#include "Message.h"
+
+#include <QByteArray>
 #include <QString>
 
 namespace vexa {
 
-// Copying one file safely, shared by publishing and by the pages' pickers.
+// What went wrong with a file operation: the file it happened to and the system's reason.
+// An empty reason means success.
+struct FileError {
+    QString path;
+    QString reason;
+    bool ok() const { return reason.isEmpty(); }
+};
+
+// Every file the program writes goes through here: projects, preview and published pages,
+// copies into folders, scroll texts. A file is written beside its target and renamed over
+// it, so a failure leaves the old file as it was; a target that exists but is no regular
+// file (a pipe, a device, a link to one) is never replaced. The reason of a failure is the
+// system's own, kept from the call that failed.
 class FileCopy {
 public:
-    // The same file under two paths: equal ignoring letter case, or one file reached by
-    // two names (a link, a folder reached twice). Copying it onto itself could lose it.
+    // Whether the data is on disk before the rename: for what the user could not make
+    // again (projects, settings). Copies of files that stay where they came from are not.
+    enum class Durability { Durable, Replaceable };
+
+    // One file reached by two names (the same path, a link, a folder reached twice),
+    // decided by the file's identity, not by names that differ only in case (another
+    // file where case matters); copying a file onto itself could lose it.
     static bool samePath(const QString &a, const QString &b);
-    // Copies `source` over `target` through a temporary file renamed into place, so a
-    // failed copy leaves the old target as it was. Only plain files are copied: a pipe
-    // or a device would never end. Returns "" on success, else the system's reason.
-    static QString copy(const QString &source, const QString &target);
+    // Copies `source` over `target`; only a regular file is copied.
+    static FileError copy(const QString &source, const QString &target,
+                          Durability durability = Durability::Replaceable);
+    // Writes `bytes` as `target`.
+    static FileError write(const QString &target, const QByteArray &bytes,
+                           Durability durability = Durability::Durable);
+    // Why `target` must not be written over ("" when it may): it exists and, links
+    // followed, is no regular file.
+    static QString refusedTarget(const QString &target);
+
+    // The message for a failure: "Cannot copy" naming `source` when reading it failed,
+    // else "Cannot write" naming the file that could not be written.
+    static Message describe(const FileError &error, const QString &source = QString());
 };
 
 } // namespace vexa

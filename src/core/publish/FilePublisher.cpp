@@ -357,9 +357,7 @@ bool FilePublisher::copyFile(const QString &sourceFolder, const QString &destina
     const QString source = sourceFolder + QLatin1Char('/') + name;
     const QString target = destinationFolder + QLatin1Char('/') + name;
     if (!isBareFileName(name)) {
-        Message failed = message(Str::FileCopyFailed, MessageIcon::Stop);
-        failed.text = failed.text.arg(QDir::toNativeSeparators(source), qt_error_string(EINVAL));
-        m_reporter.report(failed);
+        m_reporter.report(FileCopy::describe(FileError{source, qt_error_string(EINVAL)}, source));
         return false;
     }
     if (FileCopy::samePath(source, target))
@@ -369,12 +367,10 @@ bool FilePublisher::copyFile(const QString &sourceFolder, const QString &destina
 
 bool FilePublisher::copyContents(const QString &source, const QString &target)
 {
-    const QString reason = FileCopy::copy(source, target);
-    if (reason.isEmpty())
+    const FileError error = FileCopy::copy(source, target);
+    if (error.ok())
         return true;
-    Message failed = message(Str::FileCopyFailed, MessageIcon::Stop);
-    failed.text = failed.text.arg(QDir::toNativeSeparators(source), reason);
-    m_reporter.report(failed);
+    m_reporter.report(FileCopy::describe(error, source));
     return false;
 }
 

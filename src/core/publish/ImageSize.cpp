@@ -134,6 +134,9 @@ class JpegWalk {
 public:
     JpegWalk(ByteSource &source, QStringList *diagnostics) : m_source(source), m_diagnostics(diagnostics) {}
 
+    // The walk gave up in bytes that are no segment: not a picture it can measure.
+    bool gaveUp() const { return m_garbage > MaxGarbage; }
+
     bool run(int *width, int *height)
     {
         const int first = m_source.next();
@@ -183,7 +186,8 @@ private:
         return 1;
     }
 
-    // The code after the next 255 and its fill bytes; -1 at the end.
+    // The code after the next 255 and its fill bytes; -1 at the end, or after more
+    // bytes that belong to no segment than any real picture holds.
     int nextMarker()
     {
         bool garbage = false;
@@ -194,6 +198,8 @@ private:
                 return -1;
             }
             garbage = true;
+            if (++m_garbage > MaxGarbage)
+                return -1;
             c = m_source.next();
         }
         do {
@@ -210,8 +216,11 @@ private:
 
     void prematureEnd() { diagnose(m_diagnostics, QString::fromLatin1(PrematureEofText)); }
 
+    static constexpr qint64 MaxGarbage = 4 * 1024 * 1024;
+
     ByteSource &m_source;
     QStringList *m_diagnostics;
+    qint64 m_garbage = 0;
 };
 
 bool readGifSize(const QByteArray &head, int *width, int *height)
@@ -266,9 +275,13 @@ ImageInfo ImageSize::read(QIODevice &device, Reporter &reporter, QStringList *di
     if (readGifSize(source.peek(GifSizeEnd), &info.width, &info.height)) {
         info.extension = QStringLiteral(".gif");
         info.found = true;
-    } else if (!source.failed() && JpegWalk(source, diagnostics).run(&info.width, &info.height)) {
-        info.extension = QStringLiteral(".jpg");
-        info.found = true;
+    } else if (!source.failed()) {
+        JpegWalk walk(source, diagnostics);
+        info.found = walk.run(&info.width, &info.height);
+        if (info.found)
+            info.extension = QStringLiteral(".jpg");
+        else if (walk.gaveUp())
+            return readFailed(reporter);
     }
 
     if (source.failed())

@@ -8,7 +8,7 @@
 #include "strings/StringIds.h"
 #include "tag/TagGenerator.h"
 
-#include <QSaveFile>
+#include "FileCopy.h"
 
 namespace vexa {
 
@@ -66,8 +66,10 @@ QString PreviewPage::compose(const QString &charset, const QString &tag, const Q
 bool PreviewPage::write(const QString &appletId, bool copied)
 {
     const QByteArray bytes = CharsetEncoder(charset(appletId)).encode(text(appletId, copied));
-    QSaveFile file(path(appletId));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    // A page written again at every preview: the applet folder keeps what it is made from.
+    const FileError error = FileCopy::write(path(appletId), bytes, FileCopy::Durability::Replaceable);
+    if (!error.ok()) {
+        m_reporter.report(FileCopy::describe(error));
         m_reporter.report(message(Str::ErrorWritingPreview, MessageIcon::Exclamation));
         return false;
     }

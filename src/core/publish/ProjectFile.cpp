@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QList>
 #include <QPair>
+#include "FileCopy.h"
+
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QtEndian>
@@ -155,7 +157,7 @@ int ProjectFile::save(const QString &appletId, QIODevice &out)
     if (!out.isWritable())
         return 0;
     QByteArray bytes;
-    if (!buildFile(appletId, &bytes))
+    if (!buildFile(appletId, &bytes) || bytes.size() > MaxFileSize)
         return 0;
     qint64 written = 0;
     while (written < bytes.size()) {
@@ -169,14 +171,22 @@ int ProjectFile::save(const QString &appletId, QIODevice &out)
 
 int ProjectFile::save(const QString &appletId, const QString &path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    QByteArray bytes;
+    if (!buildFile(appletId, &bytes))
         return 0;
-    if (save(appletId, file) != 1) {
-        file.cancelWriting(); // the temporary file goes, an earlier file stays as it was
+    // What is saved must open again: one limit for both.
+    if (bytes.size() > MaxFileSize) {
+        Message tooLarge = message(Str::ProjectTooLarge, MessageIcon::Stop);
+        tooLarge.text = tooLarge.text.arg(bytes.size()).arg(MaxFileSize);
+        m_reporter.report(tooLarge);
         return 0;
     }
-    return file.commit() ? 1 : 0;
+    const FileError error = FileCopy::write(path, bytes);
+    if (!error.ok()) {
+        m_reporter.report(FileCopy::describe(error));
+        return 0;
+    }
+    return 1;
 }
 
 void ProjectFile::reportSaveFailure()
@@ -207,6 +217,7 @@ int ProjectFile::open(const QString &path, QString *currentAppletId, bool onSele
 
 int ProjectFile::openData(const QByteArray &bytes, QString *currentAppletId, bool onSelectionPage)
 {
+    m_fileApplet.clear();
     if (bytes.size() > MaxFileSize)
         return finish(Outcome::BadFormat);
     Project project;
@@ -280,6 +291,7 @@ ProjectFile::Outcome ProjectFile::store(const Project &project, QString *current
                                         bool onSelectionPage)
 {
     const QString &id = project.appletId;
+    m_fileApplet = id;
     if (onSelectionPage) {
         if (!Catalogue::contains(id))
             return Outcome::UnknownApplet;

@@ -37,7 +37,7 @@ public:
     static constexpr int DataOffset = 132;
     static constexpr int LengthOffset = 644;
     static constexpr int TextType = 1;
-    // Larger files are refused unread: some 23,000 values, far beyond any applet.
+    // Larger files are refused unread, and never saved: some 23,000 values, far beyond any applet.
     static constexpr qint64 MaxFileSize = 16 * 1024 * 1024;
     static const QByteArray Magic; // "V X P 1 4"
 
@@ -48,7 +48,9 @@ public:
     // checked before the first byte is written. Reports nothing.
     int save(const QString &appletId, QIODevice &out);
     // The same into the file `path`, atomically: on 0 an earlier file is untouched
-    // and no temporary file remains. Reports nothing; callers show reportSaveFailure().
+    // and no temporary file remains. A file too large to be opened again (5008) and a
+    // file that cannot be written (5007, with the system's reason) are reported; callers
+    // then show reportSaveFailure().
     int save(const QString &appletId, const QString &path);
     // "Problems during the saving of project" (1544, stop), for a save that gave 0.
     void reportSaveFailure();
@@ -71,6 +73,9 @@ public:
     static QByteArray encodeText(const QString &text, bool *ok = nullptr);
     static QString decodeText(const QByteArray &bytes);
 
+    // The section the last opened file names, accepted or not; empty when it named none.
+    QString fileApplet() const { return m_fileApplet; }
+
 private:
     enum class Outcome;
     struct Project;
@@ -83,6 +88,7 @@ private:
 
     SettingsStore &m_store;
     Reporter &m_reporter;
+    QString m_fileApplet;
 };
 
 } // namespace vexa

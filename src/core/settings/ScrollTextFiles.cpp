@@ -6,7 +6,7 @@
 #include "strings/StringIds.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include "publish/FileCopy.h"
 
 namespace vexa {
 
@@ -18,9 +18,12 @@ ScrollTextFiles::ScrollTextFiles(const Folders &folders, Reporter &reporter)
 bool ScrollTextFiles::save(const QString &appletId, const QString &text)
 {
     const QString path = m_folders.scrollTextFile(appletId);
-    QSaveFile file(path);
     const QByteArray bytes = text.left(MaxLength).toUtf8();
-    if (path.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    const FileError error = path.isEmpty() ? FileError{path, QStringLiteral("no scroll text")}
+                                           : FileCopy::write(path, bytes);
+    if (!error.ok()) {
+        if (!path.isEmpty())
+            m_reporter.report(FileCopy::describe(error));
         m_reporter.report(message(Str::ErrorWritingScrollText, MessageIcon::Exclamation));
         return false;
     }

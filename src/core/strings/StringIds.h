@@ -76,5 +76,8 @@ constexpr int UnsafeFileName = 5003;
 constexpr int BrowserMissing = 5004;
 constexpr int FrameSequenceGap = 5005;
 constexpr int FrameSequenceForeign = 5006;
+constexpr int FileWriteFailed = 5007;
+constexpr int ProjectTooLarge = 5008;
+constexpr int ProjectUnknownApplet = 5009;
 
 } // namespace vexa::Str

@@ -586,6 +586,9 @@ constexpr Entry kStrings[] = {
     {5005, "Error ! The frames must be numbered from 1 without gaps: %1 is missing.\nSelect %2 to %3 at the same time."},
     {5006, "Error ! \"%1\" is not part of the sequence %2 to %3: the frames must share one name and one "
            "extension and be numbered 1, 2, 3... without leading zeros."},
+    {5007, "Cannot write \"%1\": %2"},
+    {5008, "Error ! The applet holds too many settings to be saved as a project (%1 bytes, at most %2 can be opened again)."},
+    {5009, "The project holds the settings of \"%1\", which is no applet of Vexa Java: it cannot be opened."},
 };
 
 const Entry *find(int id)

@@ -29,23 +29,22 @@ bool AppletFolderCopy::copy(const QString &source, const QString &folder, Report
 {
     const QString name = bareName(source);
     const QString target = folder + QLatin1Char('/') + name;
-    QString reason;
+    FileError error;
     if (name.isEmpty())
-        reason = qt_error_string(EINVAL);
+        error = FileError{source, qt_error_string(EINVAL)};
     else if (FileCopy::samePath(source, target))
         return true;
     else
-        reason = FileCopy::copy(source, target);
-    if (reason.isEmpty()) return true;
-    reportFailure(source, reason, reporter);
+        error = FileCopy::copy(source, target);
+    if (error.ok()) return true;
+    reporter.report(FileCopy::describe(error, source));
+    reporter.report(message(Str::CopyIntoAppletFolderFailed, MessageIcon::Stop));
     return false;
 }
 
 void AppletFolderCopy::reportFailure(const QString &source, const QString &reason, Reporter &reporter)
 {
-    Message failed = message(Str::FileCopyFailed, MessageIcon::Stop);
-    failed.text = failed.text.arg(QDir::toNativeSeparators(source), reason);
-    reporter.report(failed);
+    reporter.report(FileCopy::describe(FileError{source, reason}, source));
     reporter.report(message(Str::CopyIntoAppletFolderFailed, MessageIcon::Stop));
 }
 
