@@ -6,9 +6,14 @@
 #include "tag/TagGenerator.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTest>
+#include <qplatformdefs.h>
+
+#include <cerrno>
+#include <sys/stat.h>
 
 using namespace vexa;
 using vexa::test::TestEnvironment;
@@ -86,6 +91,109 @@ private slots:
         QCOMPARE(cli({"reset", "PLASMA", "--yes"}).status, 0);
         QCOMPARE(cli({"get", "PLASMA", "Res"}).out, (defaultRes + "\n").toUtf8());
         QCOMPARE(cli({"reset", "NOAPPLET", "--yes"}).status, 2);
+    }
+
+    // Hardening: what the command line must never do with odd targets and odd input.
+
+    // A pipe, a device or a link to one is never replaced, whatever writes it.
+    void specialFilesAreNeverReplaced()
+    {
+        const QString dir = m_home.path() + "/special";
+        QDir().mkpath(dir);
+        const QString fifo = dir + "/pipe";
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(QFile::link(fifo, dir + "/to-pipe"));
+        QVERIFY(QFile::link("/dev/null", dir + "/to-null"));
+        QCOMPARE(cli({"set", "BLOBS", "NBlobs", "4"}).status, 0);
+        QDir().mkpath(appletFolder("blobs"));
+        for (const char *target : {"pipe", "to-pipe", "to-null"}) {
+            const QString path = dir + "/" + target;
+            for (const QStringList &command : {QStringList{"save-project", "BLOBS", path},
+                                               QStringList{"publish", "BLOBS", path}}) {
+                const Run run = cli(command);
+                QCOMPARE(run.status, 1);
+                QVERIFY2(run.err.contains(path.toUtf8()) && run.err.contains("not a regular file"), run.err.constData());
+            }
+        }
+        QT_STATBUF st;
+        QCOMPARE(QT_STAT(QFile::encodeName(fifo).constData(), &st), 0);
+        QVERIFY(S_ISFIFO(st.st_mode));
+        QCOMPARE(QT_STAT("/dev/null", &st), 0);
+        QVERIFY(S_ISCHR(st.st_mode));
+        // The preview page in the applet folder, too.
+        const QString page = appletFolder("blobs") + "/preview.html";
+        QFile::remove(page);
+        QCOMPARE(::mkfifo(QFile::encodeName(page).constData(), 0600), 0);
+        const Run preview = cli({"preview", "BLOBS"});
+        QCOMPARE(preview.status, 1);
+        QVERIFY(preview.err.contains("not a regular file"));
+        QFile::remove(page);
+    }
+
+    // A failure names the system's own reason: here a file larger than the process may write.
+    void failuresNameTheirCause()
+    {
+        const QString folder = appletFolder("lake");
+        QDir().mkpath(folder);
+        for (const char *name : {"VxLake.class", "vexa.class", "vexalib.class", "VxLake.jar"})
+            TestEnvironment::writeFile(folder + "/" + name, name);
+        TestEnvironment::writeFile(folder + "/big.jpg", QByteArray(64 * 1024, 'x'));
+        QCOMPARE(cli({"set", "LAKE", "ImageFile", "big.jpg"}).status, 0);
+        const QString site = m_home.path() + "/limited";
+        QDir().mkpath(site);
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", m_home.path() + "/config");
+        process.setProcessEnvironment(env);
+        // 16 KiB per file at most; the signal that would end the process is ignored.
+        process.start("bash", {"-c", "trap '' XFSZ; ulimit -f 16; exec \"$0\" publish LAKE \"$1\"",
+                               QStringLiteral(VEXAJAVA_CLI_PATH), site + "/index.html"});
+        QVERIFY(process.waitForFinished(30000));
+        const QByteArray err = process.readAllStandardError();
+        QCOMPARE(process.exitCode(), 1);
+        QVERIFY2(err.contains(qt_error_string(EFBIG).toUtf8()) && err.contains("big.jpg"), err.constData());
+        QVERIFY(!QFile::exists(site + "/big.jpg"));
+        QVERIFY(QDir(site).entryList(QDir::Hidden | QDir::Files).filter(".big.jpg").isEmpty()); // no leftovers
+    }
+
+    void projectLimitsAreOneRule()
+    {
+        // A section that could not be opened again is not saved.
+        RecordingReporter reporter;
+        {
+            auto store = openStore(reporter);
+            for (int i = 0; i < 24000; ++i)
+                store->write("FLUID", QStringLiteral("Key%1").arg(i), "v");
+            store->sync();
+        }
+        const QString big = m_home.path() + "/big.vxp";
+        const Run save = cli({"save-project", "FLUID", big});
+        QCOMPARE(save.status, 1);
+        QVERIFY2(save.err.contains("too many settings"), save.err.constData());
+        QVERIFY(!QFile::exists(big));
+
+        // A project naming a section that is no applet: said so, and nothing on standard output.
+        const QString odd = m_home.path() + "/odd.vxp";
+        TestEnvironment::writeFile(odd, "[NOSUCHAPPLET]\nKey=value\n");
+        const Run open = cli({"open-project", odd});
+        QCOMPARE(open.status, 1);
+        QVERIFY(open.out.isEmpty());
+        QVERIFY2(open.err.contains("NOSUCHAPPLET"), open.err.constData());
+    }
+
+    // A file that starts like a JPEG and then holds junk is given up on, quickly.
+    void junkAfterAJpegStartIsBounded()
+    {
+        const QString junk = m_home.path() + "/junk.jpg";
+        QByteArray bytes("\xFF\xD8", 2);
+        bytes.append(QByteArray(16 * 1024 * 1024, '\0'));
+        TestEnvironment::writeFile(junk, bytes);
+        QElapsedTimer timer;
+        timer.start();
+        const Run run = cli({"image-size", junk});
+        QCOMPARE(run.status, 1);
+        QVERIFY(run.err.contains(StringTable::text(Str::ErrorReadingImageSize).toUtf8()));
+        QVERIFY(timer.elapsed() < 5000);
     }
 
     void usage()

@@ -256,6 +256,20 @@ private slots:
         QCOMPARE(inode(folder + QStringLiteral("/lake.jpg")), before);
     }
 
+    // Where letter case matters, a folder named like the applet folder but for case is another.
+    void aFolderDifferingInCaseGetsEverything()
+    {
+        TestEnvironment env;
+        const QString folder = prepare(env, QStringLiteral("LAKE"), {"ImageFile=lake.jpg"});
+        const QString other = QFileInfo(folder).absolutePath() + QStringLiteral("/LAKE");
+        QVERIFY(QDir().mkpath(other));
+        FilePublisher publisher(env.store(), env.folders(), env.reporter);
+        QVERIFY(publisher.copyAllFiles(QStringLiteral("LAKE"), other + QStringLiteral("/index.html")));
+        QVERIFY(folderFiles(other).contains(QStringLiteral("lake.jpg")));
+        QVERIFY(folderFiles(other).contains(QStringLiteral("VxLake.class")));
+        QCOMPARE(publisher.copiedCount(), folderFiles(other).size());
+    }
+
     void missingFileStopsThePublishing()
     {
         TestEnvironment env;
