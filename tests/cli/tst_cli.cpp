@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QStringDecoder>
 #include <QTest>
 #include <qplatformdefs.h>
 
@@ -179,6 +180,57 @@ private slots:
         QCOMPARE(open.status, 1);
         QVERIFY(open.out.isEmpty());
         QVERIFY2(open.err.contains("NOSUCHAPPLET"), open.err.constData());
+    }
+
+    // Every text comes back as it was set, in another run of the program.
+    void storeKeepsEveryText()
+    {
+        const QChar bom(0xFEFF);
+        const QStringList values = {QString(bom) + "B", "A\\" + QString(bom) + "C", QString(bom),
+                                    "@vexa-utf16:AAAA", QString(bom) + "\n" + bom + "x\"y;z"};
+        for (const QString &value : values) {
+            QCOMPARE(cli({"set", "BLOBS", "Odd", value}).status, 0);
+            QStringDecoder exact(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+            QCOMPARE(QString(exact(cli({"get", "BLOBS", "Odd"}).out)), value + "\n");
+        }
+        // A value written before in the plain form still reads as it is.
+        QCOMPARE(cli({"set", "BLOBS", "Plain", "café, 100%"}).status, 0);
+        QVERIFY(TestEnvironment::readFile(storeFile()).contains("Plain="));
+        QCOMPARE(cli({"get", "BLOBS", "Plain"}).out, QByteArray("café, 100%\n"));
+    }
+
+    // A store file that is a pipe: said once, and the command goes on without blocking.
+    void storeFileThatIsAPipe()
+    {
+        QTemporaryDir home;
+        QDir().mkpath(home.path() + "/Vexa Team");
+        QCOMPARE(::mkfifo(QFile::encodeName(home.path() + "/Vexa Team/Vexa Java.conf").constData(), 0600), 0);
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", home.path());
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(VEXAJAVA_CLI_PATH), {"set", "BLOBS", "NBlobs", "3"});
+        QVERIFY(process.waitForFinished(10000));
+        const QByteArray err = process.readAllStandardError();
+        QCOMPARE(process.exitCode(), 1);
+        QCOMPARE(err.count("could not be saved"), 1);
+        QVERIFY(err.contains("not a regular file"));
+    }
+
+    // The store's own write failure names the system's reason.
+    void storeWriteFailureNamesItsCause()
+    {
+        QTemporaryDir home;
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", home.path());
+        process.setProcessEnvironment(env);
+        process.start("bash", {"-c", "trap '' XFSZ; ulimit -f 1; exec \"$0\" set BLOBS Long \"$1\"",
+                               QStringLiteral(VEXAJAVA_CLI_PATH), QString(4000, QLatin1Char('x'))});
+        QVERIFY(process.waitForFinished(10000));
+        const QByteArray err = process.readAllStandardError();
+        QCOMPARE(process.exitCode(), 1);
+        QVERIFY2(err.contains(qt_error_string(EFBIG).toUtf8()), err.constData());
     }
 
     // A file that starts like a JPEG and then holds junk is given up on, quickly.

@@ -3,6 +3,7 @@
 #include "settings/InstallData.h"
 #include "settings/ScrollTextFiles.h"
 #include "settings/SettingsStore.h"
+#include "settings/StoreFormat.h"
 #include "strings/StringIds.h"
 
 #include <QDir>
@@ -158,6 +159,43 @@ private slots:
         // What was copied is on disk for the next run.
         env.reopenStore();
         QCOMPARE(env.store().read("BLOBS", "NBlobs"), QStringLiteral("5"));
+    }
+
+    // The file's own text: every value comes back exactly; files of earlier versions read as before.
+    void storeFileText()
+    {
+        const QChar bom(0xFEFF);
+        const QStringList values = {QString(bom) + "B",  "A\\" + QString(bom) + "C", QString(QChar(0xD800)) + "x",
+                                    "@at",  "@@two", " lead, trail ", "q\"u;o=t#e[]%", "tab\tnl\ncr\r\x01\x7F",
+                                    QString("\x01") + "A", "café 日本 😀", QString()};
+        QSettings::SettingsMap map;
+        for (int i = 0; i < values.size(); ++i)
+            map.insert(QStringLiteral("VEXA3D LIGHT/Key %1 é€").arg(i), values[i]);
+        const QSettings::SettingsMap back = StoreFormat::read(StoreFormat::write(map));
+        QCOMPARE(back.keys(), map.keys());
+        for (auto it = map.constBegin(); it != map.constEnd(); ++it)
+            QCOMPARE(back.value(it.key()).toString(), it.value().toString());
+
+        // As earlier versions wrote them.
+        const QByteArray older = "[A]\nlist=x, y\n\n[VEXA3D%20LIGHT]\nKey%200%20%E9=plain\n"
+                                 "Key%201=\"a, b\"\nKey%202=q\\\"uote\nKey%203=back\\\\slash\n"
+                                 "Key%205=new\\nline\\r\\t\nKey%206=\" lead\"\nKey%208=@@at\n"
+                                 "Key%209=caf\xC3\xA9\nKey%2011=x\\x1\x7F\n";
+        const QSettings::SettingsMap read = StoreFormat::read(older);
+        QCOMPARE(read.value("A/list").toString(), QStringLiteral("x, y"));
+        QCOMPARE(read.value(QStringLiteral("VEXA3D LIGHT/Key 0 é")).toString(), QStringLiteral("plain"));
+        QCOMPARE(read.value("VEXA3D LIGHT/Key 1").toString(), QStringLiteral("a, b"));
+        QCOMPARE(read.value("VEXA3D LIGHT/Key 2").toString(), QStringLiteral("q\"uote"));
+        QCOMPARE(read.value("VEXA3D LIGHT/Key 3").toString(), QStringLiteral("back\\slash"));
+        QCOMPARE(read.value("VEXA3D LIGHT/Key 5").toString(), QStringLiteral("new\nline\r\t"));
+        QCOMPARE(read.value("VEXA3D LIGHT/Key 6").toString(), QStringLiteral(" lead"));
+        QCOMPARE(read.value("VEXA3D LIGHT/Key 8").toString(), QStringLiteral("@at"));
+        QCOMPARE(read.value("VEXA3D LIGHT/Key 9").toString(), QStringLiteral("café"));
+        QCOMPARE(read.value("VEXA3D LIGHT/Key 11").toString(), QStringLiteral("x\x01\x7F"));
+        // A typed value of a hand-edited file is text, never decoded into something huge.
+        const QSettings::SettingsMap typed =
+            StoreFormat::read("[B]\nk=@Variant(\\0\\0\\0\\x7f\\xff\\xff\\xff\\xff)\n");
+        QVERIFY(typed.value("B/k").toString().startsWith("@Variant("));
     }
 
     void bundledDefaultsAreShipped()

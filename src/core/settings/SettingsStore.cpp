@@ -7,8 +7,26 @@
 
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include "StoreFormat.h"
+#include "publish/FileCopy.h"
 
 namespace vexa {
+namespace {
+
+// A store file that is a pipe or a device would block or never end: such a store is
+// kept in memory only, in a file of its own that nobody reads.
+QString unusableReason(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return QStringLiteral("it is not a regular file");
+    return QString();
+}
+
+} // namespace
 
 const QString SettingsStore::Organisation = QStringLiteral("Vexa Team");
 const QString SettingsStore::Product = QStringLiteral("Vexa Java");
@@ -16,19 +34,53 @@ const QString SettingsStore::ApplicationSection = QStringLiteral("Application");
 const QString SettingsStore::DefaultSuffix = QStringLiteral("_DEF");
 
 SettingsStore::SettingsStore(Reporter &reporter)
-    : m_settings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, Organisation, Product)),
-      m_defaults(std::make_unique<DefaultSections>(DefaultSections::load(InstallData::defaultsFile()))),
+    : m_defaults(std::make_unique<DefaultSections>(DefaultSections::load(InstallData::defaultsFile()))),
       m_reporter(reporter)
 {
+#ifdef Q_OS_WIN
+    m_settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, Organisation, Product);
+#else
+    // Where the native store keeps its file here: checked before anything reads it.
+    open(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') + Organisation +
+             QLatin1Char('/') + Product + QStringLiteral(".conf"),
+         QSettings::NativeFormat);
+#endif
 }
 
 SettingsStore::SettingsStore(const QString &path, const QString &defaultsFile, Reporter &reporter)
-    : m_settings(std::make_unique<QSettings>(path, QSettings::IniFormat)),
-      m_defaults(std::make_unique<DefaultSections>(DefaultSections::load(defaultsFile))), m_reporter(reporter)
+    : m_defaults(std::make_unique<DefaultSections>(DefaultSections::load(defaultsFile))), m_reporter(reporter)
 {
+    open(path, QSettings::IniFormat);
 }
 
-SettingsStore::~SettingsStore() = default;
+void SettingsStore::open(const QString &path, QSettings::Format format)
+{
+    const QString reason = unusableReason(path);
+    Q_UNUSED(format);
+    if (reason.isEmpty()) {
+        m_settings = std::make_unique<QSettings>(path, StoreFormat::format());
+        return;
+    }
+    m_scratch = std::make_unique<QTemporaryDir>();
+    m_settings = std::make_unique<QSettings>(m_scratch->filePath(QStringLiteral("store.conf")), StoreFormat::format());
+    m_storePath = path;
+    reportUnwritable(reason);
+}
+
+void SettingsStore::reportUnwritable(const QString &reason)
+{
+    if (m_reportedUnwritable)
+        return;
+    m_reportedUnwritable = true;
+    Message m = message(Str::SettingsNotWritable, MessageIcon::Stop);
+    m.text = m.text.arg(fileName(), reason);
+    m_reporter.report(m);
+}
+
+SettingsStore::~SettingsStore()
+{
+    m_settings.reset(); // its last write goes into the scratch folder while that still exists
+}
 
 bool SettingsStore::isDefaultSection(const QString &section)
 {
@@ -137,21 +189,31 @@ bool SettingsStore::sync()
     m_settings->sync();
     // Another copy of the program may have written meanwhile; rebuild the indexes.
     m_keyIndex.clear();
+    if (m_scratch)
+        return false; // kept in memory only; said so once
     if (m_settings->status() != QSettings::AccessError)
         return true;
-    if (!m_reportedUnwritable) {
-        m_reportedUnwritable = true;
-        const QFileInfo file(fileName());
-        const QString reason = file.exists() && !file.isWritable()
-                                   ? QStringLiteral("the file is read-only")
-                                   : QStringLiteral("its folder cannot be written");
-        Message m = message(Str::SettingsNotWritable, MessageIcon::Stop);
-        m.text = m.text.arg(fileName(), reason);
-        m_reporter.report(m);
-    }
+    if (!m_reportedUnwritable)
+        reportUnwritable(writeFailureReason());
     return false;
 }
 
-QString SettingsStore::fileName() const { return m_settings->fileName(); }
+// The store does not say why it could not write; a file of the same size written beside
+// it meets the same obstacle and tells the system's reason (a full disk, a size limit).
+QString SettingsStore::writeFailureReason() const
+{
+    const QFileInfo file(fileName());
+    if (file.exists() && !file.isWritable())
+        return QStringLiteral("the file is read-only");
+    if (!StoreFormat::lastWriteError().isEmpty())
+        return StoreFormat::lastWriteError();
+    const QString probe = file.absolutePath() + QStringLiteral("/.") + file.fileName() + QStringLiteral(".probe");
+    const FileError error =
+        FileCopy::write(probe, QByteArray(qMax<qint64>(file.size(), 4096), ' '), FileCopy::Durability::Replaceable);
+    QFile::remove(probe);
+    return error.ok() ? QStringLiteral("its folder cannot be written") : error.reason;
+}
+
+QString SettingsStore::fileName() const { return m_storePath.isEmpty() ? m_settings->fileName() : m_storePath; }
 
 } // namespace vexa

@@ -6,7 +6,9 @@
 
 #include <memory>
 
-class QSettings;
+#include <QSettings>
+
+class QTemporaryDir;
 
 namespace vexa {
 
@@ -63,6 +65,9 @@ public:
     static bool isStorableKey(const QString &key);
 
 private:
+    void open(const QString &path, QSettings::Format format);
+    void reportUnwritable(const QString &reason);
+    QString writeFailureReason() const;
     QString groupName(const QString &section) const;
     QString actualKey(const QString &group, const QString &key) const;
     const QHash<QString, QString> &keyIndex(const QString &group) const;
@@ -71,6 +76,9 @@ private:
     std::unique_ptr<DefaultSections> m_defaults;
     Reporter &m_reporter;
     bool m_reportedUnwritable = false;
+    // A store file that cannot be used at all: the values live in a scratch file.
+    std::unique_ptr<QTemporaryDir> m_scratch;
+    QString m_storePath;
     // Per group: lower-case key -> key as stored. Built on first use of the group.
     mutable QHash<QString, QHash<QString, QString>> m_keyIndex;
 };

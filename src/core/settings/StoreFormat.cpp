@@ -1,0 +1,279 @@
+#include "StoreFormat.h"
+
+#include <QFileDevice>
+#include <QIODevice>
+#include <QStringDecoder>
+
+#include <cerrno>
+
+namespace vexa {
+namespace {
+
+QString &writeError()
+{
+    static QString error;
+    return error;
+}
+
+bool isPlainNameChar(QChar c)
+{
+    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+           (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('_') || c == QLatin1Char('-') ||
+           c == QLatin1Char('.');
+}
+
+// Section and key names: as the INI files of earlier versions spell them (%20 for a
+// blank, %E9 for a Latin-1 letter, %U20AC beyond).
+QString escapeName(const QString &name)
+{
+    QString out;
+    for (QChar c : name) {
+        if (isPlainNameChar(c))
+            out += c;
+        else if (c.unicode() <= 0xFF)
+            out += QStringLiteral("%%1").arg(c.unicode(), 2, 16, QLatin1Char('0')).toUpper();
+        else
+            out += QStringLiteral("%U%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+    }
+    return out;
+}
+
+int hexValue(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= '0' && u <= '9')
+        return u - '0';
+    if (u >= 'a' && u <= 'f')
+        return u - 'a' + 10;
+    if (u >= 'A' && u <= 'F')
+        return u - 'A' + 10;
+    return -1;
+}
+
+QString unescapeName(QStringView name)
+{
+    QString out;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name[i];
+        if (c == QLatin1Char('%')) {
+            const bool wide = i + 1 < name.size() && name[i + 1] == QLatin1Char('U');
+            const qsizetype digits = wide ? 4 : 2;
+            const qsizetype start = i + (wide ? 2 : 1);
+            int value = 0;
+            bool ok = start + digits <= name.size();
+            for (qsizetype k = 0; ok && k < digits; ++k) {
+                const int h = hexValue(name[start + k]);
+                ok = h >= 0;
+                value = value * 16 + h;
+            }
+            if (ok) {
+                out += QChar(char16_t(value));
+                i = start + digits - 1;
+                continue;
+            }
+        }
+        out += c == QLatin1Char('\\') ? QLatin1Char('/') : c;
+    }
+    return out;
+}
+
+// Values are always quoted: blanks at either end, commas and semicolons stay as they are.
+QString escapeValue(const QString &value)
+{
+    QString out = QStringLiteral("\"");
+    // "@" starts a typed value in the older syntax: doubled, it is a plain "@".
+    if (value.startsWith(QLatin1Char('@')))
+        out += QLatin1Char('@');
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value.at(i);
+        const char16_t u = c.unicode();
+        const bool pair = c.isHighSurrogate() && i + 1 < value.size() && value.at(i + 1).isLowSurrogate();
+        if (pair) {
+            out += c;
+            out += value.at(++i);
+        } else if (u == '\\') {
+            out += QLatin1String("\\\\");
+        } else if (u == '"') {
+            out += QLatin1String("\\\"");
+        } else if (u == '\n') {
+            out += QLatin1String("\\n");
+        } else if (u == '\r') {
+            out += QLatin1String("\\r");
+        } else if (u == '\t') {
+            out += QLatin1String("\\t");
+        } else if (u < 0x20 || u == 0x7F || u == 0xFEFF || c.isSurrogate()) {
+            // Always four digits, so a hexadecimal letter after it stays a letter.
+            out += QStringLiteral("\\x%1").arg(u, 4, 16, QLatin1Char('0'));
+        } else {
+            out += c;
+        }
+    }
+    out += QLatin1Char('"');
+    return out;
+}
+
+// A value in the syntax of the older files and of ours: quoted parts, backslash escapes,
+// unquoted blanks at the ends dropped, commas outside quotes separating list items.
+QString unescapeValue(QStringView raw)
+{
+    QStringList items;
+    QString current;
+    qsizetype keepFrom = -1; // after this index (in current) the text was quoted or not blank
+    bool quoted = false;
+    bool anyQuote = false;
+    auto finishItem = [&] {
+        // Unquoted blanks at the end go.
+        qsizetype end = current.size();
+        while (end > keepFrom + 1 && end > 0 && current.at(end - 1).isSpace())
+            --end;
+        items << current.left(end);
+        current.clear();
+        keepFrom = -1;
+    };
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        const QChar c = raw[i];
+        if (c == QLatin1Char('"')) {
+            quoted = !quoted;
+            anyQuote = true;
+            keepFrom = current.size() - 1;
+            continue;
+        }
+        if (c == QLatin1Char('\\') && i + 1 < raw.size()) {
+            const QChar e = raw[++i];
+            switch (e.unicode()) {
+            case 'n': current += QLatin1Char('\n'); break;
+            case 'r': current += QLatin1Char('\r'); break;
+            case 't': current += QLatin1Char('\t'); break;
+            case 'a': current += QLatin1Char('\a'); break;
+            case 'b': current += QLatin1Char('\b'); break;
+            case 'f': current += QLatin1Char('\f'); break;
+            case 'v': current += QLatin1Char('\v'); break;
+            case 'x': {
+                int value = 0, digits = 0;
+                while (digits < 4 && i + 1 < raw.size() && hexValue(raw[i + 1]) >= 0) {
+                    value = value * 16 + hexValue(raw[++i]);
+                    ++digits;
+                }
+                current += QChar(char16_t(value));
+                break;
+            }
+            default:
+                if (e >= QLatin1Char('0') && e <= QLatin1Char('7')) {
+                    int value = e.unicode() - '0', digits = 1;
+                    while (digits < 3 && i + 1 < raw.size() && raw[i + 1] >= QLatin1Char('0') &&
+                           raw[i + 1] <= QLatin1Char('7')) {
+                        value = value * 8 + (raw[++i].unicode() - '0');
+                        ++digits;
+                    }
+                    current += QChar(char16_t(value));
+                } else {
+                    current += e; // \" \' \\ \? and anything else stand for themselves
+                }
+            }
+            keepFrom = current.size() - 1;
+            continue;
+        }
+        if (!quoted && c == QLatin1Char(',')) {
+            finishItem();
+            continue;
+        }
+        if (!quoted && c.isSpace() && keepFrom == current.size() - 1 && current.isEmpty())
+            continue; // unquoted blanks at the start go
+        current += c;
+        if (quoted || !c.isSpace())
+            keepFrom = current.size() - 1;
+    }
+    finishItem();
+    QString value = items.join(QLatin1String(", "));
+    if (value.startsWith(QLatin1String("@@")))
+        return value.mid(1);
+    // A typed value of the older syntax: its text, never decoded.
+    if (!anyQuote && value.startsWith(QLatin1String("@ByteArray(")) && value.endsWith(QLatin1Char(')')))
+        return value.mid(11, value.size() - 12);
+    return value;
+}
+
+bool readFunction(QIODevice &device, QSettings::SettingsMap &map)
+{
+    map = StoreFormat::read(device.readAll());
+    return true;
+}
+
+bool writeFunction(QIODevice &device, const QSettings::SettingsMap &map)
+{
+    writeError().clear();
+    const QByteArray bytes = StoreFormat::write(map);
+    errno = 0;
+    bool ok = device.write(bytes) == bytes.size();
+    // The file is written through a buffer: its failure shows at the flush. The device
+    // keeps no more than "Unknown error"; the system's reason is the call's own.
+    if (auto *file = qobject_cast<QFileDevice *>(&device))
+        ok = file->flush() && ok;
+    if (!ok)
+        writeError() = errno != 0 ? qt_error_string(errno) : device.errorString();
+    return ok;
+}
+
+} // namespace
+
+QSettings::Format StoreFormat::format()
+{
+    static const QSettings::Format registered =
+        QSettings::registerFormat(QStringLiteral("conf"), readFunction, writeFunction, Qt::CaseSensitive);
+    return registered;
+}
+
+QString StoreFormat::lastWriteError() { return writeError(); }
+
+QByteArray StoreFormat::write(const QSettings::SettingsMap &map)
+{
+    QString text;
+    QString currentGroup;
+    bool first = true;
+    for (auto it = map.constBegin(); it != map.constEnd(); ++it) {
+        const qsizetype slash = it.key().indexOf(QLatin1Char('/'));
+        const QString group = slash < 0 ? QStringLiteral("General") : it.key().left(slash);
+        const QString key = slash < 0 ? it.key() : it.key().mid(slash + 1);
+        if (first || group != currentGroup) {
+            if (!first)
+                text += QLatin1Char('\n');
+            text += QLatin1Char('[') + escapeName(group) + QLatin1String("]\n");
+            currentGroup = group;
+            first = false;
+        }
+        text += escapeName(key) + QLatin1Char('=') + escapeValue(it.value().toString()) + QLatin1Char('\n');
+    }
+    return text.toUtf8();
+}
+
+QSettings::SettingsMap StoreFormat::read(const QByteArray &bytes)
+{
+    QSettings::SettingsMap map;
+    // A mark at the start of the file is one; in values U+FEFF is written escaped.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(bytes);
+    QString group;
+    for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        const QStringView trimmed = line.trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';')) || trimmed.startsWith(QLatin1Char('#')))
+            continue;
+        if (trimmed.startsWith(QLatin1Char('[')) && trimmed.endsWith(QLatin1Char(']'))) {
+            group = unescapeName(trimmed.mid(1, trimmed.size() - 2));
+            if (group.compare(QLatin1String("General"), Qt::CaseInsensitive) == 0)
+                group.clear();
+            continue;
+        }
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (equals <= 0)
+            continue;
+        const QString key = unescapeName(line.left(equals).trimmed());
+        if (key.isEmpty())
+            continue;
+        map.insert(group.isEmpty() ? key : group + QLatin1Char('/') + key, unescapeValue(line.mid(equals + 1)));
+    }
+    return map;
+}
+
+} // namespace vexa
