@@ -7,6 +7,12 @@
 #include <QFile>
 #include <QFileInfo>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include <cstdio>
 
 namespace vexa {
@@ -255,11 +261,27 @@ ImageInfo cannotOpen(const QString &name, Reporter &reporter, QStringList *diagn
 
 ImageInfo ImageSize::read(const QString &path, Reporter &reporter, QStringList *diagnostics)
 {
-    QFile file(path);
+    QFile file;
+#ifdef Q_OS_UNIX
+    // One status call: opened without waiting (a pipe would block), then asked what it is.
+    // A device or pipe may never end: only plain files are read.
+    const int fd = path.isEmpty() ? -1 : ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (fd >= 0)
+            ::close(fd);
+        return cannotOpen(path, reporter, diagnostics);
+    }
     // Unbuffered: the reader buffers itself and seeks over segments.
-    // A device or pipe may never end (or block on open): only plain files are read.
+    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return cannotOpen(path, reporter, diagnostics);
+    }
+#else
+    file.setFileName(path);
     if (path.isEmpty() || !QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return cannotOpen(path, reporter, diagnostics);
+#endif
     return read(file, reporter, diagnostics);
 }
 
