@@ -2,6 +2,7 @@
 
 #include "AppletFolderCopy.h"
 #include "AppletSizeRules.h"
+#include "EditHistory.h"
 #include "PictureThumbnail.h"
 #include "pages/Page.h"
 #include "publish/ImageSize.h"
@@ -80,29 +81,6 @@ bool operator==(const ImageListEditor::State &a, const ImageListEditor::State &b
            a.row == b.row && a.width == b.width && a.height == b.height && a.factor == b.factor;
 }
 
-// One change of the list: the states before and after it. The change itself has been
-// made when the step is recorded, so the first redo does nothing.
-class ListChange : public QUndoCommand {
-public:
-    ListChange(ImageListEditor &editor, const QString &what, ImageListEditor::State before,
-               ImageListEditor::State after)
-        : QUndoCommand(what), m_editor(editor), m_before(std::move(before)), m_after(std::move(after))
-    {
-    }
-    void undo() override { m_editor.restore(m_before); }
-    void redo() override
-    {
-        if (m_done)
-            m_editor.restore(m_after);
-        m_done = true;
-    }
-
-private:
-    ImageListEditor &m_editor;
-    ImageListEditor::State m_before, m_after;
-    bool m_done = false;
-};
-
 unsigned number(const Page &page, int id)
 {
     return page.text(id).trimmed().toUInt();
@@ -172,17 +150,7 @@ void ImageListEditor::buildView()
     auto *separator = new QAction(m_list);
     separator->setSeparator(true);
     m_list->addAction(separator);
-    QAction *undo = m_undo->createUndoAction(m_list, QStringLiteral("Undo"));
-    undo->setShortcut(QKeySequence::Undo);
-    QAction *redo = m_undo->createRedoAction(m_list, QStringLiteral("Redo"));
-    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
-    if (!redoKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
-        redoKeys << QKeySequence(Qt::CTRL | Qt::Key_Y);
-    redo->setShortcuts(redoKeys);
-    for (QAction *action : {undo, redo}) {
-        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        m_list->addAction(action);
-    }
+    addHistoryActions(m_list, m_undo, Qt::WidgetWithChildrenShortcut);
 }
 
 void ImageListEditor::connectControls()
@@ -394,7 +362,7 @@ void ImageListEditor::record(const QString &what, const std::function<void()> &c
     change();
     State after = state();
     if (!(before == after))
-        m_undo->push(new ListChange(*this, what, std::move(before), std::move(after)));
+        m_undo->push(new EditStep<ImageListEditor>(*this, what, std::move(before), std::move(after)));
 }
 
 void ImageListEditor::addImages()

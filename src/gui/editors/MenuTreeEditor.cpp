@@ -1,6 +1,7 @@
 #include "MenuTreeEditor.h"
 
 #include "AppletFolderCopy.h"
+#include "EditHistory.h"
 #include "EventHook.h"
 #include "pages/Page.h"
 #include "publish/ImageSize.h"
@@ -148,29 +149,6 @@ private:
     const MenuRules &m_rules;
 };
 
-// One change of the tree: the states before and after it. The change has been made when
-// the step is recorded, so the first redo does nothing.
-class TreeChange : public QUndoCommand {
-public:
-    TreeChange(MenuTreeEditor &editor, const QString &what, MenuTreeEditor::State before,
-               MenuTreeEditor::State after)
-        : QUndoCommand(what), m_editor(editor), m_before(std::move(before)), m_after(std::move(after))
-    {
-    }
-    void undo() override { m_editor.restore(m_before); }
-    void redo() override
-    {
-        if (m_done)
-            m_editor.restore(m_after);
-        m_done = true;
-    }
-
-private:
-    MenuTreeEditor &m_editor;
-    MenuTreeEditor::State m_before, m_after;
-    bool m_done = false;
-};
-
 MenuItem toItem(const QTreeWidgetItem *node)
 {
     MenuItem item;
@@ -281,18 +259,7 @@ void MenuTreeEditor::setUpTree()
     connect(menuKeys, &QAction::triggered, this, [this] { keyboardMenu(); });
     m_tree->addAction(menuKeys);
     m_itemMenu->addSeparator();
-    QAction *undo = m_undo->createUndoAction(m_tree, QStringLiteral("Undo"));
-    undo->setShortcut(QKeySequence::Undo);
-    QAction *redo = m_undo->createRedoAction(m_tree, QStringLiteral("Redo"));
-    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
-    if (!redoKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
-        redoKeys << QKeySequence(Qt::CTRL | Qt::Key_Y);
-    redo->setShortcuts(redoKeys);
-    for (QAction *action : {undo, redo}) {
-        action->setShortcutContext(Qt::WidgetShortcut);
-        m_tree->addAction(action);
-        m_itemMenu->addAction(action);
-    }
+    m_itemMenu->addActions(addHistoryActions(m_tree, m_undo, Qt::WidgetShortcut));
 
     m_dragPicture = new QLabel(m_tree->viewport());
     m_dragPicture->setObjectName(QStringLiteral("dragPicture"));
@@ -423,7 +390,7 @@ void MenuTreeEditor::record(const QString &what, const std::function<void()> &ch
     State after = state();
     m_recording = false;
     if (before.tree != after.tree || before.icons != after.icons)
-        m_undo->push(new TreeChange(*this, what, std::move(before), std::move(after)));
+        m_undo->push(new EditStep<MenuTreeEditor>(*this, what, std::move(before), std::move(after)));
 }
 
 QList<int> MenuTreeEditor::pathOf(const QTreeWidgetItem *item) const
