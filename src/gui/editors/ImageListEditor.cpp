@@ -132,7 +132,8 @@ void ImageListEditor::buildView()
     line->addWidget(m_thumbnail, 0);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setAcceptDrops(true);
-    m_list->viewport()->installEventFilter(this);
+    m_viewport = m_list->viewport();
+    m_viewport->installEventFilter(this);
     m_list->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     auto add = [this](int id, const QString &text, const QKeySequence &keys, void (ImageListEditor::*operation)()) {
@@ -161,7 +162,7 @@ void ImageListEditor::connectControls()
     m_page.onChange(Remove, [this] { remove(); });
     // The selection, not the current row: a click makes the row current before selecting it.
     connect(m_list, &QListWidget::itemSelectionChanged, this, [this] {
-        if (!m_showing) {
+        if (!m_showing && !m_page.isClosing()) {
             selectionUpdate();
             updateButtons();
         }
@@ -183,7 +184,8 @@ void ImageListEditor::connectControls()
 
 bool ImageListEditor::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != m_list->viewport())
+    // Compared by address: while the list is destroyed its viewport still sends events.
+    if (watched != m_viewport || m_page.isClosing())
         return false;
     switch (event->type()) {
     case QEvent::DragEnter:

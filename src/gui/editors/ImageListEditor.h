@@ -85,6 +85,7 @@ private:
     Page &m_page;
     const ImageListRules &m_rules;
     QListWidget *m_list = nullptr;
+    QObject *m_viewport = nullptr;
     PictureThumbnail *m_thumbnail = nullptr;
     QUndoStack *m_undo = nullptr;
     QHash<int, QAction *> m_actions;

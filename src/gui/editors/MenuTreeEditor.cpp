@@ -221,7 +221,8 @@ void MenuTreeEditor::setUpTree()
     m_tree->setItemDelegate(new LabelDelegate(*this, m_rules, m_tree));
     m_tree->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_tree->viewport()->installEventFilter(this);
+    m_viewport = m_tree->viewport();
+    m_viewport->installEventFilter(this);
     m_tree->installEventFilter(this);
 
     m_dropMenu = new QMenu(m_tree);
@@ -284,7 +285,7 @@ void MenuTreeEditor::connectControls()
     // The selection moves: the fields go into the item it leaves, then show the new one.
     connect(m_tree, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem *current, QTreeWidgetItem *previous) {
-                if (m_rebuilding)
+                if (m_rebuilding || m_page.isClosing())
                     return;
                 if (previous && !m_removing && m_page.isChecked(AutoApply))
                     record(QStringLiteral("Apply"), [this, previous] { applyTo(previous); });
@@ -301,6 +302,8 @@ void MenuTreeEditor::connectControls()
 
 void MenuTreeEditor::autoApply()
 {
+    if (m_page.isClosing())
+        return; // fields lose the focus while the page is destroyed
     if (m_page.isChecked(AutoApply) && !m_removing && !m_rebuilding)
         apply();
 }
@@ -837,7 +840,10 @@ void MenuTreeEditor::endDrag()
 
 bool MenuTreeEditor::eventFilter(QObject *watched, QEvent *event)
 {
-    if ((watched == m_tree || watched == m_tree->viewport()) && event->type() == QEvent::ContextMenu) {
+    // Compared by address: while the tree is destroyed it and its viewport still send events.
+    if (m_page.isClosing())
+        return false;
+    if ((watched == m_tree || watched == m_viewport) && event->type() == QEvent::ContextMenu) {
         auto *menu = static_cast<QContextMenuEvent *>(event);
         if (menu->reason() != QContextMenuEvent::Keyboard) {
             // The right button also drags: its menu waits for a release without a drag.
@@ -847,7 +853,7 @@ bool MenuTreeEditor::eventFilter(QObject *watched, QEvent *event)
         keyboardMenu();
         return true;
     }
-    if (watched != m_tree->viewport())
+    if (watched != m_viewport)
         return false;
     switch (event->type()) {
     case QEvent::MouseButtonPress: {

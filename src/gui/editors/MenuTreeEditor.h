@@ -113,6 +113,7 @@ private:
     Page &m_page;
     const MenuRules &m_rules;
     QTreeWidget *m_tree = nullptr;
+    QObject *m_viewport = nullptr;
     QUndoStack *m_undo = nullptr;
     QMenu *m_dropMenu = nullptr;
     QMenu *m_itemMenu = nullptr;

@@ -26,7 +26,13 @@ Page::Page(int pageId, PageContext &context, QWidget *parent) : QWidget(parent),
     PageSpecials::setUp(*this);
 }
 
-Page::~Page() = default;
+Page::~Page()
+{
+    // Closing the controls moves the focus and the selection: handlers that would run then
+    // see the page closing (while its tables still exist) and do nothing.
+    m_closing = true;
+    qDeleteAll(findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly));
+}
 
 bool Page::isActive(int id) const
 {

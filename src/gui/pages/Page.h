@@ -39,6 +39,8 @@ public:
     // Checks the typed values; shows one message and answers false on the first failure.
     bool validate();
     bool isLoading() const { return m_loading; }
+    // The page is being destroyed: its controls may be gone.
+    bool isClosing() const { return m_closing; }
     // The load in progress reads the applet's default section.
     bool loadsDefaults() const { return m_loadSection.endsWith(SettingsStore::DefaultSuffix); }
 
@@ -94,6 +96,7 @@ private:
     PageContext &m_context;
     QString m_loadSection;
     bool m_loading = false;
+    bool m_closing = false;
     QHash<int, QWidget *> m_controls;
     QHash<int, QColor> m_colours;
     QHash<int, std::function<void()>> m_handlers;
