@@ -1,8 +1,10 @@
 #pragma once
 
-// Shared by the project-file fuzz targets: one settings store in a temporary
-// folder for the whole process, and the checks every opened input must pass.
+// Shared by the project-file fuzz targets: every open starts from a fresh settings
+// store holding the same few values, so no input depends on the ones before it and
+// nothing piles up over a run; and the checks every opened input must pass.
 #include "Reporter.h"
+#include "SettingsFiles.h"
 #include "publish/ProjectFile.h"
 #include "settings/IniText.h"
 #include "settings/SettingsStore.h"
@@ -74,8 +76,22 @@ private:
     void check(const QByteArray &bytes, const QString &fileApplet, const QHash<QString, QString> &expected,
                bool oldFormat, bool selectionPage)
     {
-        reporter.clear();
-        const QByteArray before = storeBytes();
+        const QString path = dir.filePath(QStringLiteral("settings.conf"));
+        QFile seed(path);
+        require(seed.open(QIODevice::WriteOnly) && seed.write(SeedText) == SeedText.size());
+        seed.close();
+        {
+            RecordingReporter reporter;
+            SettingsStore store(path, dir.filePath(QStringLiteral("none.ini")), reporter);
+            check(store, reporter, bytes, fileApplet, expected, oldFormat, selectionPage);
+        }
+        removeSettingsFile(path);
+    }
+
+    void check(SettingsStore &store, RecordingReporter &reporter, const QByteArray &bytes,
+               const QString &fileApplet, const QHash<QString, QString> &expected, bool oldFormat,
+               bool selectionPage)
+    {
         const QString initial = selectionPage ? QString() : QStringLiteral("BLOBS");
         QString current = initial;
         ProjectFile project(store, reporter);
@@ -83,7 +99,7 @@ private:
         const QList<int> ids = reporter.ids();
         if (result != 1) {
             // A refused file leaves the store and the current applet as they were.
-            require(storeBytes() == before && current == initial);
+            require(storeBytes(store) == SeedText && current == initial);
             const QList<int> wrongApplet{Str::ProjectOpenWrongApplet};
             require(result == 0 ? ids == wrongApplet || (selectionPage && ids.isEmpty())
                                 : ids == QList<int>{Str::ProjectOpenBadFormat});
@@ -92,16 +108,16 @@ private:
         require(current == fileApplet && (selectionPage || current == initial));
         require(ids == (oldFormat ? QList<int>{Str::ProjectOldFormat} : QList<int>()));
         checkValues(store, fileApplet, expected);
-        checkFromDisk(fileApplet, expected);
+        // Values of other sections stay.
+        if (fileApplet != SettingsStore::ApplicationSection)
+            require(store.read(SettingsStore::ApplicationSection, QStringLiteral("Browser")) ==
+                    QLatin1String("keep me"));
+        checkFromDisk(store, fileApplet, expected);
     }
 
-    // No default sections: their file is never created.
-    ProjectFuzzWorld()
-        : store(dir.filePath(QStringLiteral("settings.conf")), dir.filePath(QStringLiteral("none.ini")), reporter)
-    {
-    }
+    ProjectFuzzWorld() = default;
 
-    QByteArray storeBytes()
+    static QByteArray storeBytes(SettingsStore &store)
     {
         store.sync();
         QFile file(store.fileName());
@@ -114,25 +130,29 @@ private:
             require(s.read(id, it.key()) == it.value());
     }
 
-    // The values must also survive being written out and read back by a new store.
-    void checkFromDisk(const QString &id, const QHash<QString, QString> &expected)
+    // The values must also survive being written out and read back by a new store,
+    // one that reads the file under a name QSettings has no copy of.
+    void checkFromDisk(SettingsStore &store, const QString &id, const QHash<QString, QString> &expected)
     {
         if (expected.isEmpty())
-            return; // nothing was written, the store file may not exist yet
-        const QString copy = dir.filePath(QStringLiteral("copy%1.conf").arg(++m_copies));
+            return; // nothing was written
+        const QString copy = dir.filePath(QStringLiteral("copy.conf"));
         require(QFile::copy(store.fileName(), copy));
         {
             SilentReporter silent;
-            SettingsStore reread(copy, QString(), silent);
+            SettingsStore reread(copy, dir.filePath(QStringLiteral("none.ini")), silent);
             checkValues(reread, id, expected);
         }
-        QFile::remove(copy);
+        removeSettingsFile(copy);
     }
 
+    // What every store starts with: a value of the program's own and one of BLOBS, the
+    // applet that the open off the selection page expects. No default sections: their
+    // file is never created.
+    inline static const QByteArray SeedText =
+        QByteArrayLiteral("[Application]\nBrowser=keep me\n\n[BLOBS]\nKeep=kept\n");
+
     QTemporaryDir dir;
-    RecordingReporter reporter;
-    SettingsStore store;
-    int m_copies = 0;
 };
 
 } // namespace vexa::fuzz

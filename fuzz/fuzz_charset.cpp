@@ -32,16 +32,33 @@ const char *const charsets[] = {"",
                                 "utf-8//IGNORE",
                                 "IBM037"};
 
+// The decimal number of a reference, "&#" and ";" left out; the digits are read in
+// place, as a copy of each would cost an allocation per reference.
+uint referenceNumber(const char *digits, qsizetype size)
+{
+    if (size < 1 || size > 7)
+        std::abort();
+    uint cp = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        if (digits[i] < '0' || digits[i] > '9')
+            std::abort();
+        cp = cp * 10 + uint(digits[i] - '0');
+    }
+    return cp;
+}
+
 // Reads the bytes back as Latin-1 with references resolved.
 QString readBack(const QByteArray &bytes)
 {
     QString text;
+    text.reserve(bytes.size());
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         if (bytes[i] == '&' && i + 1 < bytes.size() && bytes[i + 1] == '#') {
             const qsizetype end = bytes.indexOf(';', i);
-            bool ok = false;
-            const uint cp = bytes.mid(i + 2, end - i - 2).toUInt(&ok);
-            if (end < 0 || !ok || cp > 0x10FFFF)
+            if (end < 0)
+                std::abort();
+            const uint cp = referenceNumber(bytes.constData() + i + 2, end - i - 2);
+            if (cp > 0x10FFFF)
                 std::abort();
             if (cp > 0xFFFF) {
                 text += QChar(QChar::highSurrogate(cp));
@@ -61,6 +78,7 @@ QString readBack(const QByteArray &bytes)
 QString wellFormed(const QString &text)
 {
     QString result;
+    result.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {

@@ -52,8 +52,10 @@ void connectWobblerRounding(Page &page)
 {
     for (int id : {Width, Height}) {
         auto *edit = page.control<QLineEdit>(id);
-        // Only the field itself: it also loses the focus while the page is being destroyed.
-        EventHook::install(edit, QEvent::FocusOut, [edit] {
+        // The field also loses the focus while the page is destroyed, when it is half gone.
+        EventHook::install(edit, QEvent::FocusOut, [edit, &page] {
+            if (page.isClosing())
+                return;
             bool ok = false;
             const int value = edit->text().trimmed().toInt(&ok);
             if (ok && DerivedFields::roundToEight(value) != value)
