@@ -77,9 +77,9 @@ private:
                bool oldFormat, bool selectionPage)
     {
         const QString path = dir.filePath(QStringLiteral("settings.conf"));
-        QFile seed(path);
-        require(seed.open(QIODevice::WriteOnly) && seed.write(SeedText) == SeedText.size());
-        seed.close();
+        QFile initial(path);
+        require(initial.open(QIODevice::WriteOnly) && initial.write(SeedText) == SeedText.size());
+        initial.close();
         {
             RecordingReporter reporter;
             SettingsStore store(path, dir.filePath(QStringLiteral("none.ini")), reporter);
