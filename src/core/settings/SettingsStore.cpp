@@ -42,21 +42,19 @@ SettingsStore::SettingsStore(Reporter &reporter)
 #else
     // Where the native store keeps its file here: checked before anything reads it.
     open(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') + Organisation +
-             QLatin1Char('/') + Product + QStringLiteral(".conf"),
-         QSettings::NativeFormat);
+             QLatin1Char('/') + Product + QStringLiteral(".conf"));
 #endif
 }
 
 SettingsStore::SettingsStore(const QString &path, const QString &defaultsFile, Reporter &reporter)
     : m_defaults(std::make_unique<DefaultSections>(DefaultSections::load(defaultsFile))), m_reporter(reporter)
 {
-    open(path, QSettings::IniFormat);
+    open(path);
 }
 
-void SettingsStore::open(const QString &path, QSettings::Format format)
+void SettingsStore::open(const QString &path)
 {
     const QString reason = unusableReason(path);
-    Q_UNUSED(format);
     if (reason.isEmpty()) {
         m_settings = std::make_unique<QSettings>(path, StoreFormat::format());
         return;

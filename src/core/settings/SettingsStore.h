@@ -65,7 +65,7 @@ public:
     static bool isStorableKey(const QString &key);
 
 private:
-    void open(const QString &path, QSettings::Format format);
+    void open(const QString &path);
     void reportUnwritable(const QString &reason);
     QString writeFailureReason() const;
     QString groupName(const QString &section) const;
