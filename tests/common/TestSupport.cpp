@@ -6,10 +6,20 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+#include <QtEndian>
 
 namespace vexa::test {
 
 QString testData(const QString &relative) { return QStringLiteral(VEXAJAVA_TEST_DATA_DIR "/") + relative; }
+
+QByteArray gifHeader(int width, int height)
+{
+    QByteArray bytes("GIF89a");
+    bytes.resize(13);
+    qToLittleEndian<quint16>(quint16(width), bytes.data() + 6);
+    qToLittleEndian<quint16>(quint16(height), bytes.data() + 8);
+    return bytes;
+}
 
 TestEnvironment::TestEnvironment(const QString &defaultsFile)
     : m_defaultsFile(defaultsFile.isEmpty() ? testData(QStringLiteral("defaults.ini")) : defaultsFile)

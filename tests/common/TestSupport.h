@@ -49,4 +49,7 @@ private:
 // tests/data/<relative>
 QString testData(const QString &relative);
 
+// The first bytes of a GIF picture of the given size: all the size reader needs.
+QByteArray gifHeader(int width, int height);
+
 } // namespace vexa::test

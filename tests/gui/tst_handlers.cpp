@@ -20,20 +20,10 @@
 
 using namespace vexa;
 using vexa::test::ScriptedServices;
+using vexa::test::gifHeader;
 using vexa::test::TestEnvironment;
 
 namespace {
-
-// A GIF header is all the size reader needs.
-QByteArray gif(int width, int height)
-{
-    QByteArray bytes("GIF89a");
-    for (int v : {width, height}) {
-        bytes.append(char(v & 0xFF));
-        bytes.append(char((v >> 8) & 0xFF));
-    }
-    return bytes + QByteArray(3, '\0');
-}
 
 // One real page of one applet over a private store and installation.
 struct PageFixture {
@@ -121,25 +111,25 @@ private slots:
         PageFixture f;
         f.env.store().write("BUMP", "Res", "2");
         f.open(136, "BUMP");
-        f.pick("face.gif", gif(100, 80));
+        f.pick("face.gif", gifHeader(100, 80));
         f.click(1082);
         QCOMPARE(f.services.filters.last(), StringTable::text(1681));
         QCOMPARE(f.text(1080), QStringLiteral("face.gif"));
         QCOMPARE(f.text(1019), QStringLiteral("200"));
         QCOMPARE(f.text(1020), QStringLiteral("160"));
-        QCOMPARE(f.inFolder("face.gif"), gif(100, 80));
+        QCOMPARE(f.inFolder("face.gif"), gifHeader(100, 80));
 
         // The alternative must match the main picture, and the main picture the alternative.
         f.page->setChecked(1083, false);
         f.click(1083);
-        f.pick("other.gif", gif(64, 64));
+        f.pick("other.gif", gifHeader(64, 64));
         f.click(1084);
         QCOMPARE(f.services.messageIds(), QList<int>({1548}));
         QVERIFY(f.text(1081).isEmpty());
-        f.pick("bump.gif", gif(100, 80));
+        f.pick("bump.gif", gifHeader(100, 80));
         f.click(1084);
         QCOMPARE(f.text(1081), QStringLiteral("bump.gif"));
-        f.pick("small.gif", gif(50, 40));
+        f.pick("small.gif", gifHeader(50, 40));
         f.click(1082);
         QCOMPARE(f.services.messageIds(), QList<int>({1548, 1548}));
         QCOMPARE(f.text(1080), QStringLiteral("face.gif"));
@@ -150,7 +140,7 @@ private slots:
         f.services.fileNames.enqueue(f.picked + "/dir.gif");
         f.click(1082);
         QDir().mkpath(f.folder + "/busy.gif"); // the copy cannot replace a folder
-        f.pick("busy.gif", gif(100, 80));
+        f.pick("busy.gif", gifHeader(100, 80));
         f.click(1082);
         QCOMPARE(f.services.messageIds(), QList<int>({1548, 1548, 1688, 5007, 1311}));
         QCOMPARE(f.text(1080), QStringLiteral("face.gif"));
@@ -166,7 +156,7 @@ private slots:
         PageFixture f;
         f.env.store().write("LAKE", "Res", "1");
         f.open(150, "LAKE");
-        f.pick("lake.gif", gif(100, 80));
+        f.pick("lake.gif", gifHeader(100, 80));
         f.click(1082);
         QCOMPARE(f.text(1019), QStringLiteral("100"));
         QCOMPARE(f.text(1020), QStringLiteral("160"));
@@ -182,11 +172,11 @@ private slots:
         {
             PageFixture f; // ROT: powers of two only
             f.open(156, "ROT");
-            f.pick("odd.gif", gif(100, 64));
+            f.pick("odd.gif", gifHeader(100, 64));
             f.click(1117);
             QCOMPARE(f.services.messageIds(), QList<int>({1555}));
             QVERIFY(f.text(1107).isEmpty());
-            f.pick("even.gif", gif(128, 64));
+            f.pick("even.gif", gifHeader(128, 64));
             f.click(1117);
             QCOMPARE(f.text(1107), QStringLiteral("even.gif"));
         }
@@ -194,7 +184,7 @@ private slots:
             PageFixture f; // WOBBLER: only slower, so taken; its size is its own
             f.open(196, "WOBBLER");
             f.page->setText(1019, "320");
-            f.pick("odd.gif", gif(100, 64));
+            f.pick("odd.gif", gifHeader(100, 64));
             f.click(1117);
             QCOMPARE(f.services.messageIds(), QList<int>({1556}));
             QCOMPARE(f.services.messages.first().icon, MessageIcon::Exclamation);
@@ -204,17 +194,17 @@ private slots:
         {
             PageFixture f; // VOXEL: 256x256 into its landscape field
             f.open(173, "VOXEL");
-            f.pick("small.gif", gif(128, 128));
+            f.pick("small.gif", gifHeader(128, 128));
             f.click(1117);
             QCOMPARE(f.services.messageIds(), QList<int>({1557}));
-            f.pick("land.gif", gif(256, 256));
+            f.pick("land.gif", gifHeader(256, 256));
             f.click(1117);
             QCOMPARE(f.text(1332), QStringLiteral("land.gif"));
         }
         {
             PageFixture f; // TUNNEL: the texture size fields
             f.open(171, "TUNNEL");
-            f.pick("wall.gif", gif(64, 32));
+            f.pick("wall.gif", gifHeader(64, 32));
             f.click(1117);
             QCOMPARE(f.text(1028), QStringLiteral("64"));
             QCOMPARE(f.text(1031), QStringLiteral("32"));
@@ -229,11 +219,11 @@ private slots:
         f.open(141, "CUBEMENU");
         f.page->setText(1019, "200");
         f.page->setText(1020, "200");
-        f.pick("back.gif", gif(100, 100));
+        f.pick("back.gif", gifHeader(100, 100));
         f.click(1106);
         QVERIFY(f.services.messages.isEmpty());
         QCOMPARE(f.text(1105), QStringLiteral("back.gif"));
-        f.pick("wide.gif", gif(200, 100));
+        f.pick("wide.gif", gifHeader(200, 100));
         f.click(1106);
         QCOMPARE(f.services.messageIds(), QList<int>({1554}));
         QCOMPARE(f.text(1105), QStringLiteral("back.gif"));
@@ -242,7 +232,7 @@ private slots:
         wheel.open(194, "WHEELMENU");
         wheel.page->setText(1019, "200");
         wheel.page->setText(1020, "200");
-        wheel.pick("back.gif", gif(100, 100));
+        wheel.pick("back.gif", gifHeader(100, 100));
         wheel.click(1106);
         QCOMPARE(wheel.services.messageIds(), QList<int>({1553}));
         QVERIFY(wheel.text(1105).isEmpty());
@@ -250,7 +240,7 @@ private slots:
 
         PageFixture snow; // SNOW takes the picture's size
         snow.open(209, "SNOW");
-        snow.pick("sky.gif", gif(320, 200));
+        snow.pick("sky.gif", gifHeader(320, 200));
         snow.click(1106);
         QCOMPARE(snow.text(1019), QStringLiteral("320"));
         QCOMPARE(snow.text(1020), QStringLiteral("200"));
@@ -260,7 +250,7 @@ private slots:
     {
         PageFixture f;
         f.open(182, "VEXA3D LIGHT");
-        f.pick("flat.gif", gif(64, 32));
+        f.pick("flat.gif", gifHeader(64, 32));
         f.click(1368);
         QCOMPARE(f.services.filters.last(), StringTable::text(1682));
         f.pick("photo.png", QByteArray("\x89PNG\r\n\x1a\n0000000000000000"));
@@ -270,11 +260,11 @@ private slots:
         QCOMPARE(f.services.messageIds(), QList<int>({1560, 1559, 1559}));
         QCOMPARE(f.services.messages.first().icon, MessageIcon::Stop);
         QVERIFY(f.text(1367).isEmpty());
-        f.pick("tex.gif", gif(128, 128));
+        f.pick("tex.gif", gifHeader(128, 128));
         f.click(1368);
         QCOMPARE(f.text(1367), QStringLiteral("tex.gif"));
         f.click(1375); // "Texture 1" enables its own "..."
-        f.pick("tex1.gif", gif(64, 64));
+        f.pick("tex1.gif", gifHeader(64, 64));
         f.click(1366);
         QCOMPARE(f.text(1365), QStringLiteral("tex1.gif"));
 

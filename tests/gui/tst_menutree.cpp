@@ -25,6 +25,7 @@
 
 using namespace vexa;
 using vexa::test::ScriptedServices;
+using vexa::test::gifHeader;
 using vexa::test::TestEnvironment;
 
 namespace {
@@ -42,16 +43,6 @@ MenuItem node(const QString &text, const QString &url = QString(), QList<MenuIte
     item.record->url = url;
     item.record->icon = icon;
     return item;
-}
-
-QByteArray gif(int width, int height)
-{
-    QByteArray bytes("GIF89a");
-    for (int v : {width, height}) {
-        bytes.append(char(v & 0xFF));
-        bytes.append(char((v >> 8) & 0xFF));
-    }
-    return bytes + QByteArray(3, '\0');
 }
 
 struct MenuFixture {
@@ -386,7 +377,7 @@ private slots:
 
         // Icons: 16x16 for a page, 16x16 or 32x16 for a folder.
         const QString wide = f.env.path("wide.gif");
-        TestEnvironment::writeFile(wide, gif(32, 16));
+        TestEnvironment::writeFile(wide, gifHeader(32, 16));
         f.services.fileNames.enqueue(wide);
         f.click(PickIcon);
         QCOMPARE(f.services.messageIds(), QList<int>{Str::LeafIconSize});
@@ -396,7 +387,7 @@ private slots:
         QCOMPARE(f.page->text(IconField), QStringLiteral("wide.gif"));
         QVERIFY(QFile::exists(f.folder + "/wide.gif"));
         QCOMPARE(f.editor().icons().last(), QStringLiteral("wide.gif"));
-        TestEnvironment::writeFile(wide, gif(20, 20));
+        TestEnvironment::writeFile(wide, gifHeader(20, 20));
         f.services.fileNames.enqueue(wide);
         f.click(PickIcon);
         QCOMPARE(f.services.messageIds(), (QList<int>{Str::LeafIconSize, Str::FolderIconSize}));
@@ -482,13 +473,13 @@ private slots:
         // The texture must be 256 x 256.
         QTest::mouseClick(wheel.page->control<QAbstractButton>(1490), Qt::LeftButton);
         const QString small = wheel.env.path("small.gif");
-        TestEnvironment::writeFile(small, gif(128, 128));
+        TestEnvironment::writeFile(small, gifHeader(128, 128));
         wheel.services.fileNames.enqueue(small);
         QTest::mouseClick(wheel.page->control<QAbstractButton>(1497), Qt::LeftButton);
         QCOMPARE(wheel.services.messageIds(), QList<int>{Str::WheelTextureSize});
         QCOMPARE(wheel.services.messages.first().icon, MessageIcon::Stop);
         const QString right = wheel.env.path("wood.gif");
-        TestEnvironment::writeFile(right, gif(256, 256));
+        TestEnvironment::writeFile(right, gifHeader(256, 256));
         wheel.services.fileNames.enqueue(right);
         QTest::mouseClick(wheel.page->control<QAbstractButton>(1497), Qt::LeftButton);
         QCOMPARE(wheel.page->text(1496), QStringLiteral("wood.gif"));

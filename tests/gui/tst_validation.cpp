@@ -11,12 +11,12 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
-#include <QtEndian>
 
 #include <memory>
 
 using namespace vexa;
 using vexa::test::ScriptedServices;
+using vexa::test::gifHeader;
 using vexa::test::TestEnvironment;
 
 namespace {
@@ -189,15 +189,6 @@ QStringList storedFor(int pageId)
 }
 
 constexpr int Unchanged = -1; // the rule leaves the focus where it was
-
-QByteArray gif(int width, int height)
-{
-    QByteArray bytes("GIF89a");
-    bytes.resize(13);
-    qToLittleEndian<quint16>(quint16(width), bytes.data() + 6);
-    qToLittleEndian<quint16>(quint16(height), bytes.data() + 8);
-    return bytes;
-}
 
 } // namespace
 
@@ -479,8 +470,8 @@ private slots:
     {
         OpenPage open(149, "IFSFRACT");
         const QString folder = open.env.makeAppletFolder("IFSFRACT");
-        TestEnvironment::writeFile(folder + "/fits.gif", gif(100, 50));
-        TestEnvironment::writeFile(folder + "/wide.gif", gif(101, 50));
+        TestEnvironment::writeFile(folder + "/fits.gif", gifHeader(100, 50));
+        TestEnvironment::writeFile(folder + "/wide.gif", gifHeader(101, 50));
         TestEnvironment::writeFile(folder + "/broken.gif", "not a picture");
         open.apply(validFields(149) + QStringList{"+1152", "1105=wide.gif"});
         open.page->control(1166)->setFocus();
