@@ -101,6 +101,42 @@ void rawRead(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * FileSize);
 }
 
+// What open cannot do with less: read the project and write the settings file it
+// lands in once, atomically.
+void rawReadAndStoreWrite(benchmark::State &state)
+{
+    World &w = world();
+    QFile settings(w.store.fileName());
+    if (!settings.open(QIODevice::ReadOnly))
+        std::abort();
+    const QByteArray stored = settings.readAll();
+    for (auto _ : state) {
+        QFile project(w.project);
+        if (!project.open(QIODevice::ReadOnly) || project.readAll().size() != FileSize)
+            std::abort();
+        QSaveFile file(w.raw);
+        if (!file.open(QIODevice::WriteOnly) || file.write(stored) != stored.size() || !file.commit())
+            std::abort();
+    }
+    state.SetBytesProcessed(state.iterations() * FileSize);
+}
+
+// The same through the store: read the project's bytes, then write the values it holds
+// into the store in one batch and commit them.
+void rawReadAndStoreBatch(benchmark::State &state)
+{
+    World &w = world();
+    const vexa::SettingsStore::Values values = w.store.values(Applet);
+    for (auto _ : state) {
+        QFile project(w.project);
+        if (!project.open(QIODevice::ReadOnly) || project.readAll().size() != FileSize)
+            std::abort();
+        w.store.write(Applet, values);
+        w.store.sync();
+    }
+    state.SetBytesProcessed(state.iterations() * FileSize);
+}
+
 } // namespace
 
 BENCHMARK(projectSave)->Unit(benchmark::kMicrosecond);
@@ -108,4 +144,6 @@ BENCHMARK(projectOpen)->Unit(benchmark::kMicrosecond);
 BENCHMARK(rawWrite)->Unit(benchmark::kMicrosecond);
 BENCHMARK(rawSaveFile)->Unit(benchmark::kMicrosecond);
 BENCHMARK(rawRead)->Unit(benchmark::kMicrosecond);
+BENCHMARK(rawReadAndStoreWrite)->Unit(benchmark::kMicrosecond);
+BENCHMARK(rawReadAndStoreBatch)->Unit(benchmark::kMicrosecond);
 BENCHMARK_MAIN();

@@ -87,6 +87,15 @@ private slots:
         file.close();
         env.reopenStore();
         QCOMPARE(env.store().read("HUEROT", "HueShift"), QStringLiteral("9"));
+
+        // A batch follows the same rules: the spelling on file stays, a case variant
+        // within the batch is the same key, a key the store cannot hold is skipped.
+        QVERIFY(!env.store().write("HUEROT", {{"HUESHIFT", "10"}, {"Speed", "1"}, {"bad/key", "x"},
+                                              {"speed", "2"}}));
+        QVERIFY(!env.store().write("HUEROT_DEF", {{"Speed", "3"}}));
+        const SettingsStore::Values values = env.store().values("HUEROT");
+        QCOMPARE(values, SettingsStore::Values({{"Speed", "2"}, {"hueshift", "10"}}));
+        QCOMPARE(env.store().keys("HUEROT"), QStringList({"Speed", "hueshift"}));
     }
 
     void sectionsAndEnumeration()
@@ -175,6 +184,13 @@ private slots:
         QCOMPARE(back.keys(), map.keys());
         for (auto it = map.constBegin(); it != map.constEnd(); ++it)
             QCOMPARE(back.value(it.key()).toString(), it.value().toString());
+
+        // The file form: names %-escaped, values quoted with backslash escapes, pairs kept.
+        QSettings::SettingsMap one;
+        one.insert(QStringLiteral("A B/k é€"), QString("x\"\\\x01") + bom + QStringLiteral("😀\t"));
+        one.insert(QStringLiteral("top"), QStringLiteral("@a"));
+        QCOMPARE(StoreFormat::write(one), QByteArray("[A%20B]\nk%20%E9%U20AC=\"x\\\"\\\\\\x0001\\xfeff\xF0\x9F\x98\x80\\t\"\n"
+                                                     "\n[General]\ntop=\"@@a\"\n"));
 
         // As earlier versions wrote them.
         const QByteArray older = "[A]\nlist=x, y\n\n[VEXA3D%20LIGHT]\nKey%200%20%E9=plain\n"

@@ -105,12 +105,14 @@ QString ProjectFile::decodeText(const QByteArray &bytes)
 QByteArray ProjectFile::encodeText(const QString &text, bool *ok)
 {
     QByteArray bytes;
+    bool exact = true;
     bool fitsLatin1 = true;
     for (QChar c : text)
         fitsLatin1 = fitsLatin1 && c.unicode() <= 0xFF;
     if (fitsLatin1) {
+        // Read back as Latin-1 or, when they happen to read as UTF-8 ("Ã©"), written as
+        // UTF-8: either way the text comes back as it is.
         bytes = text.toLatin1();
-        // Latin-1 bytes that happen to read as UTF-8 ("Ã©") would come back changed.
         bool readsAsUtf8 = false;
         if (!isAscii(bytes))
             decodeUtf8(bytes, &readsAsUtf8);
@@ -118,9 +120,10 @@ QByteArray ProjectFile::encodeText(const QString &text, bool *ok)
             bytes = text.toUtf8();
     } else {
         bytes = text.toUtf8();
+        exact = decodeText(bytes) == text; // lone surrogates have no exact encoding
     }
-    // Fields end at the first zero byte; lone surrogates have no exact encoding.
-    const bool exact = !bytes.contains('\0') && decodeText(bytes) == text;
+    // Fields end at the first zero byte.
+    exact = exact && !bytes.contains('\0');
     if (ok)
         *ok = exact;
     return exact ? bytes : QByteArray();
@@ -133,16 +136,16 @@ bool ProjectFile::buildFile(const QString &appletId, QByteArray *bytes) const
     const QByteArray id = encodeText(appletId, &ok);
     if (!ok || id.isEmpty() || id.size() >= DataSize)
         return false;
-    const QStringList keys = m_store.keys(appletId);
-    if (keys.isEmpty())
+    const SettingsStore::Values values = m_store.values(appletId);
+    if (values.isEmpty())
         return true; // no values, no header
-    bytes->reserve((keys.size() + 1) * RecordSize);
-    appendRecord(bytes, Magic, qint32(keys.size()), id, qint32(id.size()));
-    for (const QString &key : keys) {
+    bytes->reserve((values.size() + 1) * RecordSize);
+    appendRecord(bytes, Magic, qint32(values.size()), id, qint32(id.size()));
+    for (const auto &[key, value] : values) {
         bool keyOk = false;
         bool textOk = false;
         const QByteArray name = encodeText(key, &keyOk);
-        const QByteArray text = encodeText(m_store.read(appletId, key), &textOk);
+        const QByteArray text = encodeText(value, &textOk);
         if (!keyOk || !textOk || name.isEmpty() || name.size() >= NameSize || text.size() >= DataSize) {
             bytes->clear();
             return false;
@@ -204,6 +207,7 @@ int ProjectFile::open(const QString &path, QString *currentAppletId, bool onSele
     if (info.size() > MaxFileSize)
         return finish(Outcome::BadFormat);
     QByteArray bytes;
+    bytes.reserve(info.size()); // one buffer, unless the file grows while it is read
     while (bytes.size() <= MaxFileSize) {
         const QByteArray chunk = file.read(64 * 1024);
         if (chunk.isEmpty())
@@ -301,9 +305,7 @@ ProjectFile::Outcome ProjectFile::store(const Project &project, QString *current
     if (SettingsStore::isDefaultSection(id))
         return Outcome::WrongApplet;
     // Everything was checked above, so these writes cannot stop halfway.
-    bool stored = true;
-    for (const auto &value : project.values)
-        stored = m_store.write(id, value.first, value.second) && stored;
+    const bool stored = m_store.write(id, project.values);
     if (!project.values.isEmpty())
         m_store.sync();
     if (!stored)

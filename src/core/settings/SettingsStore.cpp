@@ -14,7 +14,16 @@
 #include "publish/FileCopy.h"
 
 namespace vexa {
+
 namespace {
+
+// A hand-edited value with bare commas comes back as a list.
+QString valueText(const QVariant &value)
+{
+    if (value.userType() == QMetaType::QStringList)
+        return value.toStringList().join(QLatin1String(", "));
+    return value.toString();
+}
 
 // A store file that is a pipe or a device would block or never end: such a store is
 // kept in memory only, in a file of its own that nobody reads.
@@ -125,25 +134,54 @@ QString SettingsStore::read(const QString &section, const QString &key) const
     const QString stored = actualKey(group, key);
     if (stored.isEmpty())
         return QString();
-    const QVariant value = m_settings->value(group + QLatin1Char('/') + stored);
-    // A hand-edited value with bare commas comes back as a list.
-    if (value.userType() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1String(", "));
-    return value.toString();
+    return valueText(m_settings->value(group + QLatin1Char('/') + stored));
 }
 
 bool SettingsStore::write(const QString &section, const QString &key, const QString &value)
 {
-    if (isDefaultSection(section) || !isStorableKey(key))
+    return write(section, Values{{key, value}});
+}
+
+SettingsStore::Values SettingsStore::values(const QString &section) const
+{
+    Values values;
+    if (isDefaultSection(section)) {
+        for (const QString &key : m_defaults->keys(section))
+            values.append({key, m_defaults->value(section, key)});
+        return values;
+    }
+    m_settings->beginGroup(groupName(section));
+    const QStringList keys = m_settings->childKeys();
+    values.reserve(keys.size());
+    for (const QString &key : keys)
+        values.append({key, valueText(m_settings->value(key))});
+    m_settings->endGroup();
+    return values;
+}
+
+bool SettingsStore::write(const QString &section, const Values &values)
+{
+    if (isDefaultSection(section))
         return false;
     const QString group = groupName(section);
-    QString stored = actualKey(group, key);
-    if (stored.isEmpty()) {
-        stored = key;
-        m_keyIndex[group].insert(key.toLower(), key);
+    keyIndex(group); // built from what is stored before the new keys go in
+    QHash<QString, QString> &index = m_keyIndex[group];
+    bool allStored = true;
+    m_settings->beginGroup(group);
+    for (const auto &[key, value] : values) {
+        if (!isStorableKey(key)) {
+            allStored = false;
+            continue;
+        }
+        // The key keeps the spelling it was first written with.
+        const QString lower = key.toLower();
+        auto stored = index.find(lower);
+        if (stored == index.end())
+            stored = index.insert(lower, key);
+        m_settings->setValue(*stored, value);
     }
-    m_settings->setValue(group + QLatin1Char('/') + stored, value);
-    return true;
+    m_settings->endGroup();
+    return allStored;
 }
 
 bool SettingsStore::sectionExists(const QString &section) const
@@ -168,8 +206,7 @@ bool SettingsStore::startFromDefaults(const QString &appletId)
     const QString defaults = appletId + DefaultSuffix;
     if (isDefaultSection(appletId) || sectionExists(appletId) || !m_defaults->hasSection(defaults))
         return false;
-    for (const QString &key : m_defaults->keys(defaults))
-        write(appletId, key, m_defaults->value(defaults, key));
+    write(appletId, values(defaults));
     return true;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -43,6 +45,13 @@ public:
     // Replaces the value, creating section and key. Refuses (false) default sections
     // and key names the store cannot hold (empty, or with a slash or backslash).
     bool write(const QString &section, const QString &key, const QString &value);
+
+    using Values = QList<QPair<QString, QString>>; // key, text
+    // Every value of a section, in the order of keys().
+    Values values(const QString &section) const;
+    // Writes the values as write() does, one after the other, in one pass over the
+    // section. Keys the store cannot hold are skipped; false when there was one.
+    bool write(const QString &section, const Values &values);
 
     // A section exists once any value has been written into it.
     bool sectionExists(const QString &section) const;

@@ -22,20 +22,27 @@ bool isPlainNameChar(QChar c)
            c == QLatin1Char('.');
 }
 
+void appendHex(QString &out, uint value, int digits, const char *hexDigits)
+{
+    for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4)
+        out += QLatin1Char(hexDigits[(value >> shift) & 0xF]);
+}
+
 // Section and key names: as the INI files of earlier versions spell them (%20 for a
 // blank, %E9 for a Latin-1 letter, %U20AC beyond).
-QString escapeName(const QString &name)
+void appendName(QString &out, QStringView name)
 {
-    QString out;
     for (QChar c : name) {
-        if (isPlainNameChar(c))
+        if (isPlainNameChar(c)) {
             out += c;
-        else if (c.unicode() <= 0xFF)
-            out += QStringLiteral("%%1").arg(c.unicode(), 2, 16, QLatin1Char('0')).toUpper();
-        else
-            out += QStringLiteral("%U%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+        } else if (c.unicode() <= 0xFF) {
+            out += QLatin1Char('%');
+            appendHex(out, c.unicode(), 2, "0123456789ABCDEF");
+        } else {
+            out += QLatin1String("%U");
+            appendHex(out, c.unicode(), 4, "0123456789ABCDEF");
+        }
     }
-    return out;
 }
 
 int hexValue(QChar c)
@@ -78,38 +85,49 @@ QString unescapeName(QStringView name)
 }
 
 // Values are always quoted: blanks at either end, commas and semicolons stay as they are.
-QString escapeValue(const QString &value)
+// Runs of characters that need no escape are copied whole.
+void appendValue(QString &out, QStringView value)
 {
-    QString out = QStringLiteral("\"");
+    out += QLatin1Char('"');
     // "@" starts a typed value in the older syntax: doubled, it is a plain "@".
     if (value.startsWith(QLatin1Char('@')))
         out += QLatin1Char('@');
+    qsizetype plainFrom = 0;
     for (qsizetype i = 0; i < value.size(); ++i) {
         const QChar c = value.at(i);
         const char16_t u = c.unicode();
-        const bool pair = c.isHighSurrogate() && i + 1 < value.size() && value.at(i + 1).isLowSurrogate();
-        if (pair) {
-            out += c;
-            out += value.at(++i);
-        } else if (u == '\\') {
+        if (c.isHighSurrogate() && i + 1 < value.size() && value.at(i + 1).isLowSurrogate()) {
+            ++i; // a pair stays as it is
+            continue;
+        }
+        if (u >= 0x20 && u != 0x7F && u != '\\' && u != '"' && u != 0xFEFF && !c.isSurrogate())
+            continue;
+        out += value.mid(plainFrom, i - plainFrom);
+        plainFrom = i + 1;
+        switch (u) {
+        case '\\':
             out += QLatin1String("\\\\");
-        } else if (u == '"') {
+            break;
+        case '"':
             out += QLatin1String("\\\"");
-        } else if (u == '\n') {
+            break;
+        case '\n':
             out += QLatin1String("\\n");
-        } else if (u == '\r') {
+            break;
+        case '\r':
             out += QLatin1String("\\r");
-        } else if (u == '\t') {
+            break;
+        case '\t':
             out += QLatin1String("\\t");
-        } else if (u < 0x20 || u == 0x7F || u == 0xFEFF || c.isSurrogate()) {
+            break;
+        default:
             // Always four digits, so a hexadecimal letter after it stays a letter.
-            out += QStringLiteral("\\x%1").arg(u, 4, 16, QLatin1Char('0'));
-        } else {
-            out += c;
+            out += QLatin1String("\\x");
+            appendHex(out, u, 4, "0123456789abcdef");
         }
     }
+    out += value.mid(plainFrom);
     out += QLatin1Char('"');
-    return out;
 }
 
 // A value in the syntax of the older files and of ours: quoted parts, backslash escapes,
@@ -228,20 +246,26 @@ QString StoreFormat::lastWriteError() { return writeError(); }
 QByteArray StoreFormat::write(const QSettings::SettingsMap &map)
 {
     QString text;
-    QString currentGroup;
+    QStringView currentGroup;
     bool first = true;
     for (auto it = map.constBegin(); it != map.constEnd(); ++it) {
-        const qsizetype slash = it.key().indexOf(QLatin1Char('/'));
-        const QString group = slash < 0 ? QStringLiteral("General") : it.key().left(slash);
-        const QString key = slash < 0 ? it.key() : it.key().mid(slash + 1);
+        const QStringView path = it.key();
+        const qsizetype slash = path.indexOf(QLatin1Char('/'));
+        const QStringView group = slash < 0 ? QStringView(u"General") : path.left(slash);
+        const QStringView key = slash < 0 ? path : path.mid(slash + 1);
         if (first || group != currentGroup) {
             if (!first)
                 text += QLatin1Char('\n');
-            text += QLatin1Char('[') + escapeName(group) + QLatin1String("]\n");
+            text += QLatin1Char('[');
+            appendName(text, group);
+            text += QLatin1String("]\n");
             currentGroup = group;
             first = false;
         }
-        text += escapeName(key) + QLatin1Char('=') + escapeValue(it.value().toString()) + QLatin1Char('\n');
+        appendName(text, key);
+        text += QLatin1Char('=');
+        appendValue(text, it.value().toString());
+        text += QLatin1Char('\n');
     }
     return text.toUtf8();
 }
