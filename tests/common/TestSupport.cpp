@@ -14,8 +14,9 @@ QString testData(const QString &relative) { return QStringLiteral(VEXAJAVA_TEST_
 
 QByteArray gifHeader(int width, int height)
 {
+    // Flags, background and aspect bytes zero: equal sizes give equal files.
     QByteArray bytes("GIF89a");
-    bytes.resize(13);
+    bytes.append(7, '\0');
     qToLittleEndian<quint16>(quint16(width), bytes.data() + 6);
     qToLittleEndian<quint16>(quint16(height), bytes.data() + 8);
     return bytes;
