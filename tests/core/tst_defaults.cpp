@@ -9,6 +9,7 @@
 #include "tag/MenuKeys.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTest>
 
@@ -133,15 +134,20 @@ private slots:
             for (const MenuItem &item : menu.items)
                 QVERIFY(item.record && !item.record->url.isEmpty());
         }
+        // The wheel's texts obey its Text field: capitals and blanks.
+        static const QRegularExpression wheelText(QRegularExpression::anchoredPattern(QStringLiteral("[A-Z ]+")));
+        for (const MenuItem &item : MenuKeys::readMenuList(store, "WHEELMENU", sectionOf("WHEELMENU")).items)
+            QVERIFY2(wheelText.match(item.text).hasMatch(), qPrintable(item.text));
         QStringList icons;
         const MenuTree tree = MenuKeys::readTree(store, icons, sectionOf(MenuKeys::TreeSection));
         QCOMPARE(tree.items.size(), 1);
         QVERIFY(tree.items.first().hasChildren());
         QVERIFY(!icons.isEmpty());
-        // Every item shows an icon of the table.
+        // Every item shows an icon of the table; a folder has no link, as on its page.
         std::function<void(const QList<MenuItem> &)> check = [&](const QList<MenuItem> &items) {
             for (const MenuItem &item : items) {
                 QVERIFY(item.record && item.record->icon >= 0 && item.record->icon < icons.size());
+                QVERIFY(!item.hasChildren() || item.record->url.isEmpty());
                 check(item.children);
             }
         };

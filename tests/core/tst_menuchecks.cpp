@@ -99,6 +99,20 @@ private slots:
         QCOMPARE(result.messageId, message);
     }
 
+    // Going back checks only what the stored form cannot hold: the counts.
+    void capacity_data() { limits_data(); }
+    void capacity()
+    {
+        QFETCH(QString, applet);
+        QFETCH(MenuTree, tree);
+        QFETCH(int, code);
+        QFETCH(int, message);
+        const bool overLimit = applet != QLatin1String("TREEMENU") && (code == -1 || code == -3);
+        const MenuChecks::Result result = MenuChecks::checkCapacity(tree, applet);
+        QCOMPARE(result.code, overLimit ? code : 1);
+        QCOMPARE(result.messageId, overLimit ? message : 0);
+    }
+
     // The tree menu names the item to show the user.
     void treeMenuPointsAtTheItem()
     {

@@ -2,6 +2,7 @@
 
 #include "ScriptedServices.h"
 #include "TestSupport.h"
+#include "catalogue/Catalogue.h"
 #include "wizard/WizardWindow.h"
 
 #include <QAbstractButton>
@@ -28,6 +29,29 @@ struct WizardFixture {
         env.store().sync();
         window = std::make_unique<WizardWindow>(env.store(), env.folders(), services, projectPath);
         window->show();
+        // Keys reach shortcuts and mnemonics only in the active window.
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window.get()))
+            qFatal("the wizard window did not become active");
+    }
+    // Next until the page is reached; a page that refuses stops the test.
+    void walkTo(int pageId)
+    {
+        while (this->pageId() != pageId) {
+            const int before = this->pageId();
+            next();
+            if (this->pageId() == before)
+                qFatal("the walk stopped on page %d: %s", before,
+                       qPrintable(services.messages.isEmpty() ? QString() : services.messages.last().text));
+        }
+    }
+    // Starts with `applet` chosen last time and walks to `pageId`.
+    void startAt(const QString &applet, int pageId)
+    {
+        set(QString(), QStringLiteral("LastCateg"), QString::number(Catalogue::category(applet)));
+        set(QString(), QStringLiteral("LastApplet"), applet);
+        start();
+        walkTo(pageId);
     }
     Page *page() const { return window->currentPage(); }
     int pageId() const { return window->currentPageId(); }

@@ -4,7 +4,9 @@
 
 #include "ScriptedServices.h"
 #include "TestSupport.h"
+#include "WizardFixture.h"
 #include "editors/MenuTreeEditor.h"
+#include "settings/InstallData.h"
 #include "pages/Page.h"
 #include "strings/StringIds.h"
 #include "tag/MenuKeys.h"
@@ -15,6 +17,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
@@ -27,6 +30,9 @@ using namespace vexa;
 using vexa::test::ScriptedServices;
 using vexa::test::gifHeader;
 using vexa::test::TestEnvironment;
+using vexa::test::WizardFixture;
+
+Q_DECLARE_METATYPE(vexa::MenuTree)
 
 namespace {
 
@@ -51,6 +57,7 @@ struct MenuFixture {
     std::unique_ptr<PageContext> context;
     std::unique_ptr<Page> page;
     QString folder;
+    QString status; // the status line's last text
 
     void open(const QString &applet, const MenuTree &menu, bool autoApply = true, int pageId = 197)
     {
@@ -61,6 +68,7 @@ struct MenuFixture {
             MenuKeys::writeMenuList(env.store(), applet, menu);
         env.store().write(applet, "AutoApply", autoApply ? "YES" : "NO");
         context = std::make_unique<PageContext>(PageContext{env.store(), env.folders(), services, applet, {}});
+        context->showStatus = [this](const QString &text, const QString &) { status = text; };
         page = std::make_unique<Page>(pageId, *context);
         page->resize(900, 600);
         page->load(false);
@@ -132,6 +140,28 @@ MenuTree fiveChildren()
     MenuTree tree;
     tree.items = {node("Home", "index.html"), node("Folder", QString(), children),
                   node(QString(60, QLatin1Char('L')), "long.html"), node("Last", "last.html")};
+    return tree;
+}
+
+// The wheel's default menu: four links.
+MenuTree fourLinks()
+{
+    MenuTree tree;
+    for (const char *text : {"HOME", "PRODUCTS", "SUPPORT", "CONTACT"})
+        tree.items.append(node(text, QString::fromLatin1(text).toLower() + ".html"));
+    tree.items[0].record->targetEnabled = true;
+    tree.items[0].record->target = QStringLiteral("_self");
+    return tree;
+}
+
+// `count` items at the top level, the first `opening` of them with one item below.
+MenuTree topLevel(int count, int opening)
+{
+    MenuTree tree;
+    for (int i = 0; i < count; ++i)
+        tree.items.append(node(QStringLiteral("ITEM %1").arg(QChar(QLatin1Char('A' + i))), "x.html"));
+    for (int i = 0; i < opening; ++i)
+        tree.items[i].children = {node("SUB", "s.html")};
     return tree;
 }
 
@@ -234,7 +264,7 @@ private slots:
         QCOMPARE(f.tree()->currentItem()->text(0), QStringLiteral("Child 3"));
         QTest::keyClick(f.tree(), Qt::Key_F10, Qt::ShiftModifier);
         // The same enabling as for a drag: Child 3 is no parent of Child 5.
-        QVERIFY(f.editor().dropMenu()->actions().at(MenuTreeEditor::MoveInto)->isEnabled());
+        QVERIFY(f.editor().dropCommand(MenuTreeEditor::MoveInto)->isEnabled());
         f.choose("Move After");
         QCOMPARE(f.labels(f.item("Folder")), (QStringList{"Child 1", "Child 2", "Child 3", "Child 5", "Child 4"}));
         QTest::keyClick(f.tree(), Qt::Key_Z, Qt::ControlModifier);
@@ -453,6 +483,241 @@ private slots:
         for (MenuItem *item : {&shown.items[0], &shown.items[1]})
             item->expanded = false;
         QCOMPARE(stored.itemCount(), shown.itemCount());
+    }
+
+    // A move that is not finished leaves nothing behind that names an item: a drop menu
+    // closed with Escape, a drag interrupted by Delete, a drag that leaves the tree.
+    void unfinishedMovesEndCompletely()
+    {
+        MenuFixture f;
+        f.open("WHEELMENU", fourLinks());
+        QWidget *viewport = f.tree()->viewport();
+        QMenu *menu = f.editor().dropMenu();
+        auto *picture = f.tree()->findChild<QLabel *>("dragPicture");
+        f.drag("PRODUCTS", "CONTACT", Qt::RightButton);
+        QVERIFY(menu->isVisible());
+        QTest::keyClick(menu, Qt::Key_Escape);
+        QTRY_VERIFY(!menu->isVisible());
+        QCOMPARE(f.tree()->currentItem(), f.item("PRODUCTS"));
+        f.tree()->setFocus();
+        QTest::keyClick(f.tree(), Qt::Key_Delete);
+        f.select("HOME");
+        QVERIFY(!menu->isVisible()); // the click selects, and nothing is dropped
+        QVERIFY(!picture->isVisible());
+        QCOMPARE(f.labels(), (QStringList{"HOME", "SUPPORT", "CONTACT"}));
+        QCOMPARE(f.item("CONTACT")->background(0).style(), Qt::NoBrush);
+
+        // Delete with the button still down ends the drag with the removal.
+        QTest::mousePress(viewport, Qt::LeftButton, {}, f.at(f.item("SUPPORT")));
+        QTest::mouseMove(viewport, f.at(f.item("CONTACT")));
+        QVERIFY(picture->isVisible());
+        QTest::keyClick(f.tree(), Qt::Key_Delete);
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, f.at(f.item("CONTACT")));
+        QVERIFY(!menu->isVisible() && !picture->isVisible());
+        QCOMPARE(f.labels(), (QStringList{"HOME", "CONTACT"}));
+
+        // Leaving the tree takes the drop highlight along.
+        QTest::mousePress(viewport, Qt::LeftButton, {}, f.at(f.item("HOME")));
+        QTest::mouseMove(viewport, f.at(f.item("CONTACT")));
+        QVERIFY(f.item("CONTACT")->background(0).style() != Qt::NoBrush);
+        QTest::mouseMove(viewport, QPoint(-40, -40));
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(-40, -40));
+        QCOMPARE(f.item("CONTACT")->background(0).style(), Qt::NoBrush);
+    }
+
+    // The pointer crossing into the next row before a drag starts selects nothing else.
+    void pressedItemStaysSelected()
+    {
+        MenuFixture f;
+        f.open("WHEELMENU", fourLinks());
+        QWidget *viewport = f.tree()->viewport();
+        const QRect row = f.tree()->visualItemRect(f.item("PRODUCTS"));
+        const QPoint start(row.center().x(), row.bottom() - 1);
+        QTest::mousePress(viewport, Qt::LeftButton, {}, start);
+        QTest::mouseMove(viewport, start + QPoint(0, 4));
+        QCOMPARE(f.tree()->currentItem(), f.item("PRODUCTS"));
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, start + QPoint(0, 4));
+        QTest::keyClick(f.tree(), Qt::Key_Delete);
+        QCOMPARE(f.labels(), (QStringList{"HOME", "SUPPORT", "CONTACT"}));
+    }
+
+    // Keys and menu commands may do exactly what their buttons and fields may.
+    void keysFollowTheirButtons()
+    {
+        MenuFixture tree;
+        MenuTree menu;
+        menu.items = {node("Main", QString(), {node("Page", "p.html", {}, 1)}, 0)};
+        menu.items[0].record->root = true;
+        tree.open("TREEMENU", menu);
+        tree.tree()->setFocus();
+        for (Qt::Key key : {Qt::Key_Delete, Qt::Key_Insert})
+            QTest::keyClick(tree.tree(), key);
+        QVERIFY(tree.services.messages.isEmpty());
+        QCOMPARE(tree.editor().tree().itemCount(), 2);
+
+        // A morph menu's back item keeps its text, in the field and in place.
+        MenuFixture morph;
+        MenuItem back = node("<---");
+        back.record->back = true;
+        menu.items = {node("Home", "index.html"), node("More", QString(), {node("A", "a.html"), back})};
+        morph.open("MORPHMENU", menu);
+        morph.select("<---");
+        QVERIFY(!morph.page->control(Text)->isEnabled());
+        morph.tree()->setFocus();
+        QTest::keyClick(morph.tree(), Qt::Key_F2);
+        QTest::mouseDClick(morph.tree()->viewport(), Qt::LeftButton, {}, morph.at(morph.item("<---")));
+        QVERIFY(!qobject_cast<QLineEdit *>(QApplication::focusWidget()));
+        QVERIFY(!morph.tree()->viewport()->findChild<QLineEdit *>());
+    }
+
+    // What is stored follows what the page shows: a sub-menu, a folder or a back item
+    // has no link, and selecting items changes no target.
+    void storedLinksFollowThePage()
+    {
+        MenuFixture wheel;
+        wheel.open("WHEELMENU", fourLinks());
+        wheel.select("HOME");
+        wheel.click(AddSubItem);
+        wheel.select("HOME");
+        wheel.select("NEW ITEM");
+        wheel.page->store();
+        QCOMPARE(wheel.env.store().read("WHEELMENU", "MenuUrl_00"), QString());
+        QCOMPARE(wheel.env.store().read("WHEELMENU", "MenuTarget_00"), QString());
+        wheel.click(Remove);
+        wheel.select("HOME");
+        QCOMPARE(wheel.page->text(Url), QStringLiteral("home.html"));
+        QVERIFY(wheel.page->isChecked(TargetFrame));
+        QCOMPARE(wheel.page->text(TargetMode), QStringLiteral("_self"));
+
+        MenuFixture morph;
+        MenuTree menu;
+        menu.items = {node("Home", "index.html"), node("More", QString(), {node("A", "a.html"), node("B", "b.html")})};
+        morph.open("MORPHMENU", menu);
+        morph.select("B");
+        QTest::mouseClick(morph.page->control<QAbstractButton>(Back), Qt::LeftButton);
+        morph.page->store();
+        QCOMPARE(morph.env.store().read("MORPHMENU", "MenuUrl_11"), QString());
+        QCOMPARE(morph.env.store().read("MORPHMENU", "MenuUrl_10"), QStringLiteral("a.html"));
+
+        MenuFixture tree;
+        menu.items = {node("Main", QString(), {node("Page", "p.html", {}, 1)}, 0)};
+        menu.items[0].record->root = true;
+        tree.open("TREEMENU", menu);
+        tree.select("Page");
+        tree.click(AddSubItem);
+        tree.page->store();
+        QCOMPARE(tree.env.store().read("TREEMENU", "MenuText_1"), QStringLiteral("Page"));
+        QCOMPARE(tree.env.store().read("TREEMENU", "MenuUrl_1"), QString());
+    }
+
+    // A marked item shows as marked, the drop menu names what goes where, and an undo that
+    // gives the mark up says so.
+    void keyboardMarkIsShown()
+    {
+        MenuFixture f;
+        f.open("WHEELMENU", fourLinks());
+        f.select("HOME");
+        f.click(Remove);
+        f.select("PRODUCTS");
+        f.tree()->setFocus();
+        QTest::keyClick(f.tree(), Qt::Key_X, Qt::ControlModifier);
+        QVERIFY(f.item("PRODUCTS")->font(0).italic());
+        QVERIFY(f.status.contains("PRODUCTS"));
+        QTest::keyClick(f.tree(), Qt::Key_Down);
+        QTest::keyClick(f.tree(), Qt::Key_F10, Qt::ShiftModifier);
+        QCOMPARE(f.editor().dropMenu()->actions().first()->text(), QStringLiteral("\"PRODUCTS\" onto \"SUPPORT\""));
+        QTest::keyClick(f.editor().dropMenu(), Qt::Key_Escape);
+        QTRY_VERIFY(!f.editor().markedItem());
+        QVERIFY(!f.item("PRODUCTS")->font(0).italic());
+
+        QApplication::setActiveWindow(f.page.get()); // the offscreen platform leaves it with the menu
+        f.tree()->setFocus();
+        QTest::keyClick(f.tree(), Qt::Key_X, Qt::ControlModifier);
+        QVERIFY(f.editor().markedItem());
+        QTest::keyClick(f.tree(), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(f.item("HOME"));
+        QVERIFY(!f.editor().markedItem());
+        QCOMPARE(f.status, QStringLiteral("\"SUPPORT\" is no longer marked to move or copy"));
+    }
+
+    // Leaving the page by any way takes a label still being edited in place.
+    void leavingThePageTakesALabelBeingEdited_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Alt+N") << int(Qt::Key_N);
+        QTest::newRow("Alt+P") << int(Qt::Key_P);
+    }
+    void leavingThePageTakesALabelBeingEdited()
+    {
+        QFETCH(int, key);
+        WizardFixture f(InstallData::defaultsFile());
+        f.startAt("WHEELMENU", 197);
+        auto *tree = f.control<QTreeWidget>(Tree);
+        tree->setFocus();
+        tree->setCurrentItem(tree->topLevelItem(1));
+        QTest::keyClick(tree, Qt::Key_F2);
+        auto *edit = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        QVERIFY(edit);
+        edit->selectAll();
+        QTest::keyClicks(edit, "offers");
+        QTest::keyClick(edit, Qt::Key(key), Qt::AltModifier);
+        QTRY_VERIFY(f.pageId() != 197);
+        QCOMPARE(f.env.store().read("WHEELMENU", "MenuText_01"), QStringLiteral("OFFERS"));
+    }
+
+    // Going back with a menu the stored form cannot hold whole stays, with the checks' message.
+    void previousKeepsMenusBeyondTheLimits_data()
+    {
+        QTest::addColumn<QString>("applet");
+        QTest::addColumn<MenuTree>("menu");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("message");
+        QTest::newRow("wheel, ninth item") << "WHEELMENU" << topLevel(8, 0) << AddToNode << 1587;
+        QTest::newRow("wheel, ninth menu") << "WHEELMENU" << topLevel(8, 7) << AddSubItem << 1591;
+        QTest::newRow("morph, 21st menu") << "MORPHMENU" << topLevel(20, 19) << AddSubItem << 1590;
+    }
+    void previousKeepsMenusBeyondTheLimits()
+    {
+        QFETCH(QString, applet);
+        QFETCH(MenuTree, menu);
+        QFETCH(int, button);
+        QFETCH(int, message);
+        WizardFixture f;
+        MenuKeys::writeMenuList(f.env.store(), applet, menu);
+        const MenuTree stored = MenuKeys::readMenuList(f.env.store(), applet);
+        f.startAt(applet, 197);
+        auto *tree = f.control<QTreeWidget>(Tree);
+        tree->setCurrentItem(tree->topLevelItem(tree->topLevelItemCount() - 1));
+        QTest::mouseClick(f.control<QAbstractButton>(button), Qt::LeftButton);
+        const MenuTree built = MenuTreeEditor::of(*f.page())->tree();
+        f.previous();
+        QCOMPARE(f.pageId(), 197);
+        QCOMPARE(f.services.messageIds(), QList<int>{message});
+        QCOMPARE(MenuTreeEditor::of(*f.page())->tree(), built);
+        QCOMPARE(MenuKeys::readMenuList(f.env.store(), applet), stored); // nothing stored cut
+        // Within the limits again, Previous goes back.
+        tree->setFocus();
+        QTest::keyClick(tree, Qt::Key_Z, Qt::ControlModifier);
+        f.previous();
+        QCOMPARE(f.pageId(), 129);
+    }
+
+    // "Default values" replaces the menu as one step that can be undone.
+    void defaultValuesCanBeUndone()
+    {
+        WizardFixture f(InstallData::defaultsFile());
+        f.startAt("WHEELMENU", 197);
+        auto *tree = f.control<QTreeWidget>(Tree);
+        tree->setCurrentItem(tree->topLevelItem(0));
+        QTest::mouseClick(f.control<QAbstractButton>(Remove), Qt::LeftButton);
+        const MenuTree mine = MenuTreeEditor::of(*f.page())->tree();
+        f.click(WizardWindow::DefaultsButton);
+        QCOMPARE(tree->topLevelItemCount(), 4);
+        tree->setFocus();
+        QTest::keyClick(tree, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(MenuTreeEditor::of(*f.page())->tree(), mine);
+        QTest::keyClick(tree, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(tree->topLevelItemCount(), 4);
     }
 
     void wheelAndMorphSettingsPages()

@@ -40,26 +40,6 @@ QString blobsProject(WizardFixture &f, const QString &nblobs)
     return file;
 }
 
-// Next until the page is reached; a page that refuses stops the test.
-void walkTo(WizardFixture &f, int pageId)
-{
-    while (f.pageId() != pageId) {
-        const int before = f.pageId();
-        f.next();
-        if (f.pageId() == before)
-            qFatal("the walk stopped on page %d: %s", before,
-                   qPrintable(f.services.messages.isEmpty() ? QString() : f.services.messages.last().text));
-    }
-}
-
-void moveToPage(WizardFixture &f, const QString &applet, int pageId)
-{
-    f.set("", "LastCateg", QString::number(Catalogue::category(applet)));
-    f.set("", "LastApplet", applet);
-    f.start();
-    walkTo(f, pageId);
-}
-
 } // namespace
 
 class WizardCommandsTest : public QObject {
@@ -90,7 +70,7 @@ private slots:
         WizardFixture f;
         f.env.makeAppletFolder("BLOBS");
         const QString file = blobsProject(f, "5");
-        moveToPage(f, "BLOBS", 132);
+        f.startAt("BLOBS", 132);
         f.page()->selectComboItem(1009, "2", nullptr); // unsaved edit, replaced by the project
         f.services.fileNames.enqueue(file);
         QCOMPARE(f.window->openProject(), 1);
@@ -125,7 +105,7 @@ private slots:
         WizardFixture f;
         f.env.makeAppletFolder("BLOBS");
         blobsProject(f, "4");
-        moveToPage(f, "BLOBS", 132);
+        f.startAt("BLOBS", 132);
         QVERIFY(f.window->menuItem(WizardWindow::SaveProjectItem)->isEnabled());
         f.page()->selectComboItem(1009, "6", nullptr);
         const QString file = f.env.path("saved.vxp");
@@ -151,7 +131,7 @@ private slots:
                                              "blobscr.txt"});
         TestEnvironment::writeFile(f.env.installDir() + "/applets/qzbut1.gif", "GIF89a");
         blobsProject(f, "5");
-        moveToPage(f, "BLOBS", 132);
+        f.startAt("BLOBS", 132);
 
         f.click(WizardWindow::PreviewButton);
         QCOMPARE(f.services.opened, QStringList({folder + "/preview.html"}));
@@ -166,7 +146,7 @@ private slots:
                  {"MemDelay", "200"}, {"TaskPriority", "3"}, {"MinSYNC", "20"}, {"OverImage", "NO"},
                  {"RegLink", "NO"}, {"RegNewFrame", "NO"}})
             f.set("BLOBS", key, value);
-        walkTo(f, 134);
+        f.walkTo(134);
         const QString tag = f.page()->text(1055);
         QVERIFY(tag.startsWith("<applet archive=\"blobs.jar\""));
         // The code box shows the tag line by line (the box keeps plain line feeds).
@@ -208,7 +188,7 @@ private slots:
         WizardFixture f;
         f.env.makeAppletFolder("BLOBS");
         blobsProject(f, "8");
-        moveToPage(f, "BLOBS", 132);
+        f.startAt("BLOBS", 132);
         f.click(WizardWindow::DefaultsButton);
         QCOMPARE(f.page()->text(1009), QStringLiteral("5")); // the fixture's BLOBS_DEF
         QCOMPARE(f.env.store().read("BLOBS", "NBlobs"), QStringLiteral("8")); // nothing stored yet

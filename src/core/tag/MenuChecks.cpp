@@ -49,7 +49,9 @@ MenuChecks::Result checkTree(const QList<MenuItem> &items, QList<int> &path)
     return {};
 }
 
-MenuChecks::Result checkList(const QList<MenuItem> &items, const ListLimits &limits, bool topLevel, int &menus)
+// `limitsOnly`: only the counts, no rules on back items and records.
+MenuChecks::Result checkList(const QList<MenuItem> &items, const ListLimits &limits, bool topLevel, int &menus,
+                             bool limitsOnly)
 {
     for (int p = 0; p < items.size(); ++p) {
         const MenuItem &item = items[p];
@@ -57,17 +59,18 @@ MenuChecks::Result checkList(const QList<MenuItem> &items, const ListLimits &lim
             return fail(TooManyMenus, limits.tooManyMenus);
         if (p + 1 > limits.maxItems)
             return fail(TooManyItems, limits.tooManyItems);
-        // The first item of a sub-menu stands for the whole sub-menu: one of its items leads back.
-        if (limits.backInEverySubMenu && p == 0 && !topLevel &&
-            std::none_of(items.begin(), items.end(), isBack))
-            return fail(NoBackItem, Str::MenuNoBackItem);
-        if (!item.record)
-            return fail(Invalid, Str::MenuInvalidList);
-        if (isBack(item) && std::any_of(items.begin() + p + 1, items.end(), isBack))
-            return fail(TwoBackItems, limits.twoBackItems);
+        if (!limitsOnly) {
+            // The first item of a sub-menu stands for the whole sub-menu: one of its items leads back.
+            if (limits.backInEverySubMenu && p == 0 && !topLevel && std::none_of(items.begin(), items.end(), isBack))
+                return fail(NoBackItem, Str::MenuNoBackItem);
+            if (!item.record)
+                return fail(Invalid, Str::MenuInvalidList);
+            if (isBack(item) && std::any_of(items.begin() + p + 1, items.end(), isBack))
+                return fail(TwoBackItems, limits.twoBackItems);
+        }
         if (item.hasChildren()) {
             ++menus;
-            const MenuChecks::Result inner = checkList(item.children, limits, false, menus);
+            const MenuChecks::Result inner = checkList(item.children, limits, false, menus, limitsOnly);
             if (!inner.passed())
                 return inner;
         }
@@ -75,7 +78,23 @@ MenuChecks::Result checkList(const QList<MenuItem> &items, const ListLimits &lim
     return {};
 }
 
+MenuChecks::Result checkListMenu(const MenuTree &tree, const QString &appletId, bool limitsOnly)
+{
+    for (const ListLimits &limits : Limits) {
+        if (appletId == QLatin1String(limits.applet)) {
+            int menus = 1; // the top-level menu
+            return checkList(tree.items, limits, true, menus, limitsOnly);
+        }
+    }
+    return {};
+}
+
 } // namespace
+
+MenuChecks::Result MenuChecks::checkCapacity(const MenuTree &tree, const QString &appletId)
+{
+    return checkListMenu(tree, appletId, true);
+}
 
 MenuChecks::Result MenuChecks::check(const MenuTree &tree, const QString &appletId)
 {
@@ -85,13 +104,7 @@ MenuChecks::Result MenuChecks::check(const MenuTree &tree, const QString &applet
         QList<int> path;
         return checkTree(tree.items, path);
     }
-    for (const ListLimits &limits : Limits) {
-        if (appletId == QLatin1String(limits.applet)) {
-            int menus = 1; // the top-level menu
-            return checkList(tree.items, limits, true, menus);
-        }
-    }
-    return {};
+    return checkListMenu(tree, appletId, false);
 }
 
 } // namespace vexa

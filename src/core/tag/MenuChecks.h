@@ -20,6 +20,8 @@ public:
     };
 
     static Result check(const MenuTree &tree, const QString &appletId);
+    // Only the limits of menus and items per menu: the menu the stored form can hold whole.
+    static Result checkCapacity(const MenuTree &tree, const QString &appletId);
 };
 
 } // namespace vexa

@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -125,30 +126,6 @@ void applyTextRules(QLineEdit *edit, const MenuRules &rules)
     }
 }
 
-// Labels edited in place follow the Text field's rules, and end in the editor's rename.
-class LabelDelegate : public QStyledItemDelegate {
-public:
-    LabelDelegate(MenuTreeEditor &editor, const MenuRules &rules, QObject *parent)
-        : QStyledItemDelegate(parent), m_editor(editor), m_rules(rules)
-    {
-    }
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const override
-    {
-        auto *edit = new QLineEdit(parent);
-        applyTextRules(edit, m_rules);
-        return edit;
-    }
-    void setModelData(QWidget *editor, QAbstractItemModel *, const QModelIndex &index) const override
-    {
-        auto *tree = m_editor.treeControl();
-        m_editor.rename(tree->itemFromIndex(index), static_cast<QLineEdit *>(editor)->text());
-    }
-
-private:
-    MenuTreeEditor &m_editor;
-    const MenuRules &m_rules;
-};
-
 MenuItem toItem(const QTreeWidgetItem *node)
 {
     MenuItem item;
@@ -162,12 +139,63 @@ MenuItem toItem(const QTreeWidgetItem *node)
     return item;
 }
 
+// What is stored follows what the page shows: only an item that leads to a page has a
+// link and a target. A folder, a sub-menu or a back item keeps the ones it had before in
+// its record (they come back when it can use them again), but they are not stored.
+void dropUnusedLinks(QList<MenuItem> &items)
+{
+    for (MenuItem &item : items) {
+        if (item.record && (item.hasChildren() || item.record->back)) {
+            item.record->url.clear();
+            item.record->targetEnabled = false;
+        }
+        dropUnusedLinks(item.children);
+    }
+}
+
 void setRecord(QTreeWidgetItem *item, const MenuRecord &record)
 {
     item->setData(0, RecordRole, QVariant::fromValue(record));
 }
 
 } // namespace
+
+// Labels edited in place follow the Text field's rules, and end in the editor's rename.
+class LabelDelegate : public QStyledItemDelegate {
+public:
+    LabelDelegate(MenuTreeEditor &editor, const MenuRules &rules, QObject *parent)
+        : QStyledItemDelegate(parent), m_editor(editor), m_rules(rules)
+    {
+    }
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const override
+    {
+        if (!m_editor.canEditText(m_editor.treeControl()->itemFromIndex(index)))
+            return nullptr; // fixed, as the Text field is
+        auto *edit = new QLineEdit(parent);
+        applyTextRules(edit, m_rules);
+        m_open = edit;
+        return edit;
+    }
+    void setModelData(QWidget *editor, QAbstractItemModel *, const QModelIndex &index) const override
+    {
+        auto *tree = m_editor.treeControl();
+        m_editor.rename(tree->itemFromIndex(index), static_cast<QLineEdit *>(editor)->text());
+    }
+    // Takes the text of a label still being edited and closes its editor.
+    void commitOpenEditor()
+    {
+        if (QLineEdit *edit = m_open) {
+            m_open = nullptr;
+            emit commitData(edit);
+            emit closeEditor(edit, QAbstractItemDelegate::NoHint);
+        }
+    }
+
+private:
+    MenuTreeEditor &m_editor;
+    const MenuRules &m_rules;
+    mutable QPointer<QLineEdit> m_open;
+};
 
 MenuTreeEditor::MenuTreeEditor(Page &page)
     : QObject(&page), m_page(page), m_rules(rulesOf(page.appletId())), m_tree(page.control<QTreeWidget>(Tree)),
@@ -218,41 +246,48 @@ void MenuTreeEditor::setUpPage()
 
 void MenuTreeEditor::setUpTree()
 {
-    m_tree->setItemDelegate(new LabelDelegate(*this, m_rules, m_tree));
+    m_labels = new LabelDelegate(*this, m_rules, m_tree);
+    m_tree->setItemDelegate(m_labels);
     m_tree->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
     m_viewport = m_tree->viewport();
     m_viewport->installEventFilter(this);
     m_tree->installEventFilter(this);
 
+    // Heads the drop menu with what goes where.
     m_dropMenu = new QMenu(m_tree);
     m_dropMenu->setObjectName(QStringLiteral("TreeMenu0"));
+    m_dropTitle = m_dropMenu->addSection(QString());
     for (const DropCommand &entry : DropCommands) {
         QAction *action = m_dropMenu->addAction(QString::fromLatin1(entry.caption));
         const Command command = entry.command;
         connect(action, &QAction::triggered, this, [this, command] { finishDrop(command); });
         m_commands.insert(command, action);
     }
+    // A menu closed without a command (Escape, a click elsewhere) ends the move. Queued: a
+    // chosen command is triggered only after its menu has closed.
+    connect(m_dropMenu, &QMenu::aboutToHide, this, &MenuTreeEditor::endPendingMoves, Qt::QueuedConnection);
 
-    // The tree's own commands, on keys and in its context menu.
+    // The tree's own commands, on keys and in its context menu; each is enabled exactly
+    // when the control it stands for is (the tree itself for the mark).
     m_itemMenu = new QMenu(m_tree);
-    auto add = [this](const QString &text, const QList<QKeySequence> &keys, const std::function<void()> &run) {
+    auto add = [this](int control, const QString &text, const QKeySequence &key, const std::function<void()> &run) {
         auto *action = new QAction(text, m_tree);
-        action->setShortcuts(keys);
+        action->setShortcut(key);
         action->setShortcutContext(Qt::WidgetShortcut);
         connect(action, &QAction::triggered, this, run);
         m_tree->addAction(action);
         m_itemMenu->addAction(action);
-        return action;
+        m_keys.insert(control, action);
     };
-    add(QStringLiteral("Add item to node"), {QKeySequence(Qt::Key_Insert)}, [this] { addItemToNode(); });
-    add(QStringLiteral("Add sub-item"), {QKeySequence(Qt::CTRL | Qt::Key_Insert)}, [this] { addSubItem(); });
-    add(QStringLiteral("Remove"), {QKeySequence(QKeySequence::Delete)}, [this] { remove(); });
-    add(QStringLiteral("Rename"), {QKeySequence(Qt::Key_F2)}, [this] {
+    add(AddToNode, QStringLiteral("Add &item to node"), QKeySequence(Qt::Key_Insert), [this] { addItemToNode(); });
+    add(AddSubItem, QStringLiteral("Add &sub-item"), QKeySequence(Qt::CTRL | Qt::Key_Insert), [this] { addSubItem(); });
+    add(Remove, QStringLiteral("&Remove"), QKeySequence(QKeySequence::Delete), [this] { remove(); });
+    add(Text, QStringLiteral("Re&name"), QKeySequence(Qt::Key_F2), [this] {
         if (selected())
             m_tree->editItem(selected());
     });
-    add(QStringLiteral("Mark to move or copy"), {QKeySequence(Qt::CTRL | Qt::Key_X)}, [this] { markSelected(); });
+    add(Tree, QStringLiteral("&Mark to move or copy"), QKeySequence(Qt::CTRL | Qt::Key_X), [this] { markSelected(); });
     // The keys that open a context menu, also where the platform does not turn them into one.
     auto *menuKeys = new QAction(m_tree);
     menuKeys->setShortcuts({QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)});
@@ -314,10 +349,10 @@ void MenuTreeEditor::load(bool useDefaults)
 {
     SettingsStore &store = m_page.context().store;
     const QString section = useDefaults ? m_page.appletId() + SettingsStore::DefaultSuffix : QString();
-    m_icons.clear();
+    QStringList icons;
     MenuTree loaded;
     if (isTreeMenu()) {
-        loaded = MenuKeys::readTree(store, m_icons, section);
+        loaded = MenuKeys::readTree(store, icons, section);
         if (loaded.isEmpty()) {
             MenuItem main;
             main.text = QStringLiteral("Main");
@@ -329,26 +364,38 @@ void MenuTreeEditor::load(bool useDefaults)
     } else {
         loaded = MenuKeys::readMenuList(store, m_page.appletId(), section);
     }
-    rebuild(loaded, loaded.isEmpty() ? QList<int>{} : QList<int>{0});
-    if (loaded.isEmpty())
-        emptyTreeControls();
+    const State state{loaded, icons, loaded.isEmpty() ? QList<int>{} : QList<int>{0}};
+    if (useDefaults) {
+        // The default menu replaces the user's as one step that can be undone.
+        record(QStringLiteral("Default values"), [this, &state] { restore(state); });
+        return;
+    }
+    restore(state);
     m_undo->clear();
 }
 
 void MenuTreeEditor::store()
 {
+    commitLabelEdit();
     autoApply();
+    MenuTree menu = tree();
+    dropUnusedLinks(menu.items);
     SettingsStore &store = m_page.context().store;
     if (isTreeMenu())
-        MenuKeys::writeTree(store, tree(), m_icons);
+        MenuKeys::writeTree(store, menu, m_icons);
     else
-        MenuKeys::writeMenuList(store, m_page.appletId(), tree());
+        MenuKeys::writeMenuList(store, m_page.appletId(), menu);
 }
 
-bool MenuTreeEditor::check()
+bool MenuTreeEditor::check() { return passes(MenuChecks::check); }
+
+bool MenuTreeEditor::checkStorable() { return passes(MenuChecks::checkCapacity); }
+
+bool MenuTreeEditor::passes(MenuChecks::Result (*checks)(const MenuTree &, const QString &))
 {
+    commitLabelEdit();
     autoApply();
-    const MenuChecks::Result result = MenuChecks::check(tree(), m_page.appletId());
+    const MenuChecks::Result result = checks(tree(), m_page.appletId());
     if (result.passed())
         return true;
     if (result.messageId == Str::InsertAtLeastOne) {
@@ -360,6 +407,8 @@ bool MenuTreeEditor::check()
     m_page.context().services.showMessage(message(result.messageId, MessageIcon::Exclamation));
     return false;
 }
+
+void MenuTreeEditor::commitLabelEdit() { m_labels->commitOpenEditor(); }
 
 MenuTree MenuTreeEditor::tree() const
 {
@@ -421,8 +470,8 @@ QTreeWidgetItem *MenuTreeEditor::itemAt(const QList<int> &path) const
 
 void MenuTreeEditor::rebuild(const MenuTree &menu, const QList<int> &selectedPath)
 {
+    endPendingMoves(); // they name items about to go
     m_rebuilding = true;
-    m_marked = m_source = m_target = m_pressItem = nullptr;
     m_tree->clear();
     const std::function<void(QTreeWidgetItem *, const QList<MenuItem> &)> add =
         [&](QTreeWidgetItem *parent, const QList<MenuItem> &items) {
@@ -519,29 +568,32 @@ void MenuTreeEditor::remove()
         m_page.context().services.showMessage(message(Str::RootNotRemovable, MessageIcon::Exclamation));
         return;
     }
+    endPendingMoves();
     record(QStringLiteral("Remove"), [this, item] {
+        QTreeWidgetItem *parent = item->parent();
         m_removing = true; // the item selected next takes none of the fields
-        if (m_marked && contains(item, m_marked))
-            m_marked = nullptr;
         delete item;
         m_removing = false;
+        if (parent)
+            setPicture(parent);
         if (m_tree->topLevelItemCount() == 0)
             emptyTreeControls();
         else if (!m_tree->currentItem())
             select(m_tree->topLevelItem(0));
+        else
+            showItem(selected()); // chosen while the removed item still counted as a child
     });
 }
 
 void MenuTreeEditor::emptyTreeControls()
 {
-    for (int id : {Text, Url, AddSubItem, Remove, TargetFrame})
-        m_page.setEnabled(id, false);
     {
         const QSignalBlocker quiet(m_page.control(TargetFrame));
         m_page.setChecked(TargetFrame, false);
     }
     m_page.setText(Text, QString());
     m_page.setText(Url, QString());
+    updateCommands(nullptr);
     targetControls(false);
 }
 
@@ -559,13 +611,19 @@ void MenuTreeEditor::applyTo(QTreeWidgetItem *item)
         return;
     MenuRecord record = recordOf(item);
     const QString text = m_page.text(Text);
-    if (!text.isEmpty())
+    if (!text.isEmpty() && canEditText(item))
         item->setText(0, text);
-    // A field the item cannot use (a folder's link, a back item's target) keeps what it holds.
-    if (isTreeMenu())
+    // A field the item cannot use (a folder's link, a back item's target) keeps what it
+    // holds: the page shows it empty, and it comes back when the item can use it again.
+    if (isTreeMenu()) {
         record.targetEnabled = false; // its frame is chosen on the link page
-    else if (m_page.isActive(TargetFrame))
+    } else if (m_page.isActive(TargetFrame)) {
         record.targetEnabled = m_page.isChecked(TargetFrame);
+        if (record.targetEnabled) {
+            const QString mode = m_page.text(TargetMode);
+            record.target = mode == OtherTarget ? m_page.text(TargetName) : mode;
+        }
+    }
     if (m_page.isActive(Url))
         record.url = m_page.text(Url);
     if (isTreeMenu()) {
@@ -577,10 +635,6 @@ void MenuTreeEditor::applyTo(QTreeWidgetItem *item)
                 m_icons.append(icon);
             record.icon = int(m_icons.indexOf(icon));
         }
-    }
-    if (record.targetEnabled) {
-        const QString mode = m_page.text(TargetMode);
-        record.target = mode == OtherTarget ? m_page.text(TargetName) : mode;
     }
     setRecord(item, record);
 }
@@ -598,7 +652,7 @@ void MenuTreeEditor::showItem(QTreeWidgetItem *item)
     {
         const QSignalBlocker quietFrame(m_page.control(TargetFrame));
         const QSignalBlocker quietBack(m_page.control(Back));
-        m_page.setChecked(TargetFrame, !children && !isTreeMenu() && record.targetEnabled);
+        m_page.setChecked(TargetFrame, !children && !record.back && !isTreeMenu() && record.targetEnabled);
         m_page.setChecked(Back, record.back);
     }
     if (auto *modes = m_page.control<QComboBox>(TargetMode)) {
@@ -607,21 +661,35 @@ void MenuTreeEditor::showItem(QTreeWidgetItem *item)
         modes->setCurrentIndex(custom ? modes->findText(OtherTarget) : qMax(0, listed));
         m_page.setText(TargetName, custom ? record.target : QString());
     }
-    if (isTreeMenu()) {
+    if (isTreeMenu())
         m_page.setText(IconField, record.icon >= 0 && record.icon < m_icons.size() ? m_icons[record.icon] : QString());
-        m_page.setEnabled(Remove, !isRootItem(item));
-        m_page.setEnabled(AddToNode, !isRootItem(item));
-    } else {
-        m_page.setEnabled(Remove, true);
-        m_page.setEnabled(AddToNode, true);
-    }
-    m_page.setEnabled(AddSubItem, !record.back);
-    m_page.setEnabled(Text, !(m_rules.noTextForBack && record.back));
-    const bool linkable = !record.back && !children;
-    m_page.setEnabled(Url, linkable);
-    m_page.setEnabled(TargetFrame, !isTreeMenu() && linkable);
+    updateCommands(item);
     targetControls(false);
     m_showing = false;
+}
+
+// One place decides what may be done with the selected item (none: the tree is empty),
+// for the buttons and fields and for the keys and menu commands that stand for them.
+void MenuTreeEditor::updateCommands(const QTreeWidgetItem *item)
+{
+    const MenuRecord record = recordOf(item);
+    const bool linkable = item && !record.back && item->childCount() == 0;
+    const bool root = isTreeMenu() && isRootItem(item);
+    const QHash<int, bool> enabled = {
+        {AddToNode, !root},
+        {AddSubItem, item && !record.back},
+        {Remove, item && !root},
+        {Text, canEditText(item)},
+        {Url, linkable},
+        {TargetFrame, linkable && !isTreeMenu()},
+        {Tree, item != nullptr},
+    };
+    for (auto it = enabled.constBegin(); it != enabled.constEnd(); ++it) {
+        if (it.key() != Tree)
+            m_page.setEnabled(it.key(), it.value());
+        if (QAction *key = m_keys.value(it.key()))
+            key->setEnabled(it.value());
+    }
 }
 
 void MenuTreeEditor::targetControls(bool applyAfter)
@@ -668,10 +736,15 @@ void MenuTreeEditor::setBack(bool on)
     showItem(item);
 }
 
+bool MenuTreeEditor::canEditText(const QTreeWidgetItem *item) const
+{
+    return item && !(m_rules.noTextForBack && recordOf(item).back);
+}
+
 void MenuTreeEditor::rename(QTreeWidgetItem *item, const QString &text)
 {
     // An empty label would end its run of siblings when stored; the old one stays.
-    if (!item || text.isEmpty() || text == item->text(0))
+    if (!canEditText(item) || text.isEmpty() || text == item->text(0))
         return;
     record(QStringLiteral("Rename"), [item, text] { item->setText(0, text); });
     if (item == selected())
@@ -730,18 +803,73 @@ std::array<bool, MenuTreeEditor::CommandCount> MenuTreeEditor::enabledCommands(c
     return enabled;
 }
 
+QPersistentModelIndex MenuTreeEditor::handle(const QTreeWidgetItem *item) const
+{
+    return item ? QPersistentModelIndex(m_tree->indexFromItem(item)) : QPersistentModelIndex();
+}
+
+QTreeWidgetItem *MenuTreeEditor::itemOf(const QPersistentModelIndex &index) const
+{
+    return index.isValid() ? m_tree->itemFromIndex(index) : nullptr;
+}
+
 void MenuTreeEditor::markSelected()
 {
-    m_marked = selected();
+    QTreeWidgetItem *item = selected();
+    setMarked(item);
+    if (item)
+        m_page.context().status(QStringLiteral("\"%1\" marked: select where it goes, then press Shift+F10")
+                                    .arg(item->text(0)));
+}
+
+// A marked item looks like a file cut in a file manager: greyed and slanted.
+void MenuTreeEditor::setMarked(QTreeWidgetItem *item)
+{
+    if (QTreeWidgetItem *old = itemOf(m_marked)) {
+        old->setData(0, Qt::FontRole, QVariant());
+        old->setData(0, Qt::ForegroundRole, QVariant());
+    }
+    m_marked = handle(item);
+    if (!item)
+        return;
+    QFont font = m_tree->font();
+    font.setItalic(true);
+    item->setFont(0, font);
+    item->setForeground(0, m_tree->palette().brush(QPalette::Disabled, QPalette::Text));
+}
+
+void MenuTreeEditor::setHighlight(QTreeWidgetItem *item)
+{
+    QTreeWidgetItem *old = itemOf(m_highlighted);
+    if (old == item)
+        return;
+    if (old)
+        old->setBackground(0, QBrush());
+    m_highlighted = handle(item);
+    if (item) {
+        QColor highlight = m_tree->palette().color(QPalette::Highlight);
+        highlight.setAlpha(90);
+        item->setBackground(0, highlight);
+    }
 }
 
 void MenuTreeEditor::showDropMenu(QTreeWidgetItem *source, QTreeWidgetItem *target, const QPoint &position)
 {
-    m_source = source;
-    m_target = target;
+    m_source = handle(source);
+    m_target = handle(target);
+    setHighlight(target);
     const auto enabled = enabledCommands(source, target);
     for (int command = 0; command < CommandCount; ++command)
         m_commands.value(command)->setEnabled(enabled[command]);
+    const QString what = source ? QStringLiteral("\"%1\"").arg(source->text(0)) : QString();
+    const QString title = target ? QStringLiteral("%1 onto \"%2\"").arg(what, target->text(0))
+                                 : QStringLiteral("%1: no item to drop on").arg(what);
+    m_dropTitle->setText(title);
+    // A menu is as wide as its commands; its heading would be cut.
+    const int margins = 2 * (m_dropMenu->style()->pixelMetric(QStyle::PM_MenuHMargin, nullptr, m_dropMenu) +
+                             m_dropMenu->style()->pixelMetric(QStyle::PM_MenuPanelWidth, nullptr, m_dropMenu)) +
+                        m_dropMenu->fontMetrics().averageCharWidth() * 4;
+    m_dropMenu->setMinimumWidth(m_dropMenu->fontMetrics().horizontalAdvance(title) + margins);
     m_dropMenu->popup(position);
 }
 
@@ -750,18 +878,20 @@ void MenuTreeEditor::keyboardMenu()
 {
     QTreeWidgetItem *current = selected();
     const QPoint at = m_tree->viewport()->mapToGlobal(current ? m_tree->visualItemRect(current).center() : QPoint());
-    if (m_marked && current)
-        showDropMenu(m_marked, current, at);
+    QTreeWidgetItem *marked = itemOf(m_marked);
+    if (marked && current)
+        showDropMenu(marked, current, at);
     else
         m_itemMenu->popup(at);
 }
 
 void MenuTreeEditor::finishDrop(Command command)
 {
-    QTreeWidgetItem *source = m_source;
-    QTreeWidgetItem *target = m_target;
-    endDrag();
-    m_marked = nullptr;
+    QTreeWidgetItem *source = itemOf(m_source);
+    QTreeWidgetItem *target = itemOf(m_target);
+    if (command != Cancel)
+        setMarked(nullptr); // used up, not given up
+    endPendingMoves();
     if (command == Cancel || !source || !target || !enabledCommands(source, target)[command])
         return;
     const bool into = command == MoveInto || command == CopyInto;
@@ -803,8 +933,8 @@ void MenuTreeEditor::finishDrop(Command command)
 void MenuTreeEditor::beginDrag(QTreeWidgetItem *source)
 {
     m_dragging = true;
-    m_source = source;
-    m_target = nullptr;
+    m_source = handle(source);
+    m_target = QPersistentModelIndex();
     m_dragPicture->setText(QStringLiteral(" %1 ").arg(source->text(0)));
     m_dragPicture->adjustSize();
     m_dragPicture->show();
@@ -815,27 +945,28 @@ void MenuTreeEditor::dragOver(const QPoint &position)
 {
     m_dragPicture->move(position);
     QTreeWidgetItem *item = m_tree->itemAt(position);
-    if (m_target && m_target != item)
-        m_target->setBackground(0, QBrush());
+    setHighlight(item);
+    m_target = handle(item);
     if (!item)
         return;
     // The tree scrolls one item toward the pointer.
     const bool upper = position.y() < m_tree->viewport()->height() / 2;
     if (QTreeWidgetItem *next = upper ? m_tree->itemAbove(item) : m_tree->itemBelow(item))
         m_tree->scrollToItem(next);
-    QColor highlight = m_tree->palette().color(QPalette::Highlight);
-    highlight.setAlpha(90);
-    item->setBackground(0, highlight);
-    m_target = item;
 }
 
-void MenuTreeEditor::endDrag()
+void MenuTreeEditor::endPendingMoves()
 {
-    if (m_target)
-        m_target->setBackground(0, QBrush());
+    if (m_dropMenu->isVisible())
+        m_dropMenu->hide();
     m_dragging = false;
     m_dragPicture->hide();
-    m_pressItem = nullptr;
+    setHighlight(nullptr);
+    m_pressed = m_source = m_target = QPersistentModelIndex();
+    if (QTreeWidgetItem *marked = itemOf(m_marked)) {
+        m_page.context().status(QStringLiteral("\"%1\" is no longer marked to move or copy").arg(marked->text(0)));
+        setMarked(nullptr);
+    }
 }
 
 bool MenuTreeEditor::eventFilter(QObject *watched, QEvent *event)
@@ -853,6 +984,11 @@ bool MenuTreeEditor::eventFilter(QObject *watched, QEvent *event)
         keyboardMenu();
         return true;
     }
+    if (watched == m_tree && event->type() == QEvent::KeyPress && m_dragging &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+        endPendingMoves();
+        return true;
+    }
     if (watched != m_viewport)
         return false;
     switch (event->type()) {
@@ -861,31 +997,32 @@ bool MenuTreeEditor::eventFilter(QObject *watched, QEvent *event)
         if (m_dragging)
             return true;
         m_pressPosition = mouse->position().toPoint();
-        m_pressItem = m_tree->itemAt(m_pressPosition);
+        m_pressed = handle(m_tree->itemAt(m_pressPosition));
         return false;
     }
     case QEvent::MouseMove: {
         auto *mouse = static_cast<QMouseEvent *>(event);
         const QPoint position = mouse->position().toPoint();
         if (m_dragging) {
-            if (!m_tree->viewport()->rect().contains(position)) {
-                m_target = nullptr; // left the tree: the drag ends as Cancel
-                finishDrop(Cancel);
-            } else {
+            if (!m_tree->viewport()->rect().contains(position))
+                endPendingMoves(); // left the tree: the drag ends as Cancel
+            else
                 dragOver(position);
-            }
             return true;
         }
-        if (m_pressItem && (mouse->buttons() & (Qt::LeftButton | Qt::RightButton)) &&
-            (position - m_pressPosition).manhattanLength() >= QApplication::startDragDistance()) {
-            beginDrag(m_pressItem);
+        QTreeWidgetItem *pressed = itemOf(m_pressed);
+        if (!pressed || !(mouse->buttons() & (Qt::LeftButton | Qt::RightButton)))
+            return false;
+        if ((position - m_pressPosition).manhattanLength() >= QApplication::startDragDistance()) {
+            beginDrag(pressed);
             dragOver(position);
-            return true;
         }
-        return false;
+        // Until then the pressed item stays selected: the view would select what the
+        // pointer crosses.
+        return true;
     }
     case QEvent::MouseButtonRelease: {
-        m_pressItem = nullptr;
+        m_pressed = QPersistentModelIndex();
         auto *mouse = static_cast<QMouseEvent *>(event);
         if (!m_dragging) {
             if (m_itemMenuPending && mouse->button() == Qt::RightButton)
@@ -893,8 +1030,11 @@ bool MenuTreeEditor::eventFilter(QObject *watched, QEvent *event)
             m_itemMenuPending = false;
             return false;
         }
+        // The drag is over; the drop menu asks what to do with it.
         m_itemMenuPending = false;
-        showDropMenu(m_source, m_target, m_tree->viewport()->mapToGlobal(mouse->position().toPoint()));
+        m_dragging = false;
+        m_dragPicture->hide();
+        showDropMenu(itemOf(m_source), itemOf(m_target), m_tree->viewport()->mapToGlobal(mouse->position().toPoint()));
         return true;
     }
     default:

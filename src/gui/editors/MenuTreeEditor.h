@@ -1,9 +1,11 @@
 #pragma once
 
+#include "tag/MenuChecks.h"
 #include "tag/MenuTree.h"
 
 #include <QHash>
 #include <QObject>
+#include <QPersistentModelIndex>
 #include <QPoint>
 #include <QStringList>
 
@@ -20,6 +22,7 @@ class QUndoStack;
 
 namespace vexa {
 
+class LabelDelegate;
 class Page;
 struct MenuRules;
 
@@ -47,6 +50,11 @@ public:
     void store();
     // The checks before the page is left; shows the message and answers false on a failure.
     bool check();
+    // Before the page is left backward, unchecked: false, with the checks' message, when
+    // the stored form cannot hold the whole menu (it would lose items).
+    bool checkStorable();
+    // Ends a label edited in place by taking its text, as leaving the field would.
+    void commitLabelEdit();
 
     // The operations: buttons, keys, the drop menu and mouse drags all come here.
     void addSubItem();
@@ -56,6 +64,8 @@ public:
     void setBack(bool on);
     void pickIcon();
     void rename(QTreeWidgetItem *item, const QString &text);
+    // The Text field's rule: a morph menu's back item keeps its text.
+    bool canEditText(const QTreeWidgetItem *item) const;
     // Keyboard moves: the selected item becomes the one to move or copy.
     void markSelected();
     void keyboardMenu();
@@ -70,6 +80,8 @@ public:
     QStringList icons() const { return m_icons; }
     QTreeWidget *treeControl() const { return m_tree; }
     QMenu *dropMenu() const { return m_dropMenu; }
+    QAction *dropCommand(Command command) const { return m_commands.value(command); }
+    QTreeWidgetItem *markedItem() const { return itemOf(m_marked); }
     QUndoStack *undoStack() const { return m_undo; }
     static MenuRecord recordOf(const QTreeWidgetItem *item);
 
@@ -86,6 +98,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Runs `checks` on the menu after taking pending edits; shows the failure's message.
+    bool passes(MenuChecks::Result (*checks)(const MenuTree &, const QString &));
     void setUpPage();
     void setUpTree();
     void connectControls();
@@ -100,10 +114,17 @@ private:
     void setPicture(QTreeWidgetItem *item) const;
     QTreeWidgetItem *insertItem(QTreeWidgetItem *parent);
     void emptyTreeControls();
+    // Every button, key and menu command that depends on the selected item.
+    void updateCommands(const QTreeWidgetItem *item);
     // Drag with the mouse.
     void beginDrag(QTreeWidgetItem *source);
     void dragOver(const QPoint &position);
-    void endDrag();
+    void setHighlight(QTreeWidgetItem *item);
+    void setMarked(QTreeWidgetItem *item);
+    // Ends any drag, drop menu and keyboard mark; the status line names a mark given up.
+    void endPendingMoves();
+    QPersistentModelIndex handle(const QTreeWidgetItem *item) const;
+    QTreeWidgetItem *itemOf(const QPersistentModelIndex &index) const;
     bool isTreeMenu() const;
     bool isRootItem(const QTreeWidgetItem *item) const;
     QTreeWidgetItem *selected() const;
@@ -118,20 +139,24 @@ private:
     QMenu *m_dropMenu = nullptr;
     QMenu *m_itemMenu = nullptr;
     QHash<int, QAction *> m_commands;
+    QHash<int, QAction *> m_keys; // the tree's own commands, by the button they stand for
+    QAction *m_dropTitle = nullptr;
+    LabelDelegate *m_labels = nullptr;
     QStringList m_icons;
     bool m_removing = false;    // the selection that follows a removal takes no fields
     bool m_rebuilding = false;  // the tree is being refilled; its signals mean nothing
     bool m_showing = false;     // the fields are being filled from an item
     bool m_recording = false;   // an undoable step is under way
     bool m_itemMenuPending = false;
-    // Drag state.
+    // Drag state. Items are held by persistent index: one removed meanwhile reads as none.
     QPoint m_pressPosition;
-    QTreeWidgetItem *m_pressItem = nullptr; // the item a button went down on
-    QTreeWidgetItem *m_source = nullptr;
-    QTreeWidgetItem *m_target = nullptr;
+    QPersistentModelIndex m_pressed; // the item a button went down on
+    QPersistentModelIndex m_source;
+    QPersistentModelIndex m_target;
+    QPersistentModelIndex m_highlighted;
+    QPersistentModelIndex m_marked;
     bool m_dragging = false;
     QLabel *m_dragPicture = nullptr;
-    QTreeWidgetItem *m_marked = nullptr;
 };
 
 } // namespace vexa

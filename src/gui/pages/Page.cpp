@@ -324,4 +324,6 @@ void Page::refreshSwatches()
 
 bool Page::validate() { return PageValidation::validate(*this); }
 
+bool Page::canGoBack() { return PageValidation::canGoBack(*this); }
+
 } // namespace vexa

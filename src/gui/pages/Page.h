@@ -38,6 +38,8 @@ public:
     void store();
     // Checks the typed values; shows one message and answers false on the first failure.
     bool validate();
+    // Before the wizard goes back: false, with a message, when storing would lose a value.
+    bool canGoBack();
     bool isLoading() const { return m_loading; }
     // The page is being destroyed: its controls may be gone.
     bool isClosing() const { return m_closing; }

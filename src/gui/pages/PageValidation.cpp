@@ -360,6 +360,13 @@ bool menuPasses(Page &page)
     return !menu || menu->check();
 }
 
+// 197, leaving backward: a menu beyond the applet's limits would be stored cut.
+bool menuStorable(Page &page)
+{
+    MenuTreeEditor *menu = MenuTreeEditor::of(page);
+    return !menu || menu->checkStorable();
+}
+
 // 206: a plausible address or none.
 bool mailAddressPlausible(Page &page)
 {
@@ -574,6 +581,26 @@ bool run(Page &page, const Rule &rule)
 }
 
 } // namespace
+
+// What leaving a page backward checks: only what would otherwise be lost.
+static const std::map<int, std::vector<Rule>> &backwardRules()
+{
+    static const std::map<int, std::vector<Rule>> table = {
+        {197, {custom(menuStorable)}},
+    };
+    return table;
+}
+
+bool PageValidation::canGoBack(Page &page)
+{
+    const auto own = backwardRules().find(page.pageId());
+    if (own == backwardRules().end())
+        return true;
+    for (const Rule &rule : own->second) {
+        if (!run(page, rule)) return false;
+    }
+    return true;
+}
 
 bool PageValidation::validate(Page &page)
 {

@@ -10,6 +10,9 @@ class Page;
 class PageValidation {
 public:
     static bool validate(Page &page);
+    // The checks before the wizard leaves a page backward, which stores it unchecked: only
+    // that the store can hold what the page shows, so nothing is cut without a word.
+    static bool canGoBack(Page &page);
 };
 
 } // namespace vexa

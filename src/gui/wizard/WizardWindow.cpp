@@ -254,7 +254,7 @@ void WizardWindow::next()
 
 void WizardWindow::previous()
 {
-    if (!m_page)
+    if (!m_page || !m_page->canGoBack())
         return;
     m_page->store();
     m_context.store.sync();
