@@ -124,6 +124,12 @@ struct ListFixture {
             QTest::keyClick(combo, combo->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
     }
     QString stored(const QString &key) { return env.store().read(context->appletId, key); }
+    // Ctrl and a key where the focus is.
+    void ctrl(int key, Qt::KeyboardModifiers more = {})
+    {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::ControlModifier | more);
+    }
+    QStringList sizes() const { return {text(Width), text(Height), text(Resolution)}; }
 };
 
 } // namespace
@@ -410,6 +416,69 @@ private slots:
         f.key(Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(!f.names().contains("d.jpg"));
         QCOMPARE(f.text(Width), f.stored("Width"));
+    }
+
+    // An undo step holds every value its change moved, so undoing never leaves a size that
+    // contradicts the Resolution shown, and what was typed since an earlier step survives.
+    void undoTakesBackAResolutionWithItsSize()
+    {
+        ListFixture f;
+        f.open(137, "CFADE", {{"Res", "2"}, {"Width", "100"}, {"Height", "50"}});
+        f.pick({"a.jpg"}, 320, 240);
+        f.click(Add);
+        QCOMPARE(f.sizes(), (QStringList{"640", "480", "2"}));
+        f.type(Link, "a.html");
+        f.choose(Resolution, "3");
+        QCOMPARE(f.sizes(), (QStringList{"960", "720", "3"}));
+
+        f.ctrl(Qt::Key_Z); // from the Resolution list, where the focus is
+        QCOMPARE(f.sizes(), (QStringList{"640", "480", "2"}));
+        QCOMPARE(f.text(Link), QStringLiteral("a.html"));
+        f.ctrl(Qt::Key_Z);
+        QCOMPARE(f.text(Link), QString());
+        QCOMPARE(f.names(), QStringList{"a.jpg"});
+        f.ctrl(Qt::Key_Z);
+        QVERIFY(f.names().isEmpty());
+        QCOMPARE(f.sizes(), (QStringList{"100", "50", "2"}));
+        for (int step = 0; step < 3; ++step)
+            f.ctrl(Qt::Key_Y);
+        QCOMPARE(f.sizes(), (QStringList{"960", "720", "3"}));
+        QCOMPARE(f.text(Link), QStringLiteral("a.html"));
+        f.page->store();
+        QCOMPARE((QStringList{f.stored("Width"), f.stored("Height"), f.stored("Res"), f.stored("Link_1")}),
+                 (QStringList{"960", "720", "3", "a.html"}));
+    }
+
+    // Typing in a field the size follows is one step, undone with what followed from it.
+    void sizeFieldEditIsOneStep_data()
+    {
+        QTest::addColumn<int>("pageId");
+        QTest::addColumn<QString>("applet");
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("extra height") << 138 << "BOOKFLIP" << ExtraHeight << "35";
+        QTest::newRow("tile width") << 181 << "MOSAIC" << TileWidth << "8";
+        QTest::newRow("tile height") << 181 << "MOSAIC" << TileHeight << "9";
+    }
+    void sizeFieldEditIsOneStep()
+    {
+        QFETCH(int, pageId);
+        QFETCH(QString, applet);
+        QFETCH(int, field);
+        QFETCH(QString, typed);
+        ListFixture f;
+        f.open(pageId, applet, {{"Res", "1"}, {"ExtraH", "20"}, {"TilesWidth", "20"}, {"TilesHeight", "20"}});
+        f.pick({"a.jpg", "b.jpg"}, 314, 191);
+        f.click(Add);
+        const QStringList before = f.sizes() << f.text(field);
+        f.type(field, typed);
+        const QStringList after = f.sizes() << f.text(field);
+        QVERIFY(after != before);
+        f.key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.sizes() << f.text(field), before);
+        QCOMPARE(f.names().size(), 2);
+        f.key(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(f.sizes() << f.text(field), after);
     }
 
     void thumbnailShowsTheSelectedPicture()

@@ -52,6 +52,12 @@ constexpr int Width = 1019;
 constexpr int Height = 1020;
 constexpr int TileWidth = 1360;
 constexpr int TileHeight = 1361;
+constexpr int Resolution = 1010;
+constexpr int ExtraHeight = 1354;
+
+// The fields whose texts an undo step holds, where the page has them: the list's pictures
+// set the size, and a Resolution or extra height changes it.
+constexpr int SizeFields[] = {Width, Height, Resolution, ExtraHeight, TileWidth, TileHeight};
 
 // clang-format off
 const ImageListRules Rules[] = {
@@ -75,10 +81,11 @@ const ImageListRules &rulesOf(int pageId)
 
 const QString NoPicture = QStringLiteral("(no picture)");
 
-bool operator==(const ImageListEditor::State &a, const ImageListEditor::State &b)
+// A change of the selection alone is no step: it changes nothing the page stores.
+bool sameContent(const ImageListEditor::State &a, const ImageListEditor::State &b)
 {
     return a.names == b.names && a.links == b.links && a.status == b.status && a.flips == b.flips &&
-           a.row == b.row && a.width == b.width && a.height == b.height && a.factor == b.factor;
+           a.fields == b.fields && a.factor == b.factor && a.extraHeight == b.extraHeight;
 }
 
 unsigned number(const Page &page, int id)
@@ -151,7 +158,9 @@ void ImageListEditor::buildView()
     auto *separator = new QAction(m_list);
     separator->setSeparator(true);
     m_list->addAction(separator);
-    addHistoryActions(m_list, m_undo, Qt::WidgetWithChildrenShortcut);
+    // Undo and redo also work from the other fields of the page, as the size fields' changes
+    // are steps of the list's history too; an edit field keeps its own undo of typing.
+    m_page.addActions(addHistoryActions(m_list, m_undo, Qt::WidgetWithChildrenShortcut));
 }
 
 void ImageListEditor::connectControls()
@@ -162,24 +171,33 @@ void ImageListEditor::connectControls()
     m_page.onChange(Remove, [this] { remove(); });
     // The selection, not the current row: a click makes the row current before selecting it.
     connect(m_list, &QListWidget::itemSelectionChanged, this, [this] {
-        if (!m_showing && !m_page.isClosing()) {
-            selectionUpdate();
-            updateButtons();
-        }
+        if (!m_showing && !m_page.isClosing())
+            selectedByUser();
     });
-    // Each keystroke is kept, so Enter on Next never loses what was typed.
-    if (auto *edit = m_page.control<QLineEdit>(Link))
-        connect(edit, &QLineEdit::textEdited, this, [this] { commit(m_links, Link); });
-    if (auto *edit = m_page.control<QLineEdit>(Status))
-        connect(edit, &QLineEdit::textEdited, this, [this] { commit(m_status, Status); });
+    // Each keystroke is kept, so Enter on Next never loses what was typed; and each is part of
+    // the history, so undoing an earlier step never drops it.
+    auto typed = [this](int id, const QString &what, const std::function<void()> &change) {
+        if (auto *edit = m_page.control<QLineEdit>(id))
+            connect(edit, &QLineEdit::textEdited, this, [this, id, what, change] { record(what, change, id); });
+    };
+    typed(Link, QStringLiteral("Link"), [this] { commit(m_links, Link); });
+    typed(Status, QStringLiteral("Status message"), [this] { commit(m_status, Status); });
+    typed(Width, QStringLiteral("Width"), [] {});
+    typed(Height, QStringLiteral("Height"), [] {});
     if (m_rules.flips)
-        m_page.onChange(Flip, [this] { commit(m_flips, Flip); });
+        m_page.onChange(Flip, [this] { record(QStringLiteral("Flip mode"), [this] { commit(m_flips, Flip); }); });
     if (m_rules.mosaic) {
-        for (int id : {TileWidth, TileHeight}) {
-            if (auto *edit = m_page.control<QLineEdit>(id))
-                connect(edit, &QLineEdit::textEdited, this, [this] { mosaicSize(); });
-        }
+        typed(TileWidth, QStringLiteral("Tile width"), [this] { mosaicSize(); });
+        typed(TileHeight, QStringLiteral("Tile height"), [this] { mosaicSize(); });
     }
+}
+
+AppletSizeRules::ChangeRunner ImageListEditor::sizeChangeRunner()
+{
+    return [this](const QString &what, int field, const std::function<void()> &change) {
+        // A Resolution is chosen at once; an extra height is typed key by key.
+        record(what, change, field == Resolution ? 0 : field);
+    };
 }
 
 bool ImageListEditor::eventFilter(QObject *watched, QEvent *event)
@@ -246,6 +264,8 @@ void ImageListEditor::load()
     }
     show(-1);
     m_undo->clear();
+    m_seen = state();
+    m_typedField = 0;
 }
 
 void ImageListEditor::store()
@@ -341,9 +361,13 @@ void ImageListEditor::commit(QHash<QString, QString> &table, int control)
 
 ImageListEditor::State ImageListEditor::state() const
 {
-    return State{m_names,          m_links,           m_status,
-                 m_flips,          currentRow(),      m_page.text(Width),
-                 m_page.text(Height), AppletSizeRules::resolutionFactor(m_page)};
+    State now{m_names, m_links, m_status, m_flips, currentRow(), {}, AppletSizeRules::resolutionFactor(m_page),
+              AppletSizeRules::extraHeight(m_page)};
+    for (int id : SizeFields) {
+        if (m_page.control(id))
+            now.fields.insert(id, m_page.text(id));
+    }
+    return now;
 }
 
 void ImageListEditor::restore(const State &state)
@@ -352,19 +376,40 @@ void ImageListEditor::restore(const State &state)
     m_links = state.links;
     m_status = state.status;
     m_flips = state.flips;
-    m_page.setText(Width, state.width);
-    m_page.setText(Height, state.height);
+    for (auto it = state.fields.constBegin(); it != state.fields.constEnd(); ++it)
+        m_page.setText(it.key(), it.value());
     AppletSizeRules::setResolutionFactor(m_page, state.factor);
+    AppletSizeRules::setExtraHeight(m_page, state.extraHeight);
     show(state.row);
+    m_seen = this->state();
+    m_typedField = 0;
 }
 
-void ImageListEditor::record(const QString &what, const std::function<void()> &change)
+void ImageListEditor::record(const QString &what, const std::function<void()> &change, int typedField)
 {
-    State before = state();
+    State before = m_seen;
     change();
     State after = state();
-    if (!(before == after))
-        m_undo->push(new EditStep<ImageListEditor>(*this, what, std::move(before), std::move(after)));
+    m_seen = after;
+    if (sameContent(before, after))
+        return;
+    const bool typing = typedField != 0 && typedField == m_typedField && after.row == m_typedRow &&
+                        m_undo->index() == m_undo->count();
+    if (!typing)
+        m_mergeId = typedField != 0 ? m_runs++ : -1;
+    m_typedField = typedField;
+    m_typedRow = after.row;
+    m_undo->push(new EditStep<ImageListEditor>(*this, what, std::move(before), std::move(after), m_mergeId));
+}
+
+// A click or a key selects another entry: its link and message show, and the next typing
+// starts a step of its own.
+void ImageListEditor::selectedByUser()
+{
+    selectionUpdate();
+    updateButtons();
+    m_seen = state();
+    m_typedField = 0;
 }
 
 void ImageListEditor::addImages()
