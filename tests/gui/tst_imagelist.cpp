@@ -21,7 +21,10 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QRandomGenerator>
+#include <QSemaphore>
+#include <QSignalSpy>
 #include <QTest>
+#include <QThreadPool>
 #include <QUndoStack>
 #include <QUrl>
 
@@ -130,6 +133,27 @@ struct ListFixture {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::ControlModifier | more);
     }
     QStringList sizes() const { return {text(Width), text(Height), text(Resolution)}; }
+};
+
+// Holds the thumbnail's decodes back until the test lets them go.
+struct DecodeGate {
+    QSemaphore entered, open;
+    DecodeGate()
+    {
+        QThreadPool::globalInstance()->setMaxThreadCount(qMax(2, QThreadPool::globalInstance()->maxThreadCount()));
+        PictureThumbnail::setDecodeHook([this](const QString &) {
+            entered.release();
+            open.acquire();
+        });
+    }
+    ~DecodeGate()
+    {
+        PictureThumbnail::setDecodeHook({});
+        open.release(100);
+        QThreadPool::globalInstance()->waitForDone();
+    }
+    // A decode has begun and waits.
+    bool waiting() { return entered.tryAcquire(1, 10000); }
 };
 
 } // namespace
@@ -481,6 +505,46 @@ private slots:
         QCOMPARE(f.sizes() << f.text(field), after);
     }
 
+    // The picture is decoded away from the window: selecting is done before the decode, and a
+    // decode that ends after the selection moved on, or after the page is gone, shows nothing.
+    void thumbnailDecodesAwayFromTheWindow()
+    {
+        ListFixture f;
+        f.open(137, "CFADE", {{"Image_1", "a.jpg"}, {"Image_2", "b.jpg"}, {"Image_3", "c.jpg"}});
+        f.inFolder({"a.jpg", "c.jpg"}, 400, 300);
+        f.inFolder({"b.jpg"}, 200, 100);
+        PictureThumbnail *thumbnail = f.editor().thumbnail();
+        QSignalSpy shown(thumbnail, &PictureThumbnail::pictureShown);
+        {
+            DecodeGate gate;
+            f.select(0);
+            QVERIFY(gate.waiting());
+            QCOMPARE(f.list()->currentRow(), 0);
+            QVERIFY(f.enabled(Link) && thumbnail->isDecoding() && !thumbnail->hasPicture());
+            f.select(1);
+            QVERIFY(gate.waiting());
+            gate.open.release(2);
+            QTRY_COMPARE(shown.size(), 1);
+            QVERIFY(QThreadPool::globalInstance()->waitForDone(10000));
+            QCoreApplication::processEvents();
+            QCOMPARE(shown.size(), 1); // a.jpg's decode came too late
+            QCOMPARE(shown.first().first().toString(), f.folder + "/b.jpg");
+            QCOMPARE(thumbnail->caption(), QStringLiteral("200 × 100 JPEG"));
+
+            // Decoded once, a picture shows at once.
+            f.select(0);
+            QVERIFY(thumbnail->hasPicture() && !thumbnail->isDecoding());
+
+            f.select(2);
+            QVERIFY(gate.waiting());
+            f.page.reset();
+            gate.open.release();
+            QVERIFY(QThreadPool::globalInstance()->waitForDone(10000));
+        }
+        QCoreApplication::processEvents(); // c.jpg's result has no thumbnail to go to
+        QCOMPARE(shown.size(), 2);
+    }
+
     void thumbnailShowsTheSelectedPicture()
     {
         ListFixture f;
@@ -490,12 +554,14 @@ private slots:
         PictureThumbnail *thumbnail = f.editor().thumbnail();
         QVERIFY(!thumbnail->hasPicture());
         f.select(0);
-        QVERIFY(thumbnail->hasPicture());
+        QTRY_VERIFY(thumbnail->hasPicture());
         QCOMPARE(thumbnail->caption(), QStringLiteral("400 × 300 JPEG"));
+        QCOMPARE(thumbnail->fileName(), QStringLiteral("a.jpg"));
         f.select(1);
         QVERIFY(!thumbnail->hasPicture());
         QVERIFY(!thumbnail->caption().isEmpty());
         f.select(2);
+        QTRY_VERIFY(!thumbnail->isDecoding());
         QVERIFY(!thumbnail->hasPicture());
         QVERIFY(!thumbnail->caption().isEmpty());
     }
