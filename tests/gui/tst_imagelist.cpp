@@ -545,6 +545,20 @@ private slots:
         QCOMPARE(shown.size(), 2);
     }
 
+    // A stored empty face would leave the cube with fewer faces than its tag needs.
+    void emptyCubeFaceIsRefusedOnLeaving()
+    {
+        ListFixture f;
+        QHash<QString, QString> faces;
+        for (int n = 1; n <= 6; ++n)
+            faces.insert(QStringLiteral("Image_%1").arg(n), n == 3 ? QString() : QStringLiteral("f%1.jpg").arg(n));
+        f.open(141, "CUBEMENU", faces);
+        f.select(0);
+        QVERIFY(!f.page->validate());
+        QCOMPARE(f.services.messageIds(), QList<int>{1573});
+        QCOMPARE(f.list()->currentRow(), 2);
+    }
+
     void thumbnailShowsTheSelectedPicture()
     {
         ListFixture f;

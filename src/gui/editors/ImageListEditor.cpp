@@ -230,6 +230,14 @@ bool ImageListEditor::eventFilter(QObject *watched, QEvent *event)
 
 bool ImageListEditor::isCube() const { return m_rules.cubeFaces; }
 
+int ImageListEditor::firstEmptyEntry() const { return int(m_names.indexOf(QString())); }
+
+void ImageListEditor::selectEntry(int row)
+{
+    m_list->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    m_list->scrollToItem(m_list->item(row));
+}
+
 int ImageListEditor::currentRow() const
 {
     const QList<QListWidgetItem *> selected = m_list->selectedItems();

@@ -52,6 +52,10 @@ public:
 
     QStringList names() const { return m_names; }
     int currentRow() const;
+    // The first entry without a picture (a cube face left empty), or -1.
+    int firstEmptyEntry() const;
+    // Selects an entry as a click on it does.
+    void selectEntry(int row);
     QString link(const QString &name) const { return m_links.value(name); }
     QString statusMessage(const QString &name) const { return m_status.value(name); }
     QString flipMode(const QString &name) const { return m_flips.value(name); }
