@@ -41,10 +41,10 @@ constexpr int Link = 1092, Status = 1094, Flip = 1352, Width = 1019, Height = 10
 constexpr int ExtraHeight = 1354, BackColour = 1103, TileWidth = 1360, TileHeight = 1361;
 
 // A real JPEG of the given size, so both the size reader and the thumbnail can read it.
-QByteArray jpeg(int width, int height)
+QByteArray jpeg(int width, int height, const QColor &colour = QColor(40, 90, 160))
 {
     QImage image(width, height, QImage::Format_RGB32);
-    image.fill(QColor(40, 90, 160));
+    image.fill(colour);
     QPainter(&image).fillRect(0, 0, width / 2, height / 2, Qt::yellow);
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -557,6 +557,67 @@ private slots:
         QVERIFY(!f.page->validate());
         QCOMPARE(f.services.messageIds(), QList<int>{1573});
         QCOMPARE(f.list()->currentRow(), 2);
+    }
+
+    // A name the applet folder holds with other content is replaced only when the user says so.
+    void sameNameWithOtherContentIsAskedAbout()
+    {
+        ListFixture f;
+        f.open(137, "CFADE", {{"Image_1", "a.jpg"}});
+        f.inFolder({"a.jpg"}, 100, 80);
+        const QByteArray original = TestEnvironment::readFile(f.folder + "/a.jpg");
+        f.pick({"a.jpg"}, 100, 80); // the same bytes: used as it is
+        f.click(Add);
+        QVERIFY(f.services.questions.isEmpty());
+        QCOMPARE(f.names(), (QStringList{"a.jpg", "a.jpg"}));
+
+        const QString other = f.picked + "/a.jpg";
+        TestEnvironment::writeFile(other, jpeg(100, 80, Qt::red));
+        for (const bool replace : {false, true}) {
+            f.services.fileLists.enqueue({other});
+            f.services.answers.enqueue(replace);
+            f.click(Add);
+        }
+        QCOMPARE(f.services.questions.size(), 2);
+        QCOMPARE(f.services.questions.first().id, Str::PictureNameTaken);
+        QCOMPARE(f.services.questions.first().icon, MessageIcon::Question);
+        QVERIFY(f.services.questions.first().text.contains("\"a.jpg\""));
+        QCOMPARE(f.names(), (QStringList{"a.jpg", "a.jpg", "a.jpg"})); // No added nothing
+        QVERIFY(original != TestEnvironment::readFile(other));
+        QCOMPARE(TestEnvironment::readFile(f.folder + "/a.jpg"), TestEnvironment::readFile(other));
+    }
+
+    // A refused Add says why and leaves the list and its selection where they were; when the
+    // list's first picture is the reason, the message names it and it is selected.
+    void refusedAddSaysWhy_data()
+    {
+        QTest::addColumn<QStringList>("inFolder");
+        QTest::addColumn<int>("pickedSide");
+        QTest::addColumn<int>("message");
+        QTest::addColumn<QString>("named");
+        QTest::addColumn<int>("selected");
+        QTest::newRow("other size") << QStringList{"a.jpg", "b.jpg", "c.jpg"} << 64 << int(Str::ImageSizesDiffer)
+                                    << "" << 1;
+        QTest::newRow("first missing") << QStringList{"b.jpg", "c.jpg"} << 100 << int(Str::FirstPictureUnreadable)
+                                       << "\"a.jpg\"" << 0;
+    }
+    void refusedAddSaysWhy()
+    {
+        QFETCH(QStringList, inFolder);
+        QFETCH(int, pickedSide);
+        QFETCH(int, message);
+        QFETCH(QString, named);
+        QFETCH(int, selected);
+        ListFixture f;
+        f.open(137, "CFADE", {{"Image_1", "a.jpg"}, {"Image_2", "b.jpg"}, {"Image_3", "c.jpg"}});
+        f.inFolder(inFolder, 100, 100);
+        f.select(1);
+        f.pick({"d.jpg"}, pickedSide, pickedSide);
+        f.click(Add);
+        QCOMPARE(f.services.messageIds(), QList<int>{message});
+        QVERIFY(f.services.messages.first().text.contains(named));
+        QCOMPARE(f.names(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
+        QCOMPARE(f.list()->currentRow(), selected);
     }
 
     void thumbnailShowsTheSelectedPicture()

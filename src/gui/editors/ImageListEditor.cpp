@@ -4,6 +4,7 @@
 #include "AppletSizeRules.h"
 #include "EditHistory.h"
 #include "PictureThumbnail.h"
+#include "Reporter.h"
 #include "pages/Page.h"
 #include "publish/ImageSize.h"
 #include "services/Services.h"
@@ -232,6 +233,16 @@ bool ImageListEditor::isCube() const { return m_rules.cubeFaces; }
 
 int ImageListEditor::firstEmptyEntry() const { return int(m_names.indexOf(QString())); }
 
+// The entry whose size every added picture must have: the first that names a file.
+int ImageListEditor::firstPicture() const
+{
+    for (int row = 0; row < m_names.size(); ++row) {
+        if (!m_names[row].isEmpty())
+            return row;
+    }
+    return -1;
+}
+
 void ImageListEditor::selectEntry(int row)
 {
     m_list->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
@@ -433,50 +444,98 @@ void ImageListEditor::addFiles(const QStringList &paths)
 }
 
 // Takes the picked files in order, as long as each passes; what was taken before a
-// refusal stays in the list. True when the list got its new pictures and sizes.
+// refusal stays in the list. Every file is checked, and each name that the applet folder
+// already holds with other content is confirmed, before anything is copied, so a No
+// leaves the folder and the list as they were. True when the list got its new pictures
+// and sizes.
 bool ImageListEditor::takeFiles(const QStringList &paths)
 {
     Services &services = m_page.context().services;
-    auto refuse = [&](int id) {
+    // A refusal before anything was taken leaves the list and its selection alone.
+    auto warn = [&](int id) {
         services.showMessage(message(id, MessageIcon::Exclamation));
-        show(int(m_names.size()) - 1);
         return false;
     };
     // A single file on a full cube would be a seventh face; the Add button is off then.
     if (isCube() && paths.size() == 1 && m_names.size() >= m_rules.maxImages)
-        return refuse(Str::MaxSixImages);
+        return warn(Str::MaxSixImages);
 
-    const bool wasEmpty = m_names.isEmpty();
+    // Every picture must have the size of the list's first one (an empty cube face has none).
+    const int first = firstPicture();
     ImageInfo reference;
-    if (!wasEmpty) {
-        reference = ImageSize::read(AppletFolderCopy::pathInAppletFolder(m_page, m_names.first()), services);
-        if (!reference.found)
+    if (first >= 0) {
+        // Read quietly: the reader's own message would say neither which file nor what to do.
+        SilentReporter quiet;
+        QStringList notes;
+        reference = ImageSize::read(AppletFolderCopy::pathInAppletFolder(m_page, m_names[first]), quiet, &notes);
+        if (!reference.found) {
+            Message unreadable = message(Str::FirstPictureUnreadable, MessageIcon::Exclamation);
+            unreadable.text = unreadable.text.arg(m_names[first]);
+            services.showMessage(unreadable);
+            selectEntry(first);
             return false;
+        }
     }
-    int taken = 0;
+
+    struct Pick {
+        QString path;
+        bool copy;
+    };
+    QList<Pick> accepted;
+    QHash<QString, QString> holders; // name -> the file the folder will hold under it
     ImageInfo last;
+    int refusal = 0;
     for (const QString &path : paths) {
         const ImageInfo info = ImageSize::read(path, services);
         if (!info.found)
             break; // the reader has said why; what was taken so far counts
         const bool cubeSize = (info.width == 128 && info.height == 128) || (info.width == 256 && info.height == 256);
-        if (isCube() && !cubeSize)
-            return refuse(Str::CubeImageSize);
-        if (taken == 0 && wasEmpty)
+        if (isCube() && !cubeSize) {
+            refusal = Str::CubeImageSize;
+            break;
+        }
+        if (accepted.isEmpty() && first < 0)
             reference = info;
-        else if (info.width != reference.width || info.height != reference.height)
-            return refuse(Str::ImageSizesDiffer);
-        if (isCube() && taken == m_rules.maxImages)
-            return refuse(Str::MaxSixImages);
-        if (!AppletFolderCopy::intoAppletFolder(m_page, path)) {
-            show(int(m_names.size()) - 1);
-            return false;
+        else if (info.width != reference.width || info.height != reference.height) {
+            refusal = Str::ImageSizesDiffer;
+            break;
+        }
+        if (isCube() && accepted.size() == m_rules.maxImages) {
+            refusal = Str::MaxSixImages;
+            break;
+        }
+        const QString name = AppletFolderCopy::bareName(path);
+        const QString holder = holders.value(name, AppletFolderCopy::pathInAppletFolder(m_page, name));
+        const AppletFolderCopy::Existing existing = AppletFolderCopy::compare(path, holder);
+        if (existing == AppletFolderCopy::Existing::Different) {
+            // Replacing it would change every entry of that name, and undo cannot bring it back.
+            Message question = message(Str::PictureNameTaken, MessageIcon::Question);
+            question.text = question.text.arg(name);
+            if (!services.ask(question))
+                return false;
+        }
+        holders.insert(name, path);
+        accepted.append({path, existing != AppletFolderCopy::Existing::Same});
+        last = info;
+    }
+
+    int taken = 0;
+    for (const Pick &pick : accepted) {
+        if (pick.copy && !AppletFolderCopy::intoAppletFolder(m_page, pick.path)) {
+            refusal = -1; // the copy has said why
+            break;
         }
         if (taken == 0 && paths.size() > 1)
             m_names.clear(); // a multiple selection replaces the list
-        m_names << AppletFolderCopy::bareName(path);
+        m_names << AppletFolderCopy::bareName(pick.path);
         ++taken;
-        last = info;
+    }
+    if (refusal != 0) {
+        if (refusal > 0)
+            warn(refusal);
+        if (taken > 0)
+            show(int(m_names.size()) - 1);
+        return false;
     }
     if (taken == 0)
         return false; // nothing known to size the applet by: it keeps its size
@@ -537,8 +596,12 @@ void ImageListEditor::mosaicSize()
 {
     if (m_names.isEmpty() || m_names.first().isEmpty())
         return;
+    // Quietly: this runs on every keystroke in a tile field, and Add names an unreadable
+    // first picture itself.
+    SilentReporter quiet;
+    QStringList notes;
     const ImageInfo picture =
-        ImageSize::read(AppletFolderCopy::pathInAppletFolder(m_page, m_names.first()), m_page.context().services);
+        ImageSize::read(AppletFolderCopy::pathInAppletFolder(m_page, m_names.first()), quiet, &notes);
     if (!picture.found)
         return;
     const QSize size = mosaicFrame(picture.width, picture.height, number(m_page, TileWidth), number(m_page, TileHeight));

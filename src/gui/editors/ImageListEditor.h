@@ -97,6 +97,7 @@ private:
     void updateButtons();
     void commit(QHash<QString, QString> &table, int control);
     bool takeFiles(const QStringList &paths);
+    int firstPicture() const;
     bool isCube() const;
 
     Page &m_page;
