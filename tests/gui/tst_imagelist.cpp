@@ -678,18 +678,25 @@ private slots:
             QStringList names;
             int message;
             QString named;
+            QByteArray lastFile = {}; // what the last file holds instead of a 64 x 48 JPEG
         };
         const QList<Case> refused = {
             {{"shot1.jpg", "shot2.jpg", "shot4.jpg"}, Str::FrameSequenceGap, "shot3.jpg"},
+            {{"shot1.jpg", "shot2.jpg", "shot5.jpg"}, Str::FrameSequenceGap, "shot1.jpg to shot5.jpg"},
             {{"shot1.jpg", "shot2.jpg", "other3.jpg"}, Str::FrameSequenceForeign, "other3.jpg"},
             {{"shot1.jpg", "shot2.gif"}, Str::FrameSequenceForeign, "shot2.gif"},
             {{"shot01.jpg", "shot02.jpg"}, Str::FrameSequenceForeign, "shot01.jpg"},
             {{"shot1.jpg"}, Str::SelectSeveralFrames, ""},
-            {{"shot1.jpg", "shot.jpg"}, Str::FrameNumberMissing, ""},
+            {{"shot1.jpg", "shot.jpg"}, Str::FrameNumberMissing, "\"shot.jpg\""},
+            {{"shot1.jpg", "shot2.jpg"}, Str::FramesDiffer, "\"shot2.jpg\" is 32 × 24 JPEG", jpeg(32, 24)},
+            {{"shot1.jpg", "shot2.jpg"}, Str::FramesDiffer, "\"shot2.jpg\" is 64 × 48 GIF", test::gifHeader(64, 48)},
+            {{"shot1.jpg", "shot2.jpg"}, Str::FrameNotAPicture, "\"shot2.jpg\"", "no picture"},
         };
         for (const Case &c : refused) {
             f.services.messages.clear();
-            f.pick(c.names, 64, 48);
+            const QStringList paths = f.pick(c.names, 64, 48);
+            if (!c.lastFile.isEmpty())
+                TestEnvironment::writeFile(paths.last(), c.lastFile);
             f.click(1067);
             QCOMPARE(f.services.messageIds(), QList<int>{c.message});
             QVERIFY2(f.services.messages.first().text.contains(c.named), qPrintable(f.services.messages.first().text + " / " + c.named + QString::number(f.services.messages.first().id)));

@@ -594,6 +594,9 @@ constexpr Entry kStrings[] = {
            "nothing."},
     {5101, "Error ! The list's first picture \"%1\" cannot be read from the applet folder, and every picture added "
            "must have its size.\nRemove that entry or replace its file, then add the pictures again."},
+    {5102, "\"%1\" has no number before its extension."},
+    {5103, "Error ! \"%1\" is no GIF or JPEG picture whose size can be read: every frame must be one."},
+    {5104, "Error ! \"%1\" is %2, but \"%3\" is %4: the applet plays frames of one size and one type."},
 };
 
 const Entry *find(int id)
