@@ -620,6 +620,29 @@ private slots:
         QCOMPARE(f.list()->currentRow(), selected);
     }
 
+    // The context menu offers each command with a mnemonic and the key that does it.
+    void contextMenuShowsWorkingKeys()
+    {
+        ListFixture f;
+        const QString longName = QString(60, QLatin1Char('n')) + ".jpg";
+        f.open(137, "CFADE", {{"Image_1", "a.jpg"}, {"Image_2", "b.jpg"}, {"Image_3", longName}});
+        QCOMPARE(f.list()->item(2)->toolTip(), longName);
+        f.select(1);
+        QSet<QKeySequence> mnemonics;
+        for (QAction *action : f.list()->actions()) {
+            if (action->isSeparator())
+                continue;
+            const QKeySequence mnemonic = QKeySequence::mnemonic(action->text());
+            QVERIFY2(!mnemonic.isEmpty() && !mnemonics.contains(mnemonic), qPrintable(action->text()));
+            mnemonics.insert(mnemonic);
+            QVERIFY(action->isShortcutVisibleInContextMenu());
+            QSignalSpy triggered(action, &QAction::triggered);
+            f.list()->setFocus();
+            QTest::keySequence(f.list(), action->shortcut());
+            QVERIFY2(triggered.size() == 1, qPrintable(action->text() + " " + action->shortcut().toString()));
+        }
+    }
+
     void thumbnailShowsTheSelectedPicture()
     {
         ListFixture f;

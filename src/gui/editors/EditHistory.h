@@ -46,18 +46,19 @@ private:
 };
 
 // Undo and redo on an editor's view, with the platform's keys and Ctrl+Y; both actions are
-// returned for a context menu.
+// returned for a context menu, which shows their keys.
 inline QList<QAction *> addHistoryActions(QWidget *view, QUndoStack *stack, Qt::ShortcutContext context)
 {
-    QAction *undo = stack->createUndoAction(view, QStringLiteral("Undo"));
+    QAction *undo = stack->createUndoAction(view, QStringLiteral("U&ndo"));
     undo->setShortcut(QKeySequence::Undo);
-    QAction *redo = stack->createRedoAction(view, QStringLiteral("Redo"));
+    QAction *redo = stack->createRedoAction(view, QStringLiteral("Re&do"));
     QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
     if (!redoKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
         redoKeys << QKeySequence(Qt::CTRL | Qt::Key_Y);
     redo->setShortcuts(redoKeys);
     for (QAction *action : {undo, redo}) {
         action->setShortcutContext(context);
+        action->setShortcutVisibleInContextMenu(true);
         view->addAction(action);
     }
     return {undo, redo};

@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
+#include <QStyledItemDelegate>
 #include <QUndoStack>
 #include <QUrl>
 
@@ -108,6 +109,22 @@ QStringList droppedFiles(const QMimeData *data)
     return paths;
 }
 
+// Names no wider than the list: a long one is shortened in the middle, keeping its start
+// and its extension in sight, and its tooltip gives it whole.
+class FittingNames : public QStyledItemDelegate {
+public:
+    explicit FittingNames(QListWidget *list) : QStyledItemDelegate(list), m_list(list) {}
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setWidth(std::min(size.width(), m_list->viewport()->width()));
+        return size;
+    }
+
+private:
+    QListWidget *m_list;
+};
+
 } // namespace
 
 ImageListEditor::ImageListEditor(Page &page)
@@ -139,6 +156,9 @@ void ImageListEditor::buildView()
     line->addWidget(m_list, 1);
     line->addWidget(m_thumbnail, 0);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setItemDelegate(new FittingNames(m_list));
+    m_list->setTextElideMode(Qt::ElideMiddle);
+    m_list->setResizeMode(QListView::Adjust); // the names fit again when the list changes width
     m_list->setAcceptDrops(true);
     m_viewport = m_list->viewport();
     m_viewport->installEventFilter(this);
@@ -148,14 +168,15 @@ void ImageListEditor::buildView()
         auto *action = new QAction(text, m_list);
         action->setShortcut(keys);
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        action->setShortcutVisibleInContextMenu(true);
         connect(action, &QAction::triggered, this, operation);
         m_list->addAction(action);
         m_actions.insert(id, action);
     };
-    add(Add, QStringLiteral("Add pictures..."), QKeySequence(Qt::Key_Insert), &ImageListEditor::addImages);
-    add(MoveUp, QStringLiteral("Move up"), QKeySequence(Qt::CTRL | Qt::Key_Up), &ImageListEditor::moveUp);
-    add(MoveDown, QStringLiteral("Move down"), QKeySequence(Qt::CTRL | Qt::Key_Down), &ImageListEditor::moveDown);
-    add(Remove, QStringLiteral("Remove"), QKeySequence(QKeySequence::Delete), &ImageListEditor::remove);
+    add(Add, QStringLiteral("&Add pictures..."), QKeySequence(Qt::Key_Insert), &ImageListEditor::addImages);
+    add(MoveUp, QStringLiteral("Move &up"), QKeySequence(Qt::CTRL | Qt::Key_Up), &ImageListEditor::moveUp);
+    add(MoveDown, QStringLiteral("Move do&wn"), QKeySequence(Qt::CTRL | Qt::Key_Down), &ImageListEditor::moveDown);
+    add(Remove, QStringLiteral("&Remove"), QKeySequence(QKeySequence::Delete), &ImageListEditor::remove);
     auto *separator = new QAction(m_list);
     separator->setSeparator(true);
     m_list->addAction(separator);
@@ -312,6 +333,7 @@ void ImageListEditor::show(int selectRow)
     m_list->clear();
     for (const QString &name : m_names) {
         auto *item = new QListWidgetItem(name.isEmpty() ? NoPicture : name, m_list);
+        item->setToolTip(name); // a long name is read whole without scrolling
         if (name.isEmpty()) {
             QFont font = item->font();
             font.setItalic(true);
