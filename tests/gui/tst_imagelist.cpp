@@ -140,7 +140,8 @@ struct DecodeGate {
     QSemaphore entered, open;
     DecodeGate()
     {
-        QThreadPool::globalInstance()->setMaxThreadCount(qMax(2, QThreadPool::globalInstance()->maxThreadCount()));
+        QThreadPool *pool = QThreadPool::globalInstance();
+        pool->setMaxThreadCount(qMax(2, pool->maxThreadCount())); // two decodes wait at once
         PictureThumbnail::setDecodeHook([this](const QString &) {
             entered.release();
             open.acquire();
@@ -551,7 +552,8 @@ private slots:
         ListFixture f;
         QHash<QString, QString> faces;
         for (int n = 1; n <= 6; ++n)
-            faces.insert(QStringLiteral("Image_%1").arg(n), n == 3 ? QString() : QStringLiteral("f%1.jpg").arg(n));
+            faces.insert(QStringLiteral("Image_%1").arg(n),
+                         n == 3 ? QString() : QStringLiteral("f%1.jpg").arg(n));
         f.open(141, "CUBEMENU", faces);
         f.select(0);
         QVERIFY(!f.page->validate());
@@ -596,10 +598,10 @@ private slots:
         QTest::addColumn<int>("message");
         QTest::addColumn<QString>("named");
         QTest::addColumn<int>("selected");
-        QTest::newRow("other size") << QStringList{"a.jpg", "b.jpg", "c.jpg"} << 64 << int(Str::ImageSizesDiffer)
-                                    << "" << 1;
-        QTest::newRow("first missing") << QStringList{"b.jpg", "c.jpg"} << 100 << int(Str::FirstPictureUnreadable)
-                                       << "\"a.jpg\"" << 0;
+        QTest::newRow("other size") << QStringList{"a.jpg", "b.jpg", "c.jpg"} << 64
+                                    << int(Str::ImageSizesDiffer) << "" << 1;
+        QTest::newRow("first missing") << QStringList{"b.jpg", "c.jpg"} << 100
+                                       << int(Str::FirstPictureUnreadable) << "\"a.jpg\"" << 0;
     }
     void refusedAddSaysWhy()
     {
@@ -712,7 +714,8 @@ private slots:
             {{"shot1.jpg"}, Str::SelectSeveralFrames, ""},
             {{"shot1.jpg", "shot.jpg"}, Str::FrameNumberMissing, "\"shot.jpg\""},
             {{"shot1.jpg", "shot2.jpg"}, Str::FramesDiffer, "\"shot2.jpg\" is 32 × 24 JPEG", jpeg(32, 24)},
-            {{"shot1.jpg", "shot2.jpg"}, Str::FramesDiffer, "\"shot2.jpg\" is 64 × 48 GIF", test::gifHeader(64, 48)},
+            {{"shot1.jpg", "shot2.jpg"}, Str::FramesDiffer, "\"shot2.jpg\" is 64 × 48 GIF",
+             test::gifHeader(64, 48)},
             {{"shot1.jpg", "shot2.jpg"}, Str::FrameNotAPicture, "\"shot2.jpg\"", "no picture"},
         };
         for (const Case &c : refused) {

@@ -62,7 +62,8 @@ void AppletSizeRules::setExtraHeight(Page &page, unsigned extra)
 
 void AppletSizeRules::connect(Page &page, const ChangeRunner &run)
 {
-    const ChangeRunner runner = run ? run : [](const QString &, int, const std::function<void()> &change) { change(); };
+    const ChangeRunner runner =
+        run ? run : [](const QString &, int, const std::function<void()> &change) { change(); };
     if (page.control(Resolution))
         page.onChange(Resolution, [&page, runner] {
             runner(QStringLiteral("Resolution"), Resolution, [&page] { rescale(page); });

@@ -15,7 +15,8 @@ class AppletSizeRules {
 public:
     // Runs a user's change of a size field (`what`, by control id) together with what follows
     // from it; an editor with a history records the whole as one step.
-    using ChangeRunner = std::function<void(const QString &what, int field, const std::function<void()> &change)>;
+    using ChangeRunner =
+        std::function<void(const QString &what, int field, const std::function<void()> &change)>;
     // Resolution rescales the shown size; on the book-flip page Extra height adds to Height.
     static void connect(Page &page, const ChangeRunner &run = {});
     // After a load: the shown size carries the loaded Resolution and extra height.

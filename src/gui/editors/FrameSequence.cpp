@@ -65,7 +65,8 @@ Message refusal(int id, const QStringList &arguments)
 // "64 × 48 JPEG", as the picture list's thumbnail says it
 QString describe(const ImageInfo &info)
 {
-    const QString type = info.extension == QLatin1String(".jpg") ? QStringLiteral("JPEG") : QStringLiteral("GIF");
+    const QString type =
+        info.extension == QLatin1String(".jpg") ? QStringLiteral("JPEG") : QStringLiteral("GIF");
     return QStringLiteral("%1 × %2 %3").arg(info.width).arg(info.height).arg(type);
 }
 
@@ -82,7 +83,8 @@ std::optional<Message> oddFrame(const QStringList &ordered)
             return refusal(Str::FrameNotAPicture, {name});
         if (path == ordered.first())
             first = info;
-        else if (info.width != first.width || info.height != first.height || info.extension != first.extension)
+        else if (info.width != first.width || info.height != first.height ||
+                 info.extension != first.extension)
             return refusal(Str::FramesDiffer,
                            {name, describe(info), QFileInfo(ordered.first()).fileName(), describe(first)});
     }
@@ -100,7 +102,8 @@ void pick(Page &page)
         Message refused = message(sequence.messageId, MessageIcon::Exclamation);
         if (sequence.messageId == Str::FrameNumberMissing) {
             // The program's own advice, and the file it is about.
-            refused.text += QStringLiteral("\n\n") + StringTable::text(Str::FrameNameNotNumbered).arg(sequence.culprit);
+            refused.text +=
+                QStringLiteral("\n\n") + StringTable::text(Str::FrameNameNotNumbered).arg(sequence.culprit);
         } else if (!sequence.culprit.isEmpty()) {
             // The advice names the whole sequence picked: frame 1 up to the highest number.
             const QString first = sequence.base + QLatin1Char('1') + sequence.extension;

@@ -175,7 +175,8 @@ void ImageListEditor::buildView()
     };
     add(Add, QStringLiteral("&Add pictures..."), QKeySequence(Qt::Key_Insert), &ImageListEditor::addImages);
     add(MoveUp, QStringLiteral("Move &up"), QKeySequence(Qt::CTRL | Qt::Key_Up), &ImageListEditor::moveUp);
-    add(MoveDown, QStringLiteral("Move do&wn"), QKeySequence(Qt::CTRL | Qt::Key_Down), &ImageListEditor::moveDown);
+    add(MoveDown, QStringLiteral("Move do&wn"), QKeySequence(Qt::CTRL | Qt::Key_Down),
+        &ImageListEditor::moveDown);
     add(Remove, QStringLiteral("&Remove"), QKeySequence(QKeySequence::Delete), &ImageListEditor::remove);
     auto *separator = new QAction(m_list);
     separator->setSeparator(true);
@@ -200,14 +201,16 @@ void ImageListEditor::connectControls()
     // the history, so undoing an earlier step never drops it.
     auto typed = [this](int id, const QString &what, const std::function<void()> &change) {
         if (auto *edit = m_page.control<QLineEdit>(id))
-            connect(edit, &QLineEdit::textEdited, this, [this, id, what, change] { record(what, change, id); });
+            connect(edit, &QLineEdit::textEdited, this,
+                    [this, id, what, change] { record(what, change, id); });
     };
     typed(Link, QStringLiteral("Link"), [this] { commit(m_links, Link); });
     typed(Status, QStringLiteral("Status message"), [this] { commit(m_status, Status); });
     typed(Width, QStringLiteral("Width"), [] {});
     typed(Height, QStringLiteral("Height"), [] {});
     if (m_rules.flips)
-        m_page.onChange(Flip, [this] { record(QStringLiteral("Flip mode"), [this] { commit(m_flips, Flip); }); });
+        m_page.onChange(Flip,
+                        [this] { record(QStringLiteral("Flip mode"), [this] { commit(m_flips, Flip); }); });
     if (m_rules.mosaic) {
         typed(TileWidth, QStringLiteral("Tile width"), [this] { mosaicSize(); });
         typed(TileHeight, QStringLiteral("Tile height"), [this] { mosaicSize(); });
@@ -402,7 +405,13 @@ void ImageListEditor::commit(QHash<QString, QString> &table, int control)
 
 ImageListEditor::State ImageListEditor::state() const
 {
-    State now{m_names, m_links, m_status, m_flips, currentRow(), {}, AppletSizeRules::resolutionFactor(m_page),
+    State now{m_names,
+              m_links,
+              m_status,
+              m_flips,
+              currentRow(),
+              {},
+              AppletSizeRules::resolutionFactor(m_page),
               AppletSizeRules::extraHeight(m_page)};
     for (int id : SizeFields) {
         if (m_page.control(id))
@@ -489,7 +498,8 @@ bool ImageListEditor::takeFiles(const QStringList &paths)
         // Read quietly: the reader's own message would say neither which file nor what to do.
         SilentReporter quiet;
         QStringList notes;
-        reference = ImageSize::read(AppletFolderCopy::pathInAppletFolder(m_page, m_names[first]), quiet, &notes);
+        const QString path = AppletFolderCopy::pathInAppletFolder(m_page, m_names[first]);
+        reference = ImageSize::read(path, quiet, &notes);
         if (!reference.found) {
             Message unreadable = message(Str::FirstPictureUnreadable, MessageIcon::Exclamation);
             unreadable.text = unreadable.text.arg(m_names[first]);

@@ -156,13 +156,15 @@ void PictureThumbnail::showPicture(const QString &path)
         if (PictureThumbnail *target = channel->target) {
             // Posted events die with their receiver, so the call never outlives the thumbnail.
             QMetaObject::invokeMethod(
-                target, [target, request, path, key, decoded] { target->deliver(request, path, key, decoded); },
+                target,
+                [target, request, path, key, decoded] { target->deliver(request, path, key, decoded); },
                 Qt::QueuedConnection);
         }
     });
 }
 
-void PictureThumbnail::deliver(quint64 request, const QString &path, const QString &key, const Decoded &decoded)
+void PictureThumbnail::deliver(quint64 request, const QString &path, const QString &key,
+                               const Decoded &decoded)
 {
     const int kilobytes = int(decoded.image.sizeInBytes() / 1024) + 1;
     cache().insert(key, new Decoded(decoded), kilobytes);
@@ -178,8 +180,10 @@ void PictureThumbnail::show(const QString &path, const Decoded &decoded)
         m_caption->setText(decoded.error);
     } else {
         m_picture->setPixmap(QPixmap::fromImage(decoded.image));
-        m_caption->setText(
-            QStringLiteral("%1 × %2 %3").arg(decoded.size.width()).arg(decoded.size.height()).arg(decoded.format));
+        m_caption->setText(QStringLiteral("%1 × %2 %3")
+                               .arg(decoded.size.width())
+                               .arg(decoded.size.height())
+                               .arg(decoded.format));
     }
     emit pictureShown(path);
 }

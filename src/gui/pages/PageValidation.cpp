@@ -581,7 +581,8 @@ bool run(Page &page, const Rule &rule)
         return false;
     }
     if (passes(page, rule)) return true;
-    if (rule.kind == Kind::ImagesAtLeast || rule.kind == Kind::ImagesExactly) focus = imageListFocus(page, focus);
+    if (rule.kind == Kind::ImagesAtLeast || rule.kind == Kind::ImagesExactly)
+        focus = imageListFocus(page, focus);
     refuse(page, rule.messageId, focus, rule.lowInMessage ? QString::number(qint64(rule.low)) : QString());
     return false;
 }
