@@ -21,7 +21,10 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QRandomGenerator>
+#include <QSemaphore>
+#include <QSignalSpy>
 #include <QTest>
+#include <QThreadPool>
 #include <QUndoStack>
 #include <QUrl>
 
@@ -38,10 +41,10 @@ constexpr int Link = 1092, Status = 1094, Flip = 1352, Width = 1019, Height = 10
 constexpr int ExtraHeight = 1354, BackColour = 1103, TileWidth = 1360, TileHeight = 1361;
 
 // A real JPEG of the given size, so both the size reader and the thumbnail can read it.
-QByteArray jpeg(int width, int height)
+QByteArray jpeg(int width, int height, const QColor &colour = QColor(40, 90, 160))
 {
     QImage image(width, height, QImage::Format_RGB32);
-    image.fill(QColor(40, 90, 160));
+    image.fill(colour);
     QPainter(&image).fillRect(0, 0, width / 2, height / 2, Qt::yellow);
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -124,6 +127,34 @@ struct ListFixture {
             QTest::keyClick(combo, combo->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
     }
     QString stored(const QString &key) { return env.store().read(context->appletId, key); }
+    // Ctrl and a key where the focus is.
+    void ctrl(int key, Qt::KeyboardModifiers more = {})
+    {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::ControlModifier | more);
+    }
+    QStringList sizes() const { return {text(Width), text(Height), text(Resolution)}; }
+};
+
+// Holds the thumbnail's decodes back until the test lets them go.
+struct DecodeGate {
+    QSemaphore entered, open;
+    DecodeGate()
+    {
+        QThreadPool *pool = QThreadPool::globalInstance();
+        pool->setMaxThreadCount(qMax(2, pool->maxThreadCount())); // two decodes wait at once
+        PictureThumbnail::setDecodeHook([this](const QString &) {
+            entered.release();
+            open.acquire();
+        });
+    }
+    ~DecodeGate()
+    {
+        PictureThumbnail::setDecodeHook({});
+        open.release(100);
+        QThreadPool::globalInstance()->waitForDone();
+    }
+    // A decode has begun and waits.
+    bool waiting() { return entered.tryAcquire(1, 10000); }
 };
 
 } // namespace
@@ -412,6 +443,208 @@ private slots:
         QCOMPARE(f.text(Width), f.stored("Width"));
     }
 
+    // An undo step holds every value its change moved, so undoing never leaves a size that
+    // contradicts the Resolution shown, and what was typed since an earlier step survives.
+    void undoTakesBackAResolutionWithItsSize()
+    {
+        ListFixture f;
+        f.open(137, "CFADE", {{"Res", "2"}, {"Width", "100"}, {"Height", "50"}});
+        f.pick({"a.jpg"}, 320, 240);
+        f.click(Add);
+        QCOMPARE(f.sizes(), (QStringList{"640", "480", "2"}));
+        f.type(Link, "a.html");
+        f.choose(Resolution, "3");
+        QCOMPARE(f.sizes(), (QStringList{"960", "720", "3"}));
+
+        f.ctrl(Qt::Key_Z); // from the Resolution list, where the focus is
+        QCOMPARE(f.sizes(), (QStringList{"640", "480", "2"}));
+        QCOMPARE(f.text(Link), QStringLiteral("a.html"));
+        f.ctrl(Qt::Key_Z);
+        QCOMPARE(f.text(Link), QString());
+        QCOMPARE(f.names(), QStringList{"a.jpg"});
+        f.ctrl(Qt::Key_Z);
+        QVERIFY(f.names().isEmpty());
+        QCOMPARE(f.sizes(), (QStringList{"100", "50", "2"}));
+        for (int step = 0; step < 3; ++step)
+            f.ctrl(Qt::Key_Y);
+        QCOMPARE(f.sizes(), (QStringList{"960", "720", "3"}));
+        QCOMPARE(f.text(Link), QStringLiteral("a.html"));
+        f.page->store();
+        QCOMPARE((QStringList{f.stored("Width"), f.stored("Height"), f.stored("Res"), f.stored("Link_1")}),
+                 (QStringList{"960", "720", "3", "a.html"}));
+    }
+
+    // Typing in a field the size follows is one step, undone with what followed from it.
+    void sizeFieldEditIsOneStep_data()
+    {
+        QTest::addColumn<int>("pageId");
+        QTest::addColumn<QString>("applet");
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("extra height") << 138 << "BOOKFLIP" << ExtraHeight << "35";
+        QTest::newRow("tile width") << 181 << "MOSAIC" << TileWidth << "8";
+        QTest::newRow("tile height") << 181 << "MOSAIC" << TileHeight << "9";
+    }
+    void sizeFieldEditIsOneStep()
+    {
+        QFETCH(int, pageId);
+        QFETCH(QString, applet);
+        QFETCH(int, field);
+        QFETCH(QString, typed);
+        ListFixture f;
+        f.open(pageId, applet, {{"Res", "1"}, {"ExtraH", "20"}, {"TilesWidth", "20"}, {"TilesHeight", "20"}});
+        f.pick({"a.jpg", "b.jpg"}, 314, 191);
+        f.click(Add);
+        const QStringList before = f.sizes() << f.text(field);
+        f.type(field, typed);
+        const QStringList after = f.sizes() << f.text(field);
+        QVERIFY(after != before);
+        f.key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.sizes() << f.text(field), before);
+        QCOMPARE(f.names().size(), 2);
+        f.key(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(f.sizes() << f.text(field), after);
+    }
+
+    // The picture is decoded away from the window: selecting is done before the decode, and a
+    // decode that ends after the selection moved on, or after the page is gone, shows nothing.
+    void thumbnailDecodesAwayFromTheWindow()
+    {
+        ListFixture f;
+        f.open(137, "CFADE", {{"Image_1", "a.jpg"}, {"Image_2", "b.jpg"}, {"Image_3", "c.jpg"}});
+        f.inFolder({"a.jpg", "c.jpg"}, 400, 300);
+        f.inFolder({"b.jpg"}, 200, 100);
+        PictureThumbnail *thumbnail = f.editor().thumbnail();
+        QSignalSpy shown(thumbnail, &PictureThumbnail::pictureShown);
+        {
+            DecodeGate gate;
+            f.select(0);
+            QVERIFY(gate.waiting());
+            QCOMPARE(f.list()->currentRow(), 0);
+            QVERIFY(f.enabled(Link) && thumbnail->isDecoding() && !thumbnail->hasPicture());
+            f.select(1);
+            QVERIFY(gate.waiting());
+            gate.open.release(2);
+            QTRY_COMPARE(shown.size(), 1);
+            QVERIFY(QThreadPool::globalInstance()->waitForDone(10000));
+            QCoreApplication::processEvents();
+            QCOMPARE(shown.size(), 1); // a.jpg's decode came too late
+            QCOMPARE(shown.first().first().toString(), f.folder + "/b.jpg");
+            QCOMPARE(thumbnail->caption(), QStringLiteral("200 × 100 JPEG"));
+
+            // Decoded once, a picture shows at once.
+            f.select(0);
+            QVERIFY(thumbnail->hasPicture() && !thumbnail->isDecoding());
+
+            f.select(2);
+            QVERIFY(gate.waiting());
+            f.page.reset();
+            gate.open.release();
+            QVERIFY(QThreadPool::globalInstance()->waitForDone(10000));
+        }
+        QCoreApplication::processEvents(); // c.jpg's result has no thumbnail to go to
+        QCOMPARE(shown.size(), 2);
+    }
+
+    // A stored empty face would leave the cube with fewer faces than its tag needs.
+    void emptyCubeFaceIsRefusedOnLeaving()
+    {
+        ListFixture f;
+        QHash<QString, QString> faces;
+        for (int n = 1; n <= 6; ++n)
+            faces.insert(QStringLiteral("Image_%1").arg(n),
+                         n == 3 ? QString() : QStringLiteral("f%1.jpg").arg(n));
+        f.open(141, "CUBEMENU", faces);
+        f.select(0);
+        QVERIFY(!f.page->validate());
+        QCOMPARE(f.services.messageIds(), QList<int>{1573});
+        QCOMPARE(f.list()->currentRow(), 2);
+    }
+
+    // A name the applet folder holds with other content is replaced only when the user says so.
+    void sameNameWithOtherContentIsAskedAbout()
+    {
+        ListFixture f;
+        f.open(137, "CFADE", {{"Image_1", "a.jpg"}});
+        f.inFolder({"a.jpg"}, 100, 80);
+        const QByteArray original = TestEnvironment::readFile(f.folder + "/a.jpg");
+        f.pick({"a.jpg"}, 100, 80); // the same bytes: used as it is
+        f.click(Add);
+        QVERIFY(f.services.questions.isEmpty());
+        QCOMPARE(f.names(), (QStringList{"a.jpg", "a.jpg"}));
+
+        const QString other = f.picked + "/a.jpg";
+        TestEnvironment::writeFile(other, jpeg(100, 80, Qt::red));
+        for (const bool replace : {false, true}) {
+            f.services.fileLists.enqueue({other});
+            f.services.answers.enqueue(replace);
+            f.click(Add);
+        }
+        QCOMPARE(f.services.questions.size(), 2);
+        QCOMPARE(f.services.questions.first().id, Str::PictureNameTaken);
+        QCOMPARE(f.services.questions.first().icon, MessageIcon::Question);
+        QVERIFY(f.services.questions.first().text.contains("\"a.jpg\""));
+        QCOMPARE(f.names(), (QStringList{"a.jpg", "a.jpg", "a.jpg"})); // No added nothing
+        QVERIFY(original != TestEnvironment::readFile(other));
+        QCOMPARE(TestEnvironment::readFile(f.folder + "/a.jpg"), TestEnvironment::readFile(other));
+    }
+
+    // A refused Add says why and leaves the list and its selection where they were; when the
+    // list's first picture is the reason, the message names it and it is selected.
+    void refusedAddSaysWhy_data()
+    {
+        QTest::addColumn<QStringList>("inFolder");
+        QTest::addColumn<int>("pickedSide");
+        QTest::addColumn<int>("message");
+        QTest::addColumn<QString>("named");
+        QTest::addColumn<int>("selected");
+        QTest::newRow("other size") << QStringList{"a.jpg", "b.jpg", "c.jpg"} << 64
+                                    << int(Str::ImageSizesDiffer) << "" << 1;
+        QTest::newRow("first missing") << QStringList{"b.jpg", "c.jpg"} << 100
+                                       << int(Str::FirstPictureUnreadable) << "\"a.jpg\"" << 0;
+    }
+    void refusedAddSaysWhy()
+    {
+        QFETCH(QStringList, inFolder);
+        QFETCH(int, pickedSide);
+        QFETCH(int, message);
+        QFETCH(QString, named);
+        QFETCH(int, selected);
+        ListFixture f;
+        f.open(137, "CFADE", {{"Image_1", "a.jpg"}, {"Image_2", "b.jpg"}, {"Image_3", "c.jpg"}});
+        f.inFolder(inFolder, 100, 100);
+        f.select(1);
+        f.pick({"d.jpg"}, pickedSide, pickedSide);
+        f.click(Add);
+        QCOMPARE(f.services.messageIds(), QList<int>{message});
+        QVERIFY(f.services.messages.first().text.contains(named));
+        QCOMPARE(f.names(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
+        QCOMPARE(f.list()->currentRow(), selected);
+    }
+
+    // The context menu offers each command with a mnemonic and the key that does it.
+    void contextMenuShowsWorkingKeys()
+    {
+        ListFixture f;
+        const QString longName = QString(60, QLatin1Char('n')) + ".jpg";
+        f.open(137, "CFADE", {{"Image_1", "a.jpg"}, {"Image_2", "b.jpg"}, {"Image_3", longName}});
+        QCOMPARE(f.list()->item(2)->toolTip(), longName);
+        f.select(1);
+        QSet<QKeySequence> mnemonics;
+        for (QAction *action : f.list()->actions()) {
+            if (action->isSeparator())
+                continue;
+            const QKeySequence mnemonic = QKeySequence::mnemonic(action->text());
+            QVERIFY2(!mnemonic.isEmpty() && !mnemonics.contains(mnemonic), qPrintable(action->text()));
+            mnemonics.insert(mnemonic);
+            QVERIFY(action->isShortcutVisibleInContextMenu());
+            QSignalSpy triggered(action, &QAction::triggered);
+            f.list()->setFocus();
+            QTest::keySequence(f.list(), action->shortcut());
+            QVERIFY2(triggered.size() == 1, qPrintable(action->text() + " " + action->shortcut().toString()));
+        }
+    }
+
     void thumbnailShowsTheSelectedPicture()
     {
         ListFixture f;
@@ -421,12 +654,14 @@ private slots:
         PictureThumbnail *thumbnail = f.editor().thumbnail();
         QVERIFY(!thumbnail->hasPicture());
         f.select(0);
-        QVERIFY(thumbnail->hasPicture());
+        QTRY_VERIFY(thumbnail->hasPicture());
         QCOMPARE(thumbnail->caption(), QStringLiteral("400 × 300 JPEG"));
+        QCOMPARE(thumbnail->fileName(), QStringLiteral("a.jpg"));
         f.select(1);
         QVERIFY(!thumbnail->hasPicture());
         QVERIFY(!thumbnail->caption().isEmpty());
         f.select(2);
+        QTRY_VERIFY(!thumbnail->isDecoding());
         QVERIFY(!thumbnail->hasPicture());
         QVERIFY(!thumbnail->caption().isEmpty());
     }
@@ -468,18 +703,26 @@ private slots:
             QStringList names;
             int message;
             QString named;
+            QByteArray lastFile = {}; // what the last file holds instead of a 64 x 48 JPEG
         };
         const QList<Case> refused = {
             {{"shot1.jpg", "shot2.jpg", "shot4.jpg"}, Str::FrameSequenceGap, "shot3.jpg"},
+            {{"shot1.jpg", "shot2.jpg", "shot5.jpg"}, Str::FrameSequenceGap, "shot1.jpg to shot5.jpg"},
             {{"shot1.jpg", "shot2.jpg", "other3.jpg"}, Str::FrameSequenceForeign, "other3.jpg"},
             {{"shot1.jpg", "shot2.gif"}, Str::FrameSequenceForeign, "shot2.gif"},
             {{"shot01.jpg", "shot02.jpg"}, Str::FrameSequenceForeign, "shot01.jpg"},
             {{"shot1.jpg"}, Str::SelectSeveralFrames, ""},
-            {{"shot1.jpg", "shot.jpg"}, Str::FrameNumberMissing, ""},
+            {{"shot1.jpg", "shot.jpg"}, Str::FrameNumberMissing, "\"shot.jpg\""},
+            {{"shot1.jpg", "shot2.jpg"}, Str::FramesDiffer, "\"shot2.jpg\" is 32 × 24 JPEG", jpeg(32, 24)},
+            {{"shot1.jpg", "shot2.jpg"}, Str::FramesDiffer, "\"shot2.jpg\" is 64 × 48 GIF",
+             test::gifHeader(64, 48)},
+            {{"shot1.jpg", "shot2.jpg"}, Str::FrameNotAPicture, "\"shot2.jpg\"", "no picture"},
         };
         for (const Case &c : refused) {
             f.services.messages.clear();
-            f.pick(c.names, 64, 48);
+            const QStringList paths = f.pick(c.names, 64, 48);
+            if (!c.lastFile.isEmpty())
+                TestEnvironment::writeFile(paths.last(), c.lastFile);
             f.click(1067);
             QCOMPARE(f.services.messageIds(), QList<int>{c.message});
             QVERIFY2(f.services.messages.first().text.contains(c.named), qPrintable(f.services.messages.first().text + " / " + c.named + QString::number(f.services.messages.first().id)));

@@ -10,9 +10,12 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 
 using namespace vexa;
@@ -216,17 +219,56 @@ private slots:
                                   .arg(name);
                 named.insert(name, control.id);
             }
-            // A mnemonic is taken once in the window: the wizard's own buttons hold D, P, N and X.
-            QStringList taken = {"Alt+D", "Alt+P", "Alt+N", "Alt+X"};
-            for (QAbstractButton *button : page.findChildren<QAbstractButton *>()) {
-                const QString key = button->shortcut().toString();
-                if (key.isEmpty())
-                    continue;
-                QVERIFY2(!taken.contains(key), qPrintable(QStringLiteral("page %1: %2 twice").arg(pageId).arg(key)));
-                taken << key;
-            }
         }
         QVERIFY2(shared.isEmpty(), qPrintable(shared.join(QLatin1Char('\n'))));
+    }
+
+    // Alt and a letter reaches one thing in the window: no control of a page shares its
+    // mnemonic with another, with the wizard's buttons or with the menu bar.
+    void mnemonicsAreUniqueInTheWindow()
+    {
+        TestEnvironment env;
+        ScriptedServices services;
+        WizardWindow window(env.store(), env.folders(), services);
+        QHash<QKeySequence, QString> wizard;
+        const auto menus = window.findChildren<QMenuBar *>();
+        for (QMenuBar *bar : menus) {
+            for (QAction *menu : bar->actions())
+                wizard.insert(QKeySequence::mnemonic(menu->text()), QStringLiteral("menu ") + menu->text());
+        }
+        const auto buttons = window.findChildren<QPushButton *>();
+        for (QPushButton *button : buttons) {
+            if (!window.currentPage()->isAncestorOf(button))
+                wizard.insert(QKeySequence::mnemonic(button->text()), QStringLiteral("button ") + button->text());
+        }
+        wizard.remove(QKeySequence());
+        QVERIFY(wizard.contains(QKeySequence(Qt::ALT | Qt::Key_O))); // the Options menu
+
+        QStringList clashes;
+        QList<int> pages = applicablePages();
+        pages << 129 << 134;
+        for (int pageId : pages) {
+            PageContext context{env.store(), env.folders(), services, appletOf(pageId), WalkFlags{}};
+            Page page(pageId, context);
+            QHash<QKeySequence, QString> taken = wizard;
+            auto take = [&](const QString &text) {
+                const QKeySequence key = QKeySequence::mnemonic(text);
+                if (key.isEmpty())
+                    return;
+                if (taken.contains(key))
+                    clashes << QStringLiteral("page %1: \"%2\" and %3").arg(pageId).arg(text, taken.value(key));
+                taken.insert(key, QStringLiteral("\"%1\"").arg(text));
+            };
+            for (QAbstractButton *button : page.findChildren<QAbstractButton *>())
+                take(button->text());
+            for (QLabel *label : page.findChildren<QLabel *>()) {
+                if (label->buddy())
+                    take(label->text());
+            }
+            for (QGroupBox *box : page.findChildren<QGroupBox *>())
+                take(box->title());
+        }
+        QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(QLatin1Char('\n'))));
     }
 
     void everyPageStoresWhatItShowsAndShowsWhatItStored()

@@ -80,4 +80,11 @@ constexpr int FileWriteFailed = 5007;
 constexpr int ProjectTooLarge = 5008;
 constexpr int ProjectUnknownApplet = 5009;
 
+// The picture list and the frame sequence (5100 to 5119).
+constexpr int PictureNameTaken = 5100;
+constexpr int FirstPictureUnreadable = 5101;
+constexpr int FrameNameNotNumbered = 5102;
+constexpr int FrameNotAPicture = 5103;
+constexpr int FramesDiffer = 5104;
+
 } // namespace vexa::Str

@@ -589,6 +589,14 @@ constexpr Entry kStrings[] = {
     {5007, "Cannot write \"%1\": %2"},
     {5008, "Error ! The applet holds too many settings to be saved as a project (%1 bytes, at most %2 can be opened again)."},
     {5009, "The project holds the settings of \"%1\", which is no applet of Vexa Java: it cannot be opened."},
+    {5100, "\"%1\" is already in the applet folder, with a different picture.\nReplace the folder's file "
+           "with the one picked? Every entry named \"%1\" then shows the new picture.\nNo keeps the folder's "
+           "file and adds nothing."},
+    {5101, "Error ! The list's first picture \"%1\" cannot be read from the applet folder, and every picture "
+           "added must have its size.\nRemove that entry or replace its file, then add the pictures again."},
+    {5102, "\"%1\" has no number before its extension."},
+    {5103, "Error ! \"%1\" is no GIF or JPEG picture whose size can be read: every frame must be one."},
+    {5104, "Error ! \"%1\" is %2, but \"%3\" is %4: the applet plays frames of one size and one type."},
 };
 
 const Entry *find(int id)

@@ -48,6 +48,26 @@ void AppletFolderCopy::reportFailure(const QString &source, const QString &reaso
     reporter.report(message(Str::CopyIntoAppletFolderFailed, MessageIcon::Stop));
 }
 
+AppletFolderCopy::Existing AppletFolderCopy::compare(const QString &source, const QString &existing)
+{
+    const QFileInfo there(existing);
+    if (!there.exists() && !there.isSymLink())
+        return Existing::None;
+    if (FileCopy::samePath(source, existing))
+        return Existing::Same;
+    QFile a(source), b(existing);
+    if (!there.isFile() || QFileInfo(source).size() != there.size() || !a.open(QIODevice::ReadOnly) ||
+        !b.open(QIODevice::ReadOnly))
+        return Existing::Different;
+    constexpr qint64 Chunk = 64 * 1024;
+    while (!a.atEnd() || !b.atEnd()) {
+        const QByteArray left = a.read(Chunk);
+        if (left.isEmpty() || left != b.read(Chunk))
+            return Existing::Different;
+    }
+    return Existing::Same;
+}
+
 bool AppletFolderCopy::intoAppletFolder(Page &page, const QString &source)
 {
     PageContext &context = page.context();

@@ -19,6 +19,11 @@ public:
     static bool intoAppletFolder(Page &page, const QString &source);
     // Reports a copy of `source` that cannot be made, as a failed copy does.
     static void reportFailure(const QString &source, const QString &reason, Reporter &reporter);
+    // How a picked file compares with the file it would replace.
+    enum class Existing { None, Same, Different };
+    // `existing` missing: None; the same file or the same bytes: Same; else (unreadable
+    // included) Different.
+    static Existing compare(const QString &source, const QString &existing);
     // The file name without its folder.
     static QString bareName(const QString &path);
     // Where a bare name of the page's applet lives.

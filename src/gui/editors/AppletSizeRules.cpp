@@ -52,13 +52,22 @@ void AppletSizeRules::takeLoadedValues(Page &page)
     if (page.control(Resolution))
         setResolutionFactor(page, shownResolution(page));
     if (page.control(ExtraHeight))
-        page.setProperty(ExtraHeightProperty, QVariant::fromValue(number(page, ExtraHeight)));
+        setExtraHeight(page, number(page, ExtraHeight));
 }
 
-void AppletSizeRules::connect(Page &page)
+void AppletSizeRules::setExtraHeight(Page &page, unsigned extra)
 {
+    page.setProperty(ExtraHeightProperty, QVariant::fromValue(extra));
+}
+
+void AppletSizeRules::connect(Page &page, const ChangeRunner &run)
+{
+    const ChangeRunner runner =
+        run ? run : [](const QString &, int, const std::function<void()> &change) { change(); };
     if (page.control(Resolution))
-        page.onChange(Resolution, [&page] { rescale(page); });
+        page.onChange(Resolution, [&page, runner] {
+            runner(QStringLiteral("Resolution"), Resolution, [&page] { rescale(page); });
+        });
     auto *extra = page.control<QLineEdit>(ExtraHeight);
     if (!extra)
         return;
@@ -66,11 +75,13 @@ void AppletSizeRules::connect(Page &page)
     QObject::connect(extra, &QLineEdit::textChanged, &page,
                      [&page] { page.setEnabled(BackColour, number(page, ExtraHeight) != 0); });
     // Each keystroke moves Height along, so Enter on Next never stores a stale Height.
-    QObject::connect(extra, &QLineEdit::textEdited, &page, [&page] {
-        const unsigned extraNow = number(page, ExtraHeight);
-        const qint64 height = qint64(number(page, Height)) - extraHeight(page) + extraNow;
-        page.setText(Height, QString::number(qMax<qint64>(0, height)));
-        page.setProperty(ExtraHeightProperty, QVariant::fromValue(extraNow));
+    QObject::connect(extra, &QLineEdit::textEdited, &page, [&page, runner] {
+        runner(QStringLiteral("Extra height"), ExtraHeight, [&page] {
+            const unsigned extraNow = number(page, ExtraHeight);
+            const qint64 height = qint64(number(page, Height)) - extraHeight(page) + extraNow;
+            page.setText(Height, QString::number(qMax<qint64>(0, height)));
+            setExtraHeight(page, extraNow);
+        });
     });
 }
 

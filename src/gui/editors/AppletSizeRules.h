@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QString>
+
+#include <functional>
+
 namespace vexa {
 
 class Page;
@@ -9,12 +13,17 @@ class Page;
 // shown size already carries, so a new Resolution rescales instead of multiplying twice.
 class AppletSizeRules {
 public:
+    // Runs a user's change of a size field (`what`, by control id) together with what follows
+    // from it; an editor with a history records the whole as one step.
+    using ChangeRunner =
+        std::function<void(const QString &what, int field, const std::function<void()> &change)>;
     // Resolution rescales the shown size; on the book-flip page Extra height adds to Height.
-    static void connect(Page &page);
+    static void connect(Page &page, const ChangeRunner &run = {});
     // After a load: the shown size carries the loaded Resolution and extra height.
     static void takeLoadedValues(Page &page);
     // The extra height the shown Height includes (book flip).
     static unsigned extraHeight(const Page &page);
+    static void setExtraHeight(Page &page, unsigned extra);
     // The factor the shown Width/Height carry: set by the last rescale, else the Resolution shown.
     static unsigned resolutionFactor(const Page &page);
     static void setResolutionFactor(Page &page, unsigned factor);

@@ -37,12 +37,13 @@ void connectCustomObjects(Page &page)
 
 void EditorHandlers::connect(Page &page)
 {
-    if (page.control(1090))
-        new ImageListEditor(page); // owned by the page
+    // Owned by the page. The picture list's size fields change with its pictures, so their
+    // edits go into the list's history.
+    auto *images = page.control(1090) ? new ImageListEditor(page) : nullptr;
     if (page.control(1446))
         new MenuTreeEditor(page);
     FrameSequence::connect(page);
-    AppletSizeRules::connect(page);
+    AppletSizeRules::connect(page, images ? images->sizeChangeRunner() : AppletSizeRules::ChangeRunner());
     PicturePickers::connect(page);
     ColourButtons::connect(page);
     Presets::connect(page);

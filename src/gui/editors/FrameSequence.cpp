@@ -1,6 +1,7 @@
 #include "FrameSequence.h"
 
 #include "AppletFolderCopy.h"
+#include "Reporter.h"
 #include "pages/Page.h"
 #include "publish/ImageSize.h"
 #include "services/Services.h"
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <optional>
 
 namespace vexa {
 namespace {
@@ -52,6 +54,43 @@ void setSize(Page &page, qint64 width, qint64 height)
     page.setText(Height, QString::number(height));
 }
 
+Message refusal(int id, const QStringList &arguments)
+{
+    Message refused = message(id, MessageIcon::Exclamation);
+    for (const QString &argument : arguments)
+        refused.text = refused.text.arg(argument);
+    return refused;
+}
+
+// "64 × 48 JPEG", as the picture list's thumbnail says it
+QString describe(const ImageInfo &info)
+{
+    const QString type =
+        info.extension == QLatin1String(".jpg") ? QStringLiteral("JPEG") : QStringLiteral("GIF");
+    return QStringLiteral("%1 × %2 %3").arg(info.width).arg(info.height).arg(type);
+}
+
+// The applet plays frames of one size: each frame must be a picture of frame 1's size and type.
+// The refusal names the first frame that is not; none when all are.
+std::optional<Message> oddFrame(const QStringList &ordered)
+{
+    ImageInfo first;
+    for (const QString &path : ordered) {
+        SilentReporter reader; // its message would not name the file
+        const ImageInfo info = ImageSize::read(path, reader);
+        const QString name = QFileInfo(path).fileName();
+        if (!info.found)
+            return refusal(Str::FrameNotAPicture, {name});
+        if (path == ordered.first())
+            first = info;
+        else if (info.width != first.width || info.height != first.height ||
+                 info.extension != first.extension)
+            return refusal(Str::FramesDiffer,
+                           {name, describe(info), QFileInfo(ordered.first()).fileName(), describe(first)});
+    }
+    return std::nullopt;
+}
+
 void pick(Page &page)
 {
     Services &services = page.context().services;
@@ -61,12 +100,21 @@ void pick(Page &page)
     const FrameSequence::Parsed sequence = FrameSequence::parse(paths);
     if (!sequence.ok) {
         Message refused = message(sequence.messageId, MessageIcon::Exclamation);
-        if (!sequence.culprit.isEmpty()) {
+        if (sequence.messageId == Str::FrameNumberMissing) {
+            // The program's own advice, and the file it is about.
+            refused.text +=
+                QStringLiteral("\n\n") + StringTable::text(Str::FrameNameNotNumbered).arg(sequence.culprit);
+        } else if (!sequence.culprit.isEmpty()) {
+            // The advice names the whole sequence picked: frame 1 up to the highest number.
             const QString first = sequence.base + QLatin1Char('1') + sequence.extension;
-            const QString last = sequence.base + QString::number(paths.size()) + sequence.extension;
+            const QString last = sequence.base + QString::number(sequence.highest) + sequence.extension;
             refused.text = refused.text.arg(sequence.culprit, first, last);
         }
         services.showMessage(refused);
+        return;
+    }
+    if (const std::optional<Message> odd = oddFrame(sequence.ordered)) {
+        services.showMessage(*odd);
         return;
     }
     for (const QString &path : sequence.ordered) {
@@ -95,6 +143,7 @@ FrameSequence::Parsed FrameSequence::parse(const QStringList &paths)
         const Name name = split(fileName);
         if (fileName.size() <= ExtensionLength || name.number.isEmpty()) {
             result.messageId = Str::FrameNumberMissing;
+            result.culprit = fileName;
             return result;
         }
         numbered.append({name.number.left(9).toLongLong(), path});
@@ -109,6 +158,11 @@ FrameSequence::Parsed FrameSequence::parse(const QStringList &paths)
     const Name first = split(QFileInfo(numbered.first().second).fileName());
     result.base = first.base;
     result.extension = first.extension;
+    for (const auto &[number, path] : numbered) {
+        const Name name = split(QFileInfo(path).fileName());
+        if (name.base == first.base && name.extension == first.extension)
+            result.highest = std::max(result.highest, number);
+    }
     for (int k = 1; k <= numbered.size(); ++k) {
         const QString path = numbered[k - 1].second;
         const Name name = split(QFileInfo(path).fileName());

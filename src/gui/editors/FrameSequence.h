@@ -21,6 +21,7 @@ public:
         QString culprit;      // the missing or foreign file the message names
         QString base;         // "frame"
         QString extension;    // ".jpg", as the files spell it
+        qint64 highest = 0;   // the highest number picked with that name and extension
         QStringList ordered;  // the paths, frame 1 first
     };
     static Parsed parse(const QStringList &paths);

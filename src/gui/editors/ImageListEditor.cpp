@@ -4,6 +4,7 @@
 #include "AppletSizeRules.h"
 #include "EditHistory.h"
 #include "PictureThumbnail.h"
+#include "Reporter.h"
 #include "pages/Page.h"
 #include "publish/ImageSize.h"
 #include "services/Services.h"
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
+#include <QStyledItemDelegate>
 #include <QUndoStack>
 #include <QUrl>
 
@@ -52,6 +54,12 @@ constexpr int Width = 1019;
 constexpr int Height = 1020;
 constexpr int TileWidth = 1360;
 constexpr int TileHeight = 1361;
+constexpr int Resolution = 1010;
+constexpr int ExtraHeight = 1354;
+
+// The fields whose texts an undo step holds, where the page has them: the list's pictures
+// set the size, and a Resolution or extra height changes it.
+constexpr int SizeFields[] = {Width, Height, Resolution, ExtraHeight, TileWidth, TileHeight};
 
 // clang-format off
 const ImageListRules Rules[] = {
@@ -75,10 +83,11 @@ const ImageListRules &rulesOf(int pageId)
 
 const QString NoPicture = QStringLiteral("(no picture)");
 
-bool operator==(const ImageListEditor::State &a, const ImageListEditor::State &b)
+// A change of the selection alone is no step: it changes nothing the page stores.
+bool sameContent(const ImageListEditor::State &a, const ImageListEditor::State &b)
 {
     return a.names == b.names && a.links == b.links && a.status == b.status && a.flips == b.flips &&
-           a.row == b.row && a.width == b.width && a.height == b.height && a.factor == b.factor;
+           a.fields == b.fields && a.factor == b.factor && a.extraHeight == b.extraHeight;
 }
 
 unsigned number(const Page &page, int id)
@@ -99,6 +108,22 @@ QStringList droppedFiles(const QMimeData *data)
     }
     return paths;
 }
+
+// Names no wider than the list: a long one is shortened in the middle, keeping its start
+// and its extension in sight, and its tooltip gives it whole.
+class FittingNames : public QStyledItemDelegate {
+public:
+    explicit FittingNames(QListWidget *list) : QStyledItemDelegate(list), m_list(list) {}
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setWidth(std::min(size.width(), m_list->viewport()->width()));
+        return size;
+    }
+
+private:
+    QListWidget *m_list;
+};
 
 } // namespace
 
@@ -131,6 +156,9 @@ void ImageListEditor::buildView()
     line->addWidget(m_list, 1);
     line->addWidget(m_thumbnail, 0);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setItemDelegate(new FittingNames(m_list));
+    m_list->setTextElideMode(Qt::ElideMiddle);
+    m_list->setResizeMode(QListView::Adjust); // the names fit again when the list changes width
     m_list->setAcceptDrops(true);
     m_viewport = m_list->viewport();
     m_viewport->installEventFilter(this);
@@ -140,18 +168,22 @@ void ImageListEditor::buildView()
         auto *action = new QAction(text, m_list);
         action->setShortcut(keys);
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        action->setShortcutVisibleInContextMenu(true);
         connect(action, &QAction::triggered, this, operation);
         m_list->addAction(action);
         m_actions.insert(id, action);
     };
-    add(Add, QStringLiteral("Add pictures..."), QKeySequence(Qt::Key_Insert), &ImageListEditor::addImages);
-    add(MoveUp, QStringLiteral("Move up"), QKeySequence(Qt::CTRL | Qt::Key_Up), &ImageListEditor::moveUp);
-    add(MoveDown, QStringLiteral("Move down"), QKeySequence(Qt::CTRL | Qt::Key_Down), &ImageListEditor::moveDown);
-    add(Remove, QStringLiteral("Remove"), QKeySequence(QKeySequence::Delete), &ImageListEditor::remove);
+    add(Add, QStringLiteral("&Add pictures..."), QKeySequence(Qt::Key_Insert), &ImageListEditor::addImages);
+    add(MoveUp, QStringLiteral("Move &up"), QKeySequence(Qt::CTRL | Qt::Key_Up), &ImageListEditor::moveUp);
+    add(MoveDown, QStringLiteral("Move do&wn"), QKeySequence(Qt::CTRL | Qt::Key_Down),
+        &ImageListEditor::moveDown);
+    add(Remove, QStringLiteral("&Remove"), QKeySequence(QKeySequence::Delete), &ImageListEditor::remove);
     auto *separator = new QAction(m_list);
     separator->setSeparator(true);
     m_list->addAction(separator);
-    addHistoryActions(m_list, m_undo, Qt::WidgetWithChildrenShortcut);
+    // Undo and redo also work from the other fields of the page, as the size fields' changes
+    // are steps of the list's history too; an edit field keeps its own undo of typing.
+    m_page.addActions(addHistoryActions(m_list, m_undo, Qt::WidgetWithChildrenShortcut));
 }
 
 void ImageListEditor::connectControls()
@@ -162,24 +194,35 @@ void ImageListEditor::connectControls()
     m_page.onChange(Remove, [this] { remove(); });
     // The selection, not the current row: a click makes the row current before selecting it.
     connect(m_list, &QListWidget::itemSelectionChanged, this, [this] {
-        if (!m_showing && !m_page.isClosing()) {
-            selectionUpdate();
-            updateButtons();
-        }
+        if (!m_showing && !m_page.isClosing())
+            selectedByUser();
     });
-    // Each keystroke is kept, so Enter on Next never loses what was typed.
-    if (auto *edit = m_page.control<QLineEdit>(Link))
-        connect(edit, &QLineEdit::textEdited, this, [this] { commit(m_links, Link); });
-    if (auto *edit = m_page.control<QLineEdit>(Status))
-        connect(edit, &QLineEdit::textEdited, this, [this] { commit(m_status, Status); });
+    // Each keystroke is kept, so Enter on Next never loses what was typed; and each is part of
+    // the history, so undoing an earlier step never drops it.
+    auto typed = [this](int id, const QString &what, const std::function<void()> &change) {
+        if (auto *edit = m_page.control<QLineEdit>(id))
+            connect(edit, &QLineEdit::textEdited, this,
+                    [this, id, what, change] { record(what, change, id); });
+    };
+    typed(Link, QStringLiteral("Link"), [this] { commit(m_links, Link); });
+    typed(Status, QStringLiteral("Status message"), [this] { commit(m_status, Status); });
+    typed(Width, QStringLiteral("Width"), [] {});
+    typed(Height, QStringLiteral("Height"), [] {});
     if (m_rules.flips)
-        m_page.onChange(Flip, [this] { commit(m_flips, Flip); });
+        m_page.onChange(Flip,
+                        [this] { record(QStringLiteral("Flip mode"), [this] { commit(m_flips, Flip); }); });
     if (m_rules.mosaic) {
-        for (int id : {TileWidth, TileHeight}) {
-            if (auto *edit = m_page.control<QLineEdit>(id))
-                connect(edit, &QLineEdit::textEdited, this, [this] { mosaicSize(); });
-        }
+        typed(TileWidth, QStringLiteral("Tile width"), [this] { mosaicSize(); });
+        typed(TileHeight, QStringLiteral("Tile height"), [this] { mosaicSize(); });
     }
+}
+
+AppletSizeRules::ChangeRunner ImageListEditor::sizeChangeRunner()
+{
+    return [this](const QString &what, int field, const std::function<void()> &change) {
+        // A Resolution is chosen at once; an extra height is typed key by key.
+        record(what, change, field == Resolution ? 0 : field);
+    };
 }
 
 bool ImageListEditor::eventFilter(QObject *watched, QEvent *event)
@@ -211,6 +254,24 @@ bool ImageListEditor::eventFilter(QObject *watched, QEvent *event)
 }
 
 bool ImageListEditor::isCube() const { return m_rules.cubeFaces; }
+
+int ImageListEditor::firstEmptyEntry() const { return int(m_names.indexOf(QString())); }
+
+// The entry whose size every added picture must have: the first that names a file.
+int ImageListEditor::firstPicture() const
+{
+    for (int row = 0; row < m_names.size(); ++row) {
+        if (!m_names[row].isEmpty())
+            return row;
+    }
+    return -1;
+}
+
+void ImageListEditor::selectEntry(int row)
+{
+    m_list->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    m_list->scrollToItem(m_list->item(row));
+}
 
 int ImageListEditor::currentRow() const
 {
@@ -246,6 +307,8 @@ void ImageListEditor::load()
     }
     show(-1);
     m_undo->clear();
+    m_seen = state();
+    m_typedField = 0;
 }
 
 void ImageListEditor::store()
@@ -273,6 +336,7 @@ void ImageListEditor::show(int selectRow)
     m_list->clear();
     for (const QString &name : m_names) {
         auto *item = new QListWidgetItem(name.isEmpty() ? NoPicture : name, m_list);
+        item->setToolTip(name); // a long name is read whole without scrolling
         if (name.isEmpty()) {
             QFont font = item->font();
             font.setItalic(true);
@@ -341,9 +405,19 @@ void ImageListEditor::commit(QHash<QString, QString> &table, int control)
 
 ImageListEditor::State ImageListEditor::state() const
 {
-    return State{m_names,          m_links,           m_status,
-                 m_flips,          currentRow(),      m_page.text(Width),
-                 m_page.text(Height), AppletSizeRules::resolutionFactor(m_page)};
+    State now{m_names,
+              m_links,
+              m_status,
+              m_flips,
+              currentRow(),
+              {},
+              AppletSizeRules::resolutionFactor(m_page),
+              AppletSizeRules::extraHeight(m_page)};
+    for (int id : SizeFields) {
+        if (m_page.control(id))
+            now.fields.insert(id, m_page.text(id));
+    }
+    return now;
 }
 
 void ImageListEditor::restore(const State &state)
@@ -352,19 +426,40 @@ void ImageListEditor::restore(const State &state)
     m_links = state.links;
     m_status = state.status;
     m_flips = state.flips;
-    m_page.setText(Width, state.width);
-    m_page.setText(Height, state.height);
+    for (auto it = state.fields.constBegin(); it != state.fields.constEnd(); ++it)
+        m_page.setText(it.key(), it.value());
     AppletSizeRules::setResolutionFactor(m_page, state.factor);
+    AppletSizeRules::setExtraHeight(m_page, state.extraHeight);
     show(state.row);
+    m_seen = this->state();
+    m_typedField = 0;
 }
 
-void ImageListEditor::record(const QString &what, const std::function<void()> &change)
+void ImageListEditor::record(const QString &what, const std::function<void()> &change, int typedField)
 {
-    State before = state();
+    State before = m_seen;
     change();
     State after = state();
-    if (!(before == after))
-        m_undo->push(new EditStep<ImageListEditor>(*this, what, std::move(before), std::move(after)));
+    m_seen = after;
+    if (sameContent(before, after))
+        return;
+    const bool typing = typedField != 0 && typedField == m_typedField && after.row == m_typedRow &&
+                        m_undo->index() == m_undo->count();
+    if (!typing)
+        m_mergeId = typedField != 0 ? m_runs++ : -1;
+    m_typedField = typedField;
+    m_typedRow = after.row;
+    m_undo->push(new EditStep<ImageListEditor>(*this, what, std::move(before), std::move(after), m_mergeId));
+}
+
+// A click or a key selects another entry: its link and message show, and the next typing
+// starts a step of its own.
+void ImageListEditor::selectedByUser()
+{
+    selectionUpdate();
+    updateButtons();
+    m_seen = state();
+    m_typedField = 0;
 }
 
 void ImageListEditor::addImages()
@@ -380,50 +475,99 @@ void ImageListEditor::addFiles(const QStringList &paths)
 }
 
 // Takes the picked files in order, as long as each passes; what was taken before a
-// refusal stays in the list. True when the list got its new pictures and sizes.
+// refusal stays in the list. Every file is checked, and each name that the applet folder
+// already holds with other content is confirmed, before anything is copied, so a No
+// leaves the folder and the list as they were. True when the list got its new pictures
+// and sizes.
 bool ImageListEditor::takeFiles(const QStringList &paths)
 {
     Services &services = m_page.context().services;
-    auto refuse = [&](int id) {
+    // A refusal before anything was taken leaves the list and its selection alone.
+    auto warn = [&](int id) {
         services.showMessage(message(id, MessageIcon::Exclamation));
-        show(int(m_names.size()) - 1);
         return false;
     };
     // A single file on a full cube would be a seventh face; the Add button is off then.
     if (isCube() && paths.size() == 1 && m_names.size() >= m_rules.maxImages)
-        return refuse(Str::MaxSixImages);
+        return warn(Str::MaxSixImages);
 
-    const bool wasEmpty = m_names.isEmpty();
+    // Every picture must have the size of the list's first one (an empty cube face has none).
+    const int first = firstPicture();
     ImageInfo reference;
-    if (!wasEmpty) {
-        reference = ImageSize::read(AppletFolderCopy::pathInAppletFolder(m_page, m_names.first()), services);
-        if (!reference.found)
+    if (first >= 0) {
+        // Read quietly: the reader's own message would say neither which file nor what to do.
+        SilentReporter quiet;
+        QStringList notes;
+        const QString path = AppletFolderCopy::pathInAppletFolder(m_page, m_names[first]);
+        reference = ImageSize::read(path, quiet, &notes);
+        if (!reference.found) {
+            Message unreadable = message(Str::FirstPictureUnreadable, MessageIcon::Exclamation);
+            unreadable.text = unreadable.text.arg(m_names[first]);
+            services.showMessage(unreadable);
+            selectEntry(first);
             return false;
+        }
     }
-    int taken = 0;
+
+    struct Pick {
+        QString path;
+        bool copy;
+    };
+    QList<Pick> accepted;
+    QHash<QString, QString> holders; // name -> the file the folder will hold under it
     ImageInfo last;
+    int refusal = 0;
     for (const QString &path : paths) {
         const ImageInfo info = ImageSize::read(path, services);
         if (!info.found)
             break; // the reader has said why; what was taken so far counts
         const bool cubeSize = (info.width == 128 && info.height == 128) || (info.width == 256 && info.height == 256);
-        if (isCube() && !cubeSize)
-            return refuse(Str::CubeImageSize);
-        if (taken == 0 && wasEmpty)
+        if (isCube() && !cubeSize) {
+            refusal = Str::CubeImageSize;
+            break;
+        }
+        if (accepted.isEmpty() && first < 0)
             reference = info;
-        else if (info.width != reference.width || info.height != reference.height)
-            return refuse(Str::ImageSizesDiffer);
-        if (isCube() && taken == m_rules.maxImages)
-            return refuse(Str::MaxSixImages);
-        if (!AppletFolderCopy::intoAppletFolder(m_page, path)) {
-            show(int(m_names.size()) - 1);
-            return false;
+        else if (info.width != reference.width || info.height != reference.height) {
+            refusal = Str::ImageSizesDiffer;
+            break;
+        }
+        if (isCube() && accepted.size() == m_rules.maxImages) {
+            refusal = Str::MaxSixImages;
+            break;
+        }
+        const QString name = AppletFolderCopy::bareName(path);
+        const QString holder = holders.value(name, AppletFolderCopy::pathInAppletFolder(m_page, name));
+        const AppletFolderCopy::Existing existing = AppletFolderCopy::compare(path, holder);
+        if (existing == AppletFolderCopy::Existing::Different) {
+            // Replacing it would change every entry of that name, and undo cannot bring it back.
+            Message question = message(Str::PictureNameTaken, MessageIcon::Question);
+            question.text = question.text.arg(name);
+            if (!services.ask(question))
+                return false;
+        }
+        holders.insert(name, path);
+        accepted.append({path, existing != AppletFolderCopy::Existing::Same});
+        last = info;
+    }
+
+    int taken = 0;
+    for (const Pick &pick : accepted) {
+        if (pick.copy && !AppletFolderCopy::intoAppletFolder(m_page, pick.path)) {
+            refusal = -1; // the copy has said why
+            break;
         }
         if (taken == 0 && paths.size() > 1)
             m_names.clear(); // a multiple selection replaces the list
-        m_names << AppletFolderCopy::bareName(path);
+        m_names << AppletFolderCopy::bareName(pick.path);
         ++taken;
-        last = info;
+    }
+    if (refusal != 0) {
+        if (refusal > 0)
+            warn(refusal);
+        if (taken > 0)
+            show(int(m_names.size()) - 1);
+        return false;
     }
     if (taken == 0)
         return false; // nothing known to size the applet by: it keeps its size
@@ -484,8 +628,12 @@ void ImageListEditor::mosaicSize()
 {
     if (m_names.isEmpty() || m_names.first().isEmpty())
         return;
+    // Quietly: this runs on every keystroke in a tile field, and Add names an unreadable
+    // first picture itself.
+    SilentReporter quiet;
+    QStringList notes;
     const ImageInfo picture =
-        ImageSize::read(AppletFolderCopy::pathInAppletFolder(m_page, m_names.first()), m_page.context().services);
+        ImageSize::read(AppletFolderCopy::pathInAppletFolder(m_page, m_names.first()), quiet, &notes);
     if (!picture.found)
         return;
     const QSize size = mosaicFrame(picture.width, picture.height, number(m_page, TileWidth), number(m_page, TileHeight));

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "AppletSizeRules.h"
+
 #include <QHash>
+#include <QMap>
 #include <QObject>
 #include <QSize>
 #include <QStringList>
@@ -43,9 +46,16 @@ public:
     void moveDown();
     void remove();
     QUndoStack *undoStack() const { return m_undo; }
+    // Runs the user's changes of the size fields as steps of the list's history: a new
+    // Resolution or extra height changes Width and Height, and undo takes back both.
+    AppletSizeRules::ChangeRunner sizeChangeRunner();
 
     QStringList names() const { return m_names; }
     int currentRow() const;
+    // The first entry without a picture (a cube face left empty), or -1.
+    int firstEmptyEntry() const;
+    // Selects an entry as a click on it does.
+    void selectEntry(int row);
     QString link(const QString &name) const { return m_links.value(name); }
     QString statusMessage(const QString &name) const { return m_status.value(name); }
     QString flipMode(const QString &name) const { return m_flips.value(name); }
@@ -54,13 +64,16 @@ public:
     // The mosaic applet's size for a picture: the picture with whole tiles around it.
     static QSize mosaicFrame(int width, int height, unsigned tileWidth, unsigned tileHeight);
 
-    // What one change of the list is made of, for undo.
+    // Everything a change of the list can change, for undo: the list with its links,
+    // messages and flip modes, the selection, and the size fields (Width, Height,
+    // Resolution, Extra height, tile sizes) with the factor and extra height they carry.
     struct State {
         QStringList names;
         QHash<QString, QString> links, status, flips;
         int row = -1;
-        QString width, height;
+        QMap<int, QString> fields;
         unsigned factor = 1;
+        unsigned extraHeight = 0;
     };
     State state() const;
     void restore(const State &state);
@@ -74,12 +87,17 @@ private:
     void mosaicSize();
     void connectControls();
     // Runs `change` as one undoable step named `what`, recorded when it changed anything.
-    void record(const QString &what, const std::function<void()> &change);
+    // The step starts from the state the editor last saw: a typed text or a chosen item
+    // has already changed when its signal comes. Keystrokes in one `typedField` for one
+    // entry fold into one step.
+    void record(const QString &what, const std::function<void()> &change, int typedField = 0);
+    void selectedByUser();
     void show(int selectRow);
     void selectionUpdate();
     void updateButtons();
     void commit(QHash<QString, QString> &table, int control);
     bool takeFiles(const QStringList &paths);
+    int firstPicture() const;
     bool isCube() const;
 
     Page &m_page;
@@ -92,6 +110,11 @@ private:
     QStringList m_names;
     QHash<QString, QString> m_links, m_status, m_flips;
     bool m_showing = false; // the list is being refilled; its selection signals mean nothing
+    State m_seen;           // the state after the last step, undo, redo, load or selection
+    int m_typedField = 0;   // the field and entry whose keystrokes the newest step holds
+    int m_typedRow = -1;
+    int m_mergeId = -1;
+    int m_runs = 0;
 };
 
 } // namespace vexa

@@ -245,9 +245,10 @@ bool PageSpecials::storeKey(Page &page, const Binding &binding)
 void PageSpecials::afterLoad(Page &page)
 {
     PageContext &context = page.context();
+    // The list's history starts from the loaded size, factor and extra height.
+    AppletSizeRules::takeLoadedValues(page);
     if (ImageListEditor *images = ImageListEditor::of(page))
         images->load();
-    AppletSizeRules::takeLoadedValues(page);
     switch (page.pageId()) {
     case 133:
         loadScrollText(page);

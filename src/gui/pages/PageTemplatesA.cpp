@@ -43,7 +43,7 @@ std::vector<PageTemplate> pageTemplatesA()
              {1076, K::Edit, nullptr, "Sound"},
              {1078, K::Button, "Bro&wse...", "Sound", true},
              {1077, K::Edit, nullptr, "Sound"},
-             {1069, K::Button, "Br&owse...", "Sound", true},
+             {1069, K::Button, "B&rowse...", "Sound", true}, // Alt+O is the Options menu
          }},
 
         // BLOBS.

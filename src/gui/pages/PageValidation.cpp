@@ -1,6 +1,7 @@
 #include "PageValidation.h"
 
 #include "Page.h"
+#include "editors/ImageListEditor.h"
 #include "editors/MenuTreeEditor.h"
 #include "publish/ImageSize.h"
 #include "services/Services.h"
@@ -9,7 +10,6 @@
 #include "strings/StringIds.h"
 
 #include <QComboBox>
-#include <QListWidget>
 
 #include <cmath>
 #include <limits>
@@ -556,8 +556,10 @@ bool passes(const Page &page, const Rule &rule)
         return readInteger(text).valid;
     case Kind::ImagesAtLeast:
     case Kind::ImagesExactly: {
-        const auto *list = page.control<QListWidget>(rule.control);
-        const int count = list ? list->count() : 0;
+        // An entry without a picture (a cube face left empty) shows nothing: it does not count.
+        const ImageListEditor *images = ImageListEditor::of(page);
+        const int count = images ? int(images->names().size()) : 0;
+        if (images && images->firstEmptyEntry() >= 0) return false;
         return rule.kind == Kind::ImagesAtLeast ? count >= rule.low : count == rule.low;
     }
     case Kind::Custom:
@@ -566,16 +568,28 @@ bool passes(const Page &page, const Rule &rule)
     return true;
 }
 
+// The list's refusal points at the entry without a picture, when there is one, rather than at "Add...".
+int imageListFocus(Page &page, int focus)
+{
+    ImageListEditor *images = ImageListEditor::of(page);
+    const int empty = images ? images->firstEmptyEntry() : -1;
+    if (empty < 0) return focus;
+    images->selectEntry(empty);
+    return ImageList;
+}
+
 bool run(Page &page, const Rule &rule)
 {
     if (!applies(page, rule)) return true;
     if (rule.kind == Kind::Custom) return rule.custom(page);
-    const int focus = rule.focus == SameControl ? rule.control : rule.focus;
+    int focus = rule.focus == SameControl ? rule.control : rule.focus;
     if (rule.requiredFirst && page.text(rule.control).isEmpty()) {
         refuse(page, Str::FieldRequired, focus);
         return false;
     }
     if (passes(page, rule)) return true;
+    if (rule.kind == Kind::ImagesAtLeast || rule.kind == Kind::ImagesExactly)
+        focus = imageListFocus(page, focus);
     refuse(page, rule.messageId, focus, rule.lowInMessage ? QString::number(qint64(rule.low)) : QString());
     return false;
 }
