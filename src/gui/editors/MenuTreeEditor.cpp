@@ -275,6 +275,7 @@ void MenuTreeEditor::setUpTree()
         auto *action = new QAction(text, m_tree);
         action->setShortcut(key);
         action->setShortcutContext(Qt::WidgetShortcut);
+        action->setShortcutVisibleInContextMenu(true);
         connect(action, &QAction::triggered, this, run);
         m_tree->addAction(action);
         m_itemMenu->addAction(action);
