@@ -8,6 +8,9 @@
 #include "strings/StringTable.h"
 
 #include <QAbstractButton>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QComboBox>
 #include <QDir>
 #include <QFontDatabase>
@@ -85,6 +88,49 @@ class HandlersTextTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // A paste takes text only, and nothing when the clipboard holds nothing or data in no
+    // format (no program owns it): the scroll text, a single-line field, the code page.
+    void pasteTakesTextOnly_data()
+    {
+        QTest::addColumn<int>("pageId");
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("holds");
+        QTest::addColumn<QString>("expected");
+        // Figures, as the single-line field takes nothing else.
+        for (const auto &[page, field, pasted] : {std::tuple{133, 1013, "1234"}, std::tuple{133, 1021, "1234"},
+                                                  std::tuple{134, 1055, "12"}}) {
+            const QString name = QStringLiteral("page %1, field %2, ").arg(page).arg(field);
+            QTest::newRow(qPrintable(name + "nothing")) << page << field << "nothing" << "12";
+            QTest::newRow(qPrintable(name + "no owner")) << page << field << "no owner" << "12";
+            QTest::newRow(qPrintable(name + "a picture")) << page << field << "picture" << "12";
+            QTest::newRow(qPrintable(name + "text")) << page << field << "text" << pasted;
+        }
+    }
+    void pasteTakesTextOnly()
+    {
+        QFETCH(int, pageId);
+        QFETCH(int, field);
+        QFETCH(QString, holds);
+        QFETCH(QString, expected);
+        TextPageFixture f;
+        f.open(pageId, "BUMP");
+        QClipboard *clipboard = QGuiApplication::clipboard();
+        if (holds == QLatin1String("nothing"))
+            clipboard->clear();
+        else if (holds == QLatin1String("no owner"))
+            clipboard->setMimeData(new QMimeData); // data in no format, as X11 gives then
+        else if (holds == QLatin1String("picture"))
+            clipboard->setImage(QImage(4, 4, QImage::Format_RGB32));
+        else
+            clipboard->setText(QStringLiteral("34"));
+        f.page->setText(field, QStringLiteral("12"));
+        QWidget *widget = f.page->control(field);
+        widget->setFocus();
+        QTest::keyClick(widget, Qt::Key_End);
+        QTest::keyClick(widget, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f.page->text(field), expected);
+    }
+
     void textFromFile()
     {
         TextPageFixture f;

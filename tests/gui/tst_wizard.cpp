@@ -1,4 +1,5 @@
 #include "WizardFixture.h"
+#include "settings/InstallData.h"
 #include "strings/StringIds.h"
 #include "strings/StringTable.h"
 
@@ -7,8 +8,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 using namespace vexa;
 using vexa::test::TestEnvironment;
@@ -184,6 +190,52 @@ private slots:
         f.window->runCommand(WizardWindow::ExitItem);
         QVERIFY(!f.window->isVisible());
         QCOMPARE(f.services.questions.size(), 3);
+    }
+
+    // A page's context menu is open when Next comes (a timer stands for a click that closes
+    // the menu and goes on to Next): the page goes, menu and all.
+    void nextWhileAContextMenuIsOpen()
+    {
+        WizardFixture f(InstallData::defaultsFile());
+        f.startAt("MOSAIC", 181);
+        QPointer<Page> page = f.page();
+        auto *list = f.control<QListWidget>(1090);
+        QTimer::singleShot(0, f.window.get(), [&f] { f.next(); });
+        QTest::mouseClick(list->viewport(), Qt::RightButton, {}, QPoint(10, 5));
+        QTRY_VERIFY(!page);
+        QVERIFY(f.pageId() != 181);
+        QVERIFY(!QApplication::activePopupWidget());
+    }
+
+    // A command asked for while a dialog runs its own loop (code under it may still use the
+    // page) waits until the dialog has closed.
+    void commandsWaitForAnOpenDialog_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("pageAfter");
+        QTest::newRow("Next") << int(WizardWindow::NextButton) << 135;
+        QTest::newRow("Previous") << int(WizardWindow::PreviousButton) << 129;
+        QTest::newRow("Default values") << int(WizardWindow::DefaultsButton) << 181;
+    }
+    void commandsWaitForAnOpenDialog()
+    {
+        QFETCH(int, button);
+        QFETCH(int, pageAfter);
+        WizardFixture f(InstallData::defaultsFile());
+        f.startAt("MOSAIC", 181);
+        f.page()->setText(1019, QStringLiteral("77"));
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Vexa Java"), QStringLiteral("open"), QMessageBox::Ok,
+                        f.window.get());
+        QString widthWhileOpen;
+        QTimer::singleShot(0, &box, [&] {
+            f.window->button(button)->click();
+            widthWhileOpen = f.page()->text(1019);
+            box.accept();
+        });
+        box.exec();
+        QCOMPARE(widthWhileOpen, QStringLiteral("77")); // the page was left alone
+        QTRY_COMPARE(f.pageId(), pageAfter);
+        QTRY_VERIFY(f.page()->text(1019) != QLatin1String("77"));
     }
 };
 

@@ -19,6 +19,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
 #include <QStyledItemDelegate>
 #include <QUndoStack>
@@ -162,7 +163,12 @@ void ImageListEditor::buildView()
     m_list->setAcceptDrops(true);
     m_viewport = m_list->viewport();
     m_viewport->installEventFilter(this);
-    m_list->setContextMenuPolicy(Qt::ActionsContextMenu);
+    // The context menu pops up and returns: it runs no event loop of its own, under which
+    // a click on Next would destroy the page.
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_menu = new QMenu(m_list);
+    connect(m_list, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { m_menu->popup(m_list->viewport()->mapToGlobal(at)); });
 
     auto add = [this](int id, const QString &text, const QKeySequence &keys, void (ImageListEditor::*operation)()) {
         auto *action = new QAction(text, m_list);
@@ -184,6 +190,7 @@ void ImageListEditor::buildView()
     // Undo and redo also work from the other fields of the page, as the size fields' changes
     // are steps of the list's history too; an edit field keeps its own undo of typing.
     m_page.addActions(addHistoryActions(m_list, m_undo, Qt::WidgetWithChildrenShortcut));
+    m_menu->addActions(m_list->actions());
 }
 
 void ImageListEditor::connectControls()

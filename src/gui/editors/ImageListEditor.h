@@ -12,6 +12,7 @@
 
 class QAction;
 class QListWidget;
+class QMenu;
 class QUndoStack;
 
 namespace vexa {
@@ -103,6 +104,7 @@ private:
     Page &m_page;
     const ImageListRules &m_rules;
     QListWidget *m_list = nullptr;
+    QMenu *m_menu = nullptr; // the list's context menu
     QObject *m_viewport = nullptr;
     PictureThumbnail *m_thumbnail = nullptr;
     QUndoStack *m_undo = nullptr;

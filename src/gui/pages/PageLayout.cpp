@@ -3,6 +3,7 @@
 #include "ColourSwatch.h"
 #include "PageTables.h"
 #include "PageTemplates.h"
+#include "TextArea.h"
 #include "UpDown.h"
 #include "strings/StringTable.h"
 
@@ -86,7 +87,7 @@ QWidget *createWidget(const ControlSpec &control, int pageId, QWidget *parent)
         return edit;
     }
     case ControlKind::TextArea: {
-        auto *area = new QPlainTextEdit(parent);
+        auto *area = new TextArea(parent);
         if (isReadOnlyField(pageId, control.id)) {
             area->setReadOnly(true);
             makeReadOnly(area);

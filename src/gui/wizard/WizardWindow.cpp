@@ -14,6 +14,9 @@
 #include "strings/StringTable.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QThread>
+#include <QTimer>
 
 #include <functional>
 #include <QCloseEvent>
@@ -71,7 +74,7 @@ void WizardWindow::buildMenu()
     auto add = [this](QMenu *menu, int id, const QString &caption) {
         QAction *action = menu->addAction(caption);
         action->setObjectName(QStringLiteral("m%1").arg(id));
-        connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+        connect(action, &QAction::triggered, this, [this, id] { whenSafe([this, id] { runCommand(id); }); });
         m_menuItems.insert(id, action);
     };
     QMenu *file = bar->addMenu(QStringLiteral("&File"));
@@ -105,7 +108,7 @@ void WizardWindow::buildButtons(QVBoxLayout *layout)
         // No accessible name of its own: screen readers read the caption, which Next changes.
         const QString tip = StringTable::text(id);
         button->setToolTip(id == ExitButton ? QString() : tip);
-        connect(button, &QPushButton::clicked, this, std::move(slot));
+        connect(button, &QPushButton::clicked, this, [this, slot] { whenSafe(slot); });
         m_buttons.insert(id, button);
         row->addWidget(button);
     };
@@ -166,6 +169,29 @@ void WizardWindow::showPage()
     m_page->show();
     // Tab starts in the page; Enter stays with Next.
     m_page->setFocus();
+}
+
+// A dialog runs an event loop of its own, with the code that opened it (a page's handler,
+// say) waiting under it. Only code can ask for a command then, as the dialog blocks the
+// window; the command waits until that loop has ended, so no page is destroyed or
+// reloaded under code that still uses it.
+void WizardWindow::whenSafe(const std::function<void()> &command)
+{
+    QWidget *modal = QApplication::activeModalWidget();
+    if (!modal || modal == this) {
+        command();
+        return;
+    }
+    const int level = QThread::currentThread()->loopLevel();
+    auto *wait = new QTimer(this);
+    wait->setInterval(50);
+    connect(wait, &QTimer::timeout, this, [this, wait, level, command] {
+        if (QThread::currentThread()->loopLevel() >= level)
+            return;
+        wait->deleteLater();
+        whenSafe(command);
+    });
+    wait->start();
 }
 
 void WizardWindow::appletChosen(const QString &appletId)

@@ -7,6 +7,8 @@
 #include <QHash>
 #include <QPointer>
 
+#include <functional>
+
 class QAction;
 class QLabel;
 class QPushButton;
@@ -86,6 +88,8 @@ private:
     void arriveAfterPrevious();
     void setButtonsShown(bool shown);
     void appletChosen(const QString &appletId);
+    // Runs a button's or menu item's command now, or once a dialog's event loop has ended.
+    void whenSafe(const std::function<void()> &command);
 
     PageContext m_context;
     QString m_browser;
