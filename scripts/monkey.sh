@@ -173,6 +173,11 @@ while [ "$(date +%s)" -lt "$deadline" ]; do
     app=$!
     window=$(timeout 60 xdotool search --sync --onlyvisible --pid "$app" --name '^Vexa Java' 2>/dev/null | head -n 1)
     if [ -z "$window" ]; then
+        {
+            ps -o pid,stat,wchan:20,args -p "$app"
+            xwininfo -root -tree | grep -v 'has no name' | head -n 40
+            kill -0 "$app" 2>/dev/null && gdb -p "$app" -batch -ex 'thread apply all bt'
+        } >"$dir/backtrace" 2>&1
         kill -KILL "$app" 2>/dev/null
         wait "$app" 2>/dev/null
         app=""
@@ -191,6 +196,20 @@ while [ "$(date +%s)" -lt "$deadline" ]; do
         eval "xdotool $line" 2>/dev/null
         actions=$((actions + 1))
         sleep 0.05
+        answer=0
+        if [ $((step % 10)) -eq 0 ] || [ "$step" -eq "$steps" ]; then
+            "$build/xping" "$window" 5000
+            answer=$?
+        fi
+        if [ "$answer" -eq 1 ]; then
+            # A program writing a sanitizer report answers nothing either: give it time to end.
+            for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+            if kill -0 "$app" 2>/dev/null; then
+                gdb -p "$app" -batch -ex 'thread apply all bt' >"$dir/backtrace" 2>&1
+                outcome="hang"
+                break
+            fi
+        fi
         if ! kill -0 "$app" 2>/dev/null; then
             wait "$app"
             status=$?
@@ -203,13 +222,6 @@ while [ "$(date +%s)" -lt "$deadline" ]; do
                 outcome="ended" # Exit, answered Yes
             fi
             break
-        fi
-        if [ $((step % 10)) -eq 0 ] || [ "$step" -eq "$steps" ]; then
-            if ! "$build/xping" "$window" 5000; then
-                kill -0 "$app" 2>/dev/null && gdb -p "$app" -batch -ex 'thread apply all bt' >"$dir/backtrace" 2>&1
-                outcome="hang"
-                break
-            fi
         fi
         [ "$(date +%s)" -lt "$deadline" ] || break
     done

@@ -1,12 +1,20 @@
 /* Asks a window's program whether it still answers: sends it the window manager's ping
  * (_NET_WM_PING) and waits for the reply on the root window. A program whose event loop
  * is stuck never replies.
- * Usage: xping WINDOW MILLISECONDS; exit 0 answered, 1 no answer in time, 2 usage or X error. */
+ * Usage: xping WINDOW MILLISECONDS; exit 0 answered, 1 no answer in time, 2 usage or no
+ * display, 3 no such window (the program has closed it). */
 #include <X11/Xlib.h>
 #include <poll.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <time.h>
+
+static int gone(Display *display, XErrorEvent *error)
+{
+    (void)display;
+    (void)error;
+    exit(3);
+}
 
 static long now_ms(void)
 {
@@ -26,6 +34,7 @@ int main(int argc, char **argv)
     Display *display = XOpenDisplay(NULL);
     if (!display)
         return 2;
+    XSetErrorHandler(gone);
     const Window root = DefaultRootWindow(display);
     const Atom protocols = XInternAtom(display, "WM_PROTOCOLS", False);
     const Atom ping = XInternAtom(display, "_NET_WM_PING", False);
