@@ -57,13 +57,23 @@ if [ "$(id -u)" -eq 0 ]; then
     "${as_user[@]}" test -x "$build/bin/vexajava" || as_user=()
 fi
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -ac -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "monkey: Xvfb did not start"; exit 2; }
-export DISPLAY=":$(cat "$work/display")"
-openbox >/dev/null 2>&1 &
-wm=$!
+# A display and a window manager of the run's own: nothing a run leaves on the screen
+# (a window manager's menu or prompt, a grab) reaches the next.
+start_display() {
+    rm -f "$work/display"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -ac -nolisten tcp 3>"$work/display" 2>/dev/null &
+    xvfb=$!
+    for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+    [ -s "$work/display" ] || return 1
+    export DISPLAY=":$(cat "$work/display")"
+    openbox >/dev/null 2>&1 &
+    wm=$!
+}
+stop_display() {
+    kill "$wm" "$xvfb" 2>/dev/null
+    wait "$wm" "$xvfb" 2>/dev/null
+    wm="" xvfb=""
+}
 
 # What a run can do, with its weight. Each action is one xdotool command line.
 kinds=(next:7 previous:2 mnemonic:5 click:14 rightclick:3 doubleclick:2 type:7 key:16 drag:5 scroll:2 menu:2 answer:4)
@@ -165,6 +175,7 @@ while [ "$(date +%s)" -lt "$deadline" ]; do
     prepare "$dir" "${entry%%$'\t'*}" "${entry#*$'\t'}"
     RANDOM=$number
     runs=$((runs + 1))
+    start_display || { echo "monkey: Xvfb did not start"; exit 2; }
 
     in_run "$dir"
     "${run_as[@]}" ASAN_OPTIONS="halt_on_error=1:detect_leaks=0:log_path=$dir/sanitizer" \
@@ -182,6 +193,8 @@ while [ "$(date +%s)" -lt "$deadline" ]; do
         wait "$app" 2>/dev/null
         app=""
         report "no window" "$number" "$dir"
+        stop_display
+        rm -rf "$dir"
         continue
     fi
     eval "$(xdotool getwindowgeometry --shell "$window")"
@@ -244,6 +257,7 @@ while [ "$(date +%s)" -lt "$deadline" ]; do
         ;;
     *) report "$outcome" "$number" "$dir" ;;
     esac
+    stop_display
     rm -rf "$dir"
 done
 
