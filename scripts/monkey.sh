@@ -23,7 +23,7 @@ build=$top/${VEXAJAVA_MONKEY_BUILD:-build-monkey}
 reports=$build/monkey-reports
 
 bash scripts/install-packages.sh cmake make clang libclang-rt-14-dev llvm-14 qt6-base-dev fonts-dejavu-core \
-    xvfb openbox xdotool libx11-dev gdb || exit 2
+    xvfb openbox xdotool x11-utils libx11-dev gdb || exit 2
 
 sanitize="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all"
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE= \
@@ -68,6 +68,13 @@ start_display() {
     export DISPLAY=":$(cat "$work/display")"
     openbox >/dev/null 2>&1 &
     wm=$!
+    # A window mapped before the window manager has taken the screen may stay unmanaged
+    # and unmapped: the program starts once the manager has announced itself.
+    for _ in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        sleep 0.05
+    done
+    return 1
 }
 stop_display() {
     kill "$wm" "$xvfb" 2>/dev/null
