@@ -60,21 +60,27 @@ fi
 # A display and a window manager of the run's own: nothing a run leaves on the screen
 # (a window manager's menu or prompt, a grab) reaches the next.
 start_display() {
-    rm -f "$work/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -ac -nolisten tcp 3>"$work/display" 2>/dev/null &
-    xvfb=$!
-    for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-    [ -s "$work/display" ] || return 1
+    for _ in 1 2 3; do
+        rm -f "$work/display"
+        Xvfb -displayfd 3 -screen 0 1280x1024x24 -ac -nolisten tcp 3>"$work/display" 2>/dev/null &
+        xvfb=$!
+        for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+        [ -s "$work/display" ] && break
+        kill -KILL "$xvfb" 2>/dev/null
+        wait "$xvfb" 2>/dev/null
+    done
+    [ -s "$work/display" ] || { echo "monkey: Xvfb did not start" >&2; return 1; }
     export DISPLAY=":$(cat "$work/display")"
     openbox >/dev/null 2>&1 &
     wm=$!
     # A window mapped before the window manager has taken the screen may stay unmanaged
     # and unmapped: the program starts once the manager has announced itself.
-    for _ in $(seq 100); do
+    for _ in $(seq 200); do
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
         sleep 0.05
     done
-    return 1
+    echo "monkey: the window manager did not start on $DISPLAY" >&2
+    return 0
 }
 stop_display() {
     kill "$wm" "$xvfb" 2>/dev/null
@@ -182,7 +188,7 @@ while [ "$(date +%s)" -lt "$deadline" ]; do
     prepare "$dir" "${entry%%$'\t'*}" "${entry#*$'\t'}"
     RANDOM=$number
     runs=$((runs + 1))
-    start_display || { echo "monkey: Xvfb did not start"; exit 2; }
+    start_display || exit 2
 
     in_run "$dir"
     "${run_as[@]}" ASAN_OPTIONS="halt_on_error=1:detect_leaks=0:log_path=$dir/sanitizer" \
