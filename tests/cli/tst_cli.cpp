@@ -299,6 +299,32 @@ private slots:
         QVERIFY(!refused.err.isEmpty());
     }
 
+    // Several command lines setting keys of their own at once: every key arrives, every
+    // run says it succeeded. Repeated, as a lost key needs two writers at the wrong moment.
+    void concurrentSetsKeepEveryKey()
+    {
+        constexpr int Writers = 4, Keys = 15, Rounds = 3;
+        for (int round = 0; round < Rounds; ++round) {
+            QProcess writers;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("XDG_CONFIG_HOME", m_home.path() + "/config");
+            writers.setProcessEnvironment(env);
+            writers.start("bash", {"-c",
+                                   "for w in $(seq $2); do (for k in $(seq $3); do \"$1\" set CONCURRENT "
+                                   "R$4W${w}K$k $k || echo failed; done) & done; wait",
+                                   "bash", QStringLiteral(VEXAJAVA_CLI_PATH), QString::number(Writers),
+                                   QString::number(Keys), QString::number(round)});
+            QVERIFY(writers.waitForFinished(300000));
+            QCOMPARE(writers.readAllStandardOutput(), QByteArray());
+            RecordingReporter reporter;
+            const std::unique_ptr<SettingsStore> store = openStore(reporter);
+            for (int w = 1; w <= Writers; ++w)
+                for (int k = 1; k <= Keys; ++k)
+                    QCOMPARE(store->read("CONCURRENT", QStringLiteral("R%1W%2K%3").arg(round).arg(w).arg(k)),
+                             QString::number(k));
+        }
+    }
+
     void tagIsExactlyTheGeneratorsBytes()
     {
         QCOMPARE(cli({"set", "TEXTSCROLLER", "NoJavaMsg", "Ünïcode <i>text</i>"}).status, 0);

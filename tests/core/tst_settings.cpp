@@ -8,7 +8,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QTest>
+
+#include <sys/stat.h>
 
 #include <unistd.h>
 
@@ -177,41 +182,128 @@ private slots:
         const QStringList values = {QString(bom) + "B",  "A\\" + QString(bom) + "C", QString(QChar(0xD800)) + "x",
                                     "@at",  "@@two", " lead, trail ", "q\"u;o=t#e[]%", "tab\tnl\ncr\r\x01\x7F",
                                     QString("\x01") + "A", "café 日本 😀", QString()};
-        QSettings::SettingsMap map;
+        StoreFormat::Sections sections;
         for (int i = 0; i < values.size(); ++i)
-            map.insert(QStringLiteral("VEXA3D LIGHT/Key %1 é€").arg(i), values[i]);
-        const QSettings::SettingsMap back = StoreFormat::read(StoreFormat::write(map));
-        QCOMPARE(back.keys(), map.keys());
-        for (auto it = map.constBegin(); it != map.constEnd(); ++it)
-            QCOMPARE(back.value(it.key()).toString(), it.value().toString());
+            sections["VEXA3D LIGHT"].insert(QStringLiteral("Key %1 é€").arg(i), values[i]);
+        QCOMPARE(StoreFormat::read(StoreFormat::write(sections)), sections);
 
         // The file form: names %-escaped, values quoted with backslash escapes, pairs kept.
-        QSettings::SettingsMap one;
-        one.insert(QStringLiteral("A B/k é€"), QString("x\"\\\x01") + bom + QStringLiteral("😀\t"));
-        one.insert(QStringLiteral("top"), QStringLiteral("@a"));
-        QCOMPARE(StoreFormat::write(one), QByteArray("[A%20B]\nk%20%E9%U20AC=\"x\\\"\\\\\\x0001\\xfeff\xF0\x9F\x98\x80\\t\"\n"
-                                                     "\n[General]\ntop=\"@@a\"\n"));
+        StoreFormat::Sections one;
+        one["A B"].insert(QStringLiteral("k é€"), QString("x\"\\\x01") + bom + QStringLiteral("😀\t"));
+        one[""].insert(QStringLiteral("top"), QStringLiteral("@a"));
+        QCOMPARE(StoreFormat::write(one), QByteArray("[General]\ntop=\"@@a\"\n\n"
+                                                     "[A%20B]\nk%20%E9%U20AC=\"x\\\"\\\\\\x0001\\xfeff\xF0\x9F\x98\x80\\t\"\n"));
 
         // As earlier versions wrote them.
         const QByteArray older = "[A]\nlist=x, y\n\n[VEXA3D%20LIGHT]\nKey%200%20%E9=plain\n"
                                  "Key%201=\"a, b\"\nKey%202=q\\\"uote\nKey%203=back\\\\slash\n"
                                  "Key%205=new\\nline\\r\\t\nKey%206=\" lead\"\nKey%208=@@at\n"
                                  "Key%209=caf\xC3\xA9\nKey%2011=x\\x1\x7F\n";
-        const QSettings::SettingsMap read = StoreFormat::read(older);
-        QCOMPARE(read.value("A/list").toString(), QStringLiteral("x, y"));
-        QCOMPARE(read.value(QStringLiteral("VEXA3D LIGHT/Key 0 é")).toString(), QStringLiteral("plain"));
-        QCOMPARE(read.value("VEXA3D LIGHT/Key 1").toString(), QStringLiteral("a, b"));
-        QCOMPARE(read.value("VEXA3D LIGHT/Key 2").toString(), QStringLiteral("q\"uote"));
-        QCOMPARE(read.value("VEXA3D LIGHT/Key 3").toString(), QStringLiteral("back\\slash"));
-        QCOMPARE(read.value("VEXA3D LIGHT/Key 5").toString(), QStringLiteral("new\nline\r\t"));
-        QCOMPARE(read.value("VEXA3D LIGHT/Key 6").toString(), QStringLiteral(" lead"));
-        QCOMPARE(read.value("VEXA3D LIGHT/Key 8").toString(), QStringLiteral("@at"));
-        QCOMPARE(read.value("VEXA3D LIGHT/Key 9").toString(), QStringLiteral("café"));
-        QCOMPARE(read.value("VEXA3D LIGHT/Key 11").toString(), QStringLiteral("x\x01\x7F"));
+        const StoreFormat::Sections read = StoreFormat::read(older);
+        const StoreFormat::Section light = read.value("VEXA3D LIGHT");
+        QCOMPARE(read.value("A").value("list"), QStringLiteral("x, y"));
+        QCOMPARE(light.value(QStringLiteral("Key 0 é")), QStringLiteral("plain"));
+        QCOMPARE(light.value("Key 1"), QStringLiteral("a, b"));
+        QCOMPARE(light.value("Key 2"), QStringLiteral("q\"uote"));
+        QCOMPARE(light.value("Key 3"), QStringLiteral("back\\slash"));
+        QCOMPARE(light.value("Key 5"), QStringLiteral("new\nline\r\t"));
+        QCOMPARE(light.value("Key 6"), QStringLiteral(" lead"));
+        QCOMPARE(light.value("Key 8"), QStringLiteral("@at"));
+        QCOMPARE(light.value("Key 9"), QStringLiteral("café"));
+        QCOMPARE(light.value("Key 11"), QStringLiteral("x\x01\x7F"));
         // A typed value of a hand-edited file is text, never decoded into something huge.
-        const QSettings::SettingsMap typed =
-            StoreFormat::read("[B]\nk=@Variant(\\0\\0\\0\\x7f\\xff\\xff\\xff\\xff)\n");
-        QVERIFY(typed.value("B/k").toString().startsWith("@Variant("));
+        const StoreFormat::Sections typed = StoreFormat::read("[B]\nk=@Variant(\\0\\0\\0\\x7f\\xff\\xff\\xff\\xff)\n");
+        QVERIFY(typed.value("B").value("k").startsWith("@Variant("));
+    }
+
+    // Lines in Latin-1 (a hand edit, an older tool) keep their letters, also after a write.
+    void latin1LinesKeepTheirLetters()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("s.conf");
+        TestEnvironment::writeFile(path, "[TEXTSCROLLER]\nText=caf\xE9 \xA3\xBD\nOther=na\xC3\xAFve\n");
+        RecordingReporter reporter;
+        for (int pass = 0; pass < 2; ++pass) {
+            SettingsStore store(path, QString(), reporter);
+            QCOMPARE(store.read("TEXTSCROLLER", "Text"), QStringLiteral("café £½"));
+            QCOMPARE(store.read("TEXTSCROLLER", "Other"), QStringLiteral("naïve"));
+            store.write("BLOBS", "NBlobs", "3");
+            QVERIFY(store.sync());
+        }
+        QVERIFY(reporter.messages.isEmpty());
+    }
+
+    // Two copies of the program each write a key of their own: both keys stay, even when
+    // the other's file came in with the same size and time as the one read before.
+    void concurrentWritersKeepEachOthersKeys()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("s.conf");
+        TestEnvironment::writeFile(path, "[BLOBS]\nA=0\nB=0\n");
+        const QDateTime time = QFileInfo(path).lastModified();
+        RecordingReporter reporter;
+        SettingsStore first(path, QString(), reporter);
+        SettingsStore second(path, QString(), reporter);
+        second.write("BLOBS", "B", "2");
+        QVERIFY(second.sync());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(time, QFileDevice::FileModificationTime));
+        file.close();
+        first.write("BLOBS", "A", "1");
+        QVERIFY(first.sync());
+        SettingsStore after(path, QString(), reporter);
+        QCOMPARE(after.values("BLOBS"), SettingsStore::Values({{"A", "1"}, {"B", "2"}}));
+        // A copy that only reads takes in the others' values at its next sync.
+        QVERIFY(second.sync());
+        QCOMPARE(second.read("BLOBS", "A"), QStringLiteral("1"));
+        // The last writer of a key wins; a reset section stays reset.
+        second.write("BLOBS", "A", "3");
+        first.resetToDefaults("BLOBS");
+        first.write("BLOBS", "C", "4");
+        QVERIFY(second.sync());
+        QVERIFY(first.sync());
+        SettingsStore last(path, QString(), reporter);
+        QCOMPARE(last.values("BLOBS"), SettingsStore::Values({{"C", "4"}}));
+        QVERIFY(reporter.messages.isEmpty());
+    }
+
+    // A lock file that cannot be used, or one another host holds, is given up on within a
+    // few seconds and named; the program goes on with the values in memory.
+    void lockFileProblems_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("folder") << "folder" << "is not a regular file";
+        QTest::newRow("pipe") << "pipe" << "is not a regular file";
+        QTest::newRow("other host") << "other host" << "is held by";
+    }
+
+    void lockFileProblems()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("s.conf");
+        const QString lock = path + ".lock";
+        if (kind == "folder")
+            QVERIFY(QDir().mkdir(lock));
+        else if (kind == "pipe")
+            QCOMPARE(::mkfifo(QFile::encodeName(lock).constData(), 0600), 0);
+        else
+            TestEnvironment::writeFile(lock, "4242\nvexajava-cli\nelsewhere.example\n");
+        RecordingReporter reporter;
+        SettingsStore store(path, QString(), reporter);
+        store.write("BLOBS", "NBlobs", "5");
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!store.sync());
+        store.write("BLOBS", "NBlobs", "6");
+        QVERIFY(!store.sync());
+        QVERIFY(clock.elapsed() < SettingsStore::LockWaitMs + 5000);
+        QCOMPARE(reporter.ids(), QList<int>({Str::SettingsNotWritable}));
+        QVERIFY(reporter.messages.first().text.contains('"' + lock + "\" " + reason));
+        QCOMPARE(store.read("BLOBS", "NBlobs"), QStringLiteral("6"));
+        QVERIFY(!QFile::exists(path));
     }
 
     void bundledDefaultsAreShipped()

@@ -3,6 +3,7 @@
 
 #include "ScriptedServices.h"
 #include "TestSupport.h"
+#include "WizardFixture.h"
 #include "editors/ImageListEditor.h"
 #include "editors/PictureThumbnail.h"
 #include "pages/Page.h"
@@ -559,6 +560,27 @@ private slots:
         QVERIFY(!f.page->validate());
         QCOMPARE(f.services.messageIds(), QList<int>{1573});
         QCOMPARE(f.list()->currentRow(), 2);
+    }
+
+    // A face removed on the cube menu's page stays removed however the page is left.
+    void removedCubeFaceLeavesNothingBehind()
+    {
+        vexa::test::WizardFixture f;
+        for (int n = 1; n <= 6; ++n) {
+            f.set("CUBEMENU", QStringLiteral("Image_%1").arg(n), QStringLiteral("f%1.jpg").arg(n));
+            f.set("CUBEMENU", QStringLiteral("Link_%1").arg(n), QStringLiteral("p%1.html").arg(n));
+        }
+        f.startAt("CUBEMENU", 141);
+        auto *list = f.control<QListWidget>(List);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(5)).center());
+        QTest::mouseClick(f.control<QAbstractButton>(Remove), Qt::LeftButton);
+        f.previous();
+        QCOMPARE(f.pageId(), 129);
+        QCOMPARE(f.env.store().read("CUBEMENU", "Image_6"), QString());
+        QCOMPARE(f.env.store().read("CUBEMENU", "Link_6"), QString());
+        f.next();
+        QCOMPARE(ImageListEditor::of(*f.page())->names(),
+                 (QStringList{"f1.jpg", "f2.jpg", "f3.jpg", "f4.jpg", "f5.jpg", QString()}));
     }
 
     // A name the applet folder holds with other content is replaced only when the user says so.

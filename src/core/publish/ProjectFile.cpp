@@ -304,10 +304,12 @@ ProjectFile::Outcome ProjectFile::store(const Project &project, QString *current
     }
     if (SettingsStore::isDefaultSection(id))
         return Outcome::WrongApplet;
+    // An applet never used before gets its defaults first, as when it is chosen in the
+    // wizard, so a project of only some keys still makes a complete tag.
+    m_store.startFromDefaults(id);
     // Everything was checked above, so these writes cannot stop halfway.
     const bool stored = m_store.write(id, project.values);
-    if (!project.values.isEmpty())
-        m_store.sync();
+    m_store.sync();
     if (!stored)
         return project.oldFormat ? Outcome::BadFormat : Outcome::NotStored;
     if (onSelectionPage && currentAppletId)

@@ -3,30 +3,27 @@
 #include "DefaultSections.h"
 #include "InstallData.h"
 #include "Reporter.h"
+#include "publish/FileCopy.h"
 #include "strings/StringIds.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSettings>
+#include <QLockFile>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
-#include "StoreFormat.h"
-#include "publish/FileCopy.h"
+#include <cerrno>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace vexa {
 
 namespace {
 
-// A hand-edited value with bare commas comes back as a list.
-QString valueText(const QVariant &value)
-{
-    if (value.userType() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1String(", "));
-    return value.toString();
-}
-
 // A store file that is a pipe or a device would block or never end: such a store is
-// kept in memory only, in a file of its own that nobody reads.
+// kept in memory only.
 QString unusableReason(const QString &path)
 {
     const QFileInfo info(path);
@@ -46,13 +43,8 @@ SettingsStore::SettingsStore(Reporter &reporter)
     : m_defaults(std::make_unique<DefaultSections>(DefaultSections::load(InstallData::defaultsFile()))),
       m_reporter(reporter)
 {
-#ifdef Q_OS_WIN
-    m_settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, Organisation, Product);
-#else
-    // Where the native store keeps its file here: checked before anything reads it.
     open(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') + Organisation +
-             QLatin1Char('/') + Product + QStringLiteral(".conf"));
-#endif
+         QLatin1Char('/') + Product + QStringLiteral(".conf"));
 }
 
 SettingsStore::SettingsStore(const QString &path, const QString &defaultsFile, Reporter &reporter)
@@ -61,17 +53,59 @@ SettingsStore::SettingsStore(const QString &path, const QString &defaultsFile, R
     open(path);
 }
 
+SettingsStore::~SettingsStore() = default;
+
 void SettingsStore::open(const QString &path)
 {
+    m_path = path;
     const QString reason = unusableReason(path);
-    if (reason.isEmpty()) {
-        m_settings = std::make_unique<QSettings>(path, StoreFormat::format());
+    if (!reason.isEmpty()) {
+        m_memoryOnly = true;
+        reportUnwritable(reason);
         return;
     }
-    m_scratch = std::make_unique<QTemporaryDir>();
-    m_settings = std::make_unique<QSettings>(m_scratch->filePath(QStringLiteral("store.conf")), StoreFormat::format());
-    m_storePath = path;
-    reportUnwritable(reason);
+    reload();
+}
+
+SettingsStore::FileVersion SettingsStore::versionOf(const QString &path)
+{
+    FileVersion version;
+#ifdef Q_OS_UNIX
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return version;
+    version.device = quint64(info.st_dev);
+    version.inode = quint64(info.st_ino);
+    version.size = quint64(info.st_size);
+    version.modified = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    version.known = true;
+#else
+    Q_UNUSED(path); // unknown: every sync reads the file again
+#endif
+    return version;
+}
+
+// Takes in the file as it is now. Every writer renames a complete new file into place,
+// so what is read is one writer's whole file, never a mix. A file that is there but
+// cannot be read is never written over: its values would be lost.
+bool SettingsStore::reload()
+{
+    QFile file(m_path);
+    const FileVersion version = versionOf(m_path);
+    m_keyIndex.clear();
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (file.exists()) {
+            m_memoryOnly = true;
+            reportUnwritable(QStringLiteral("it cannot be read: %1").arg(file.errorString()));
+            return false;
+        }
+        m_sections.clear();
+        m_version = version;
+        return true;
+    }
+    m_sections = StoreFormat::read(file.readAll());
+    m_version = version;
+    return true;
 }
 
 void SettingsStore::reportUnwritable(const QString &reason)
@@ -84,11 +118,6 @@ void SettingsStore::reportUnwritable(const QString &reason)
     m_reporter.report(m);
 }
 
-SettingsStore::~SettingsStore()
-{
-    m_settings.reset(); // its last write goes into the scratch folder while that still exists
-}
-
 bool SettingsStore::isDefaultSection(const QString &section)
 {
     return section.endsWith(DefaultSuffix);
@@ -96,7 +125,7 @@ bool SettingsStore::isDefaultSection(const QString &section)
 
 bool SettingsStore::isStorableKey(const QString &key)
 {
-    // QSettings reads slashes and backslashes as group separators.
+    // Slashes and backslashes were group separators in the files of earlier versions.
     return !key.isEmpty() && !key.contains(QLatin1Char('/')) && !key.contains(QLatin1Char('\\'));
 }
 
@@ -105,23 +134,25 @@ QString SettingsStore::groupName(const QString &section) const
     return section.isEmpty() ? ApplicationSection : section;
 }
 
+const StoreFormat::Section *SettingsStore::section(const QString &group) const
+{
+    const auto it = m_sections.constFind(group);
+    return it == m_sections.constEnd() ? nullptr : &*it;
+}
+
 const QHash<QString, QString> &SettingsStore::keyIndex(const QString &group) const
 {
     auto it = m_keyIndex.find(group);
     if (it == m_keyIndex.end()) {
         QHash<QString, QString> index;
-        m_settings->beginGroup(group);
-        for (const QString &key : m_settings->childKeys())
-            index.insert(key.toLower(), key);
-        m_settings->endGroup();
+        if (const StoreFormat::Section *keys = section(group)) {
+            index.reserve(keys->size());
+            for (auto key = keys->keyBegin(); key != keys->keyEnd(); ++key)
+                index.insert(key->toLower(), *key);
+        }
         it = m_keyIndex.insert(group, index);
     }
     return *it;
-}
-
-QString SettingsStore::actualKey(const QString &group, const QString &key) const
-{
-    return keyIndex(group).value(key.toLower());
 }
 
 QString SettingsStore::read(const QString &section, const QString &key) const
@@ -131,10 +162,15 @@ QString SettingsStore::read(const QString &section, const QString &key) const
     if (!isStorableKey(key))
         return QString();
     const QString group = groupName(section);
-    const QString stored = actualKey(group, key);
-    if (stored.isEmpty())
+    const StoreFormat::Section *values = this->section(group);
+    if (!values)
         return QString();
-    return valueText(m_settings->value(group + QLatin1Char('/') + stored));
+    // The program's own spelling is the usual one; other spellings go through the index.
+    const auto exact = values->constFind(key);
+    if (exact != values->constEnd())
+        return *exact;
+    const QString stored = keyIndex(group).value(key.toLower());
+    return stored.isEmpty() ? QString() : values->value(stored);
 }
 
 bool SettingsStore::write(const QString &section, const QString &key, const QString &value)
@@ -150,13 +186,33 @@ SettingsStore::Values SettingsStore::values(const QString &section) const
             values.append({key, m_defaults->value(section, key)});
         return values;
     }
-    m_settings->beginGroup(groupName(section));
-    const QStringList keys = m_settings->childKeys();
-    values.reserve(keys.size());
-    for (const QString &key : keys)
-        values.append({key, valueText(m_settings->value(key))});
-    m_settings->endGroup();
+    if (const StoreFormat::Section *stored = this->section(groupName(section))) {
+        values.reserve(stored->size());
+        for (auto it = stored->constBegin(); it != stored->constEnd(); ++it)
+            values.append({it.key(), it.value()});
+    }
     return values;
+}
+
+// The key keeps the spelling it was first written with.
+void SettingsStore::put(const QString &group, const QString &key, const QString &value)
+{
+    StoreFormat::Section &values = m_sections[group];
+    auto exact = values.find(key);
+    if (exact != values.end()) {
+        *exact = value;
+        return;
+    }
+    keyIndex(group); // built from what is stored before the new key goes in
+    QHash<QString, QString> &index = m_keyIndex[group];
+    const QString lower = key.toLower();
+    const auto stored = index.constFind(lower);
+    if (stored != index.constEnd()) {
+        values.insert(*stored, value);
+        return;
+    }
+    index.insert(lower, key);
+    values.insert(key, value);
 }
 
 bool SettingsStore::write(const QString &section, const Values &values)
@@ -164,23 +220,16 @@ bool SettingsStore::write(const QString &section, const Values &values)
     if (isDefaultSection(section))
         return false;
     const QString group = groupName(section);
-    keyIndex(group); // built from what is stored before the new keys go in
-    QHash<QString, QString> &index = m_keyIndex[group];
+    QHash<QString, QPair<QString, QString>> &pending = m_pending[group];
     bool allStored = true;
-    m_settings->beginGroup(group);
     for (const auto &[key, value] : values) {
         if (!isStorableKey(key)) {
             allStored = false;
             continue;
         }
-        // The key keeps the spelling it was first written with.
-        const QString lower = key.toLower();
-        auto stored = index.find(lower);
-        if (stored == index.end())
-            stored = index.insert(lower, key);
-        m_settings->setValue(*stored, value);
+        put(group, key, value);
+        pending.insert(key.toLower(), {key, value});
     }
-    m_settings->endGroup();
     return allStored;
 }
 
@@ -188,17 +237,16 @@ bool SettingsStore::sectionExists(const QString &section) const
 {
     if (isDefaultSection(section))
         return m_defaults->hasSection(section);
-    return !keyIndex(groupName(section)).isEmpty();
+    const StoreFormat::Section *values = this->section(groupName(section));
+    return values && !values->isEmpty();
 }
 
 QStringList SettingsStore::keys(const QString &section) const
 {
     if (isDefaultSection(section))
         return m_defaults->keys(section);
-    m_settings->beginGroup(groupName(section));
-    const QStringList keys = m_settings->childKeys();
-    m_settings->endGroup();
-    return keys;
+    const StoreFormat::Section *values = this->section(groupName(section));
+    return values ? values->keys() : QStringList();
 }
 
 bool SettingsStore::startFromDefaults(const QString &appletId)
@@ -212,43 +260,99 @@ bool SettingsStore::startFromDefaults(const QString &appletId)
 
 void SettingsStore::resetToDefaults(const QString &appletId)
 {
-    if (isDefaultSection(appletId) || groupName(appletId) == ApplicationSection)
+    const QString group = groupName(appletId);
+    if (isDefaultSection(appletId) || group == ApplicationSection)
         return;
-    m_settings->remove(groupName(appletId));
-    m_keyIndex.remove(groupName(appletId));
+    m_sections.remove(group);
+    m_keyIndex.remove(group);
+    m_pending.remove(group);
+    m_discarded.insert(group);
     startFromDefaults(appletId);
+}
+
+QString SettingsStore::lockFileName() const { return m_path + QStringLiteral(".lock"); }
+
+// Why the lock file cannot be used at all; waiting would not help.
+QString SettingsStore::lockProblem() const
+{
+    const QFileInfo lock(lockFileName());
+    if (lock.exists() && !lock.isFile())
+        return QStringLiteral("its lock file \"%1\" is not a regular file").arg(lockFileName());
+    return QString();
+}
+
+QString SettingsStore::lockFailure(const QLockFile &lock) const
+{
+    qint64 pid = 0;
+    QString host, application;
+    switch (lock.error()) {
+    case QLockFile::LockFailedError:
+        if (lock.getLockInfo(&pid, &host, &application))
+            return QStringLiteral("its lock file \"%1\" is held by %2 (process %3 on host \"%4\")")
+                .arg(lockFileName(), application.isEmpty() ? QStringLiteral("another program") : application)
+                .arg(pid)
+                .arg(host);
+        return QStringLiteral("its lock file \"%1\" is held by another program").arg(lockFileName());
+    case QLockFile::PermissionError:
+        return QStringLiteral("its lock file \"%1\" cannot be made: %2")
+            .arg(lockFileName(), qt_error_string(EACCES));
+    default:
+        return QStringLiteral("its lock file \"%1\" cannot be made").arg(lockFileName());
+    }
 }
 
 bool SettingsStore::sync()
 {
-    m_settings->sync();
-    // Another copy of the program may have written meanwhile; rebuild the indexes.
-    m_keyIndex.clear();
-    if (m_scratch)
-        return false; // kept in memory only; said so once
-    if (m_settings->status() != QSettings::AccessError)
-        return true;
-    if (!m_reportedUnwritable)
-        reportUnwritable(writeFailureReason());
-    return false;
+    if (m_memoryOnly)
+        return false; // said once
+    if (m_pending.isEmpty() && m_discarded.isEmpty()) {
+        // Nothing to write: take in what other copies wrote meanwhile.
+        return versionOf(m_path) == m_version || reload();
+    }
+    return commit();
 }
 
-// The store does not say why it could not write; a file of the same size written beside
-// it meets the same obstacle and tells the system's reason (a full disk, a size limit).
-QString SettingsStore::writeFailureReason() const
+// Under the lock: the file as it is now, this copy's writes over it, written as a new file.
+bool SettingsStore::commit()
 {
-    const QFileInfo file(fileName());
-    if (file.exists() && !file.isWritable())
-        return QStringLiteral("the file is read-only");
-    if (!StoreFormat::lastWriteError().isEmpty())
-        return StoreFormat::lastWriteError();
-    const QString probe = file.absolutePath() + QStringLiteral("/.") + file.fileName() + QStringLiteral(".probe");
-    const FileError error =
-        FileCopy::write(probe, QByteArray(qMax<qint64>(file.size(), 4096), ' '), FileCopy::Durability::Replaceable);
-    QFile::remove(probe);
-    return error.ok() ? QStringLiteral("its folder cannot be written") : error.reason;
+    const QFileInfo file(m_path);
+    if (file.exists() && !file.isWritable()) {
+        reportUnwritable(QStringLiteral("the file is read-only"));
+        return false;
+    }
+    if (!QDir().mkpath(file.absolutePath())) {
+        reportUnwritable(QStringLiteral("its folder \"%1\" cannot be made").arg(file.absolutePath()));
+        return false;
+    }
+    QLockFile lock(lockFileName());
+    if (const QString problem = lockProblem(); !problem.isEmpty() || !lock.tryLock(LockWaitMs)) {
+        // Waiting longer could hang the program: it goes on with the values in memory.
+        m_memoryOnly = true;
+        reportUnwritable(problem.isEmpty() ? lockFailure(lock) : problem);
+        return false;
+    }
+    if (!(versionOf(m_path) == m_version)) {
+        if (!reload())
+            return false;
+        for (const QString &group : std::as_const(m_discarded)) {
+            m_sections.remove(group);
+            m_keyIndex.remove(group);
+        }
+        for (auto group = m_pending.constBegin(); group != m_pending.constEnd(); ++group)
+            for (const auto &[key, value] : group.value())
+                put(group.key(), key, value);
+    }
+    const FileError error = FileCopy::write(m_path, StoreFormat::write(m_sections), FileCopy::Durability::Durable);
+    if (!error.ok()) {
+        reportUnwritable(error.reason);
+        return false;
+    }
+    m_version = versionOf(m_path);
+    m_pending.clear();
+    m_discarded.clear();
+    return true;
 }
 
-QString SettingsStore::fileName() const { return m_storePath.isEmpty() ? m_settings->fileName() : m_storePath; }
+QString SettingsStore::fileName() const { return m_path; }
 
 } // namespace vexa

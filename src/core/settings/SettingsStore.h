@@ -1,16 +1,17 @@
 #pragma once
 
+#include "StoreFormat.h"
+
 #include <QHash>
 #include <QList>
 #include <QPair>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
 
-#include <QSettings>
-
-class QTemporaryDir;
+class QLockFile;
 
 namespace vexa {
 
@@ -23,6 +24,10 @@ class DefaultSections;
 //
 // Key lookups ignore letter case, as the program's keys always did; the key keeps
 // the spelling it was first written with. Writes are kept in memory until sync().
+//
+// Several copies of the program (the wizard, command-line runs) may share the file: each
+// sync merges this copy's writes into what is on disk, under a lock file, so every key
+// ends with the value of its last writer and no writer loses another's keys.
 class SettingsStore {
 public:
     static const QString Organisation; // "Vexa Team"
@@ -65,29 +70,56 @@ public:
     // Discards the applet's own section and starts it over from its defaults.
     void resetToDefaults(const QString &appletId);
 
-    // Commits the writes to disk. A store that cannot be written is reported once
-    // (the program goes on with the values in memory); returns false then.
+    // Commits the writes to disk, merged into what other copies wrote meanwhile, and
+    // takes in their values. A store that cannot be written is reported once (the program
+    // goes on with the values in memory); returns false then.
     bool sync();
 
     QString fileName() const;
+    QString lockFileName() const;
+    // How long a sync waits for another copy's lock before it gives up.
+    static constexpr int LockWaitMs = 3000;
     static bool isDefaultSection(const QString &section);
     static bool isStorableKey(const QString &key);
 
 private:
+    // What identifies one version of the store file: every writer replaces the file by a
+    // new one, so a new version is a new file, even of the same size and time.
+    struct FileVersion {
+        quint64 device = 0, inode = 0, size = 0;
+        qint64 modified = 0; // nanoseconds
+        bool known = false;
+        bool operator==(const FileVersion &o) const
+        {
+            return known && o.known && device == o.device && inode == o.inode && size == o.size &&
+                   modified == o.modified;
+        }
+    };
+    static FileVersion versionOf(const QString &path);
+
     void open(const QString &path);
+    bool reload();
+    bool commit();
+    QString lockProblem() const;
+    QString lockFailure(const QLockFile &lock) const;
     void reportUnwritable(const QString &reason);
-    QString writeFailureReason() const;
+    void put(const QString &group, const QString &key, const QString &value);
     QString groupName(const QString &section) const;
-    QString actualKey(const QString &group, const QString &key) const;
+    const StoreFormat::Section *section(const QString &group) const;
     const QHash<QString, QString> &keyIndex(const QString &group) const;
 
-    std::unique_ptr<QSettings> m_settings;
     std::unique_ptr<DefaultSections> m_defaults;
     Reporter &m_reporter;
+    QString m_path;
+    StoreFormat::Sections m_sections;
+    FileVersion m_version; // of the file m_sections was last read from or written as
+    // Not written since the last sync: keys by lower-case name, and whole sections
+    // discarded (before the keys written after that).
+    QHash<QString, QHash<QString, QPair<QString, QString>>> m_pending;
+    QSet<QString> m_discarded;
+    // A store file that cannot be used at all, or not written: the values stay in memory.
+    bool m_memoryOnly = false;
     bool m_reportedUnwritable = false;
-    // A store file that cannot be used at all: the values live in a scratch file.
-    std::unique_ptr<QTemporaryDir> m_scratch;
-    QString m_storePath;
     // Per group: lower-case key -> key as stored. Built on first use of the group.
     mutable QHash<QString, QHash<QString, QString>> m_keyIndex;
 };

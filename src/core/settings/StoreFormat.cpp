@@ -1,19 +1,11 @@
 #include "StoreFormat.h"
 
-#include <QFileDevice>
-#include <QIODevice>
+#include <QByteArray>
 #include <QStringDecoder>
 
-#include <cerrno>
 
 namespace vexa {
 namespace {
-
-QString &writeError()
-{
-    static QString error;
-    return error;
-}
 
 bool isPlainNameChar(QChar c)
 {
@@ -211,72 +203,56 @@ QString unescapeValue(QStringView raw)
     return value;
 }
 
-bool readFunction(QIODevice &device, QSettings::SettingsMap &map)
+// Valid UTF-8 as a whole, the usual case, or else line by line: a line that is no UTF-8
+// is Latin-1, the encoding of older tools and of hand edits.
+QString decodeText(const QByteArray &bytes)
 {
-    map = StoreFormat::read(device.readAll());
-    return true;
-}
-
-bool writeFunction(QIODevice &device, const QSettings::SettingsMap &map)
-{
-    writeError().clear();
-    const QByteArray bytes = StoreFormat::write(map);
-    errno = 0;
-    bool ok = device.write(bytes) == bytes.size();
-    // The file is written through a buffer: its failure shows at the flush. The device
-    // keeps no more than "Unknown error"; the system's reason is the call's own.
-    if (auto *file = qobject_cast<QFileDevice *>(&device))
-        ok = file->flush() && ok;
-    if (!ok)
-        writeError() = errno != 0 ? qt_error_string(errno) : device.errorString();
-    return ok;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(bytes);
+    if (!utf8.hasError())
+        return text;
+    text.clear();
+    for (const QByteArray &line : bytes.split('\n')) {
+        QStringDecoder lineDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString decoded = lineDecoder(line);
+        text += lineDecoder.hasError() ? QString::fromLatin1(line) : decoded;
+        text += QLatin1Char('\n');
+    }
+    text.chop(1);
+    return text;
 }
 
 } // namespace
 
-QSettings::Format StoreFormat::format()
-{
-    static const QSettings::Format registered =
-        QSettings::registerFormat(QStringLiteral("conf"), readFunction, writeFunction, Qt::CaseSensitive);
-    return registered;
-}
-
-QString StoreFormat::lastWriteError() { return writeError(); }
-
-QByteArray StoreFormat::write(const QSettings::SettingsMap &map)
+QByteArray StoreFormat::write(const Sections &sections)
 {
     QString text;
-    QStringView currentGroup;
     bool first = true;
-    for (auto it = map.constBegin(); it != map.constEnd(); ++it) {
-        const QStringView path = it.key();
-        const qsizetype slash = path.indexOf(QLatin1Char('/'));
-        const QStringView group = slash < 0 ? QStringView(u"General") : path.left(slash);
-        const QStringView key = slash < 0 ? path : path.mid(slash + 1);
-        if (first || group != currentGroup) {
-            if (!first)
-                text += QLatin1Char('\n');
-            text += QLatin1Char('[');
-            appendName(text, group);
-            text += QLatin1String("]\n");
-            currentGroup = group;
-            first = false;
+    for (auto section = sections.constBegin(); section != sections.constEnd(); ++section) {
+        if (section->isEmpty())
+            continue;
+        if (!first)
+            text += QLatin1Char('\n');
+        first = false;
+        text += QLatin1Char('[');
+        appendName(text, section.key().isEmpty() ? QStringView(u"General") : QStringView(section.key()));
+        text += QLatin1String("]\n");
+        for (auto it = section->constBegin(); it != section->constEnd(); ++it) {
+            appendName(text, it.key());
+            text += QLatin1Char('=');
+            appendValue(text, it.value());
+            text += QLatin1Char('\n');
         }
-        appendName(text, key);
-        text += QLatin1Char('=');
-        appendValue(text, it.value().toString());
-        text += QLatin1Char('\n');
     }
     return text.toUtf8();
 }
 
-QSettings::SettingsMap StoreFormat::read(const QByteArray &bytes)
+StoreFormat::Sections StoreFormat::read(const QByteArray &bytes)
 {
-    QSettings::SettingsMap map;
+    Sections sections;
     // A mark at the start of the file is one; in values U+FEFF is written escaped.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8(bytes);
-    QString group;
+    const QString text = decodeText(bytes);
+    Section *section = &sections[QString()];
     for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
@@ -284,20 +260,21 @@ QSettings::SettingsMap StoreFormat::read(const QByteArray &bytes)
         if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';')) || trimmed.startsWith(QLatin1Char('#')))
             continue;
         if (trimmed.startsWith(QLatin1Char('[')) && trimmed.endsWith(QLatin1Char(']'))) {
-            group = unescapeName(trimmed.mid(1, trimmed.size() - 2));
-            if (group.compare(QLatin1String("General"), Qt::CaseInsensitive) == 0)
-                group.clear();
+            QString name = unescapeName(trimmed.mid(1, trimmed.size() - 2));
+            if (name.compare(QLatin1String("General"), Qt::CaseInsensitive) == 0)
+                name.clear();
+            section = &sections[name];
             continue;
         }
         const qsizetype equals = line.indexOf(QLatin1Char('='));
         if (equals <= 0)
             continue;
         const QString key = unescapeName(line.left(equals).trimmed());
-        if (key.isEmpty())
-            continue;
-        map.insert(group.isEmpty() ? key : group + QLatin1Char('/') + key, unescapeValue(line.mid(equals + 1)));
+        if (!key.isEmpty())
+            section->insert(key, unescapeValue(line.mid(equals + 1)));
     }
-    return map;
+    sections.removeIf([](const auto &entry) { return entry.value().isEmpty(); });
+    return sections;
 }
 
 } // namespace vexa

@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QMap>
-#include <QSettings>
 #include <QString>
 
 namespace vexa {
@@ -11,18 +10,16 @@ namespace vexa {
 // text that comes back exactly as it was written (U+FEFF, lone surrogates, control
 // characters, a leading "@" included). Files written by earlier versions, in the
 // INI syntax of QSettings, read as they did; their "@Variant(...)" and similar forms
-// are taken as the text they are, never decoded.
+// are taken as the text they are, never decoded. A line that is no UTF-8 (a file edited
+// in a Latin-1 editor, or written by an older tool) is read as Latin-1, so its letters
+// survive the next write.
 class StoreFormat {
 public:
-    // The format to open the settings file with.
-    static QSettings::Format format();
+    using Section = QMap<QString, QString>; // key -> value
+    using Sections = QMap<QString, Section>; // section -> keys; "" is the file's [General]
 
-    // "Group/Key" -> value, as QSettings hands it over.
-    static QByteArray write(const QSettings::SettingsMap &map);
-    static QSettings::SettingsMap read(const QByteArray &text);
-
-    // Why the last write failed (the system's reason); empty when it did not.
-    static QString lastWriteError();
+    static QByteArray write(const Sections &sections);
+    static Sections read(const QByteArray &text);
 };
 
 } // namespace vexa

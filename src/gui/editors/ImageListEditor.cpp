@@ -320,7 +320,8 @@ void ImageListEditor::load()
 
 void ImageListEditor::store()
 {
-    const int count = m_page.pageId() == 157 ? m_rules.maxImages : int(m_names.size());
+    // The six faces are always written, so a removed face leaves nothing behind.
+    const int count = isCube() ? m_rules.maxImages : int(m_names.size());
     for (int row = 0; row < count; ++row) {
         const QString number = QString::number(row + 1);
         const QString image = row < m_names.size() ? m_names[row] : QString();
