@@ -80,6 +80,9 @@ int main(int argc, char **argv)
     vexa::WizardWindow window(store, folders, qtServices, project);
     qtServices.setParentWindow(&window);
     window.show();
+    // Said once, over the window, before anything can fail because of it.
+    if (const vexa::Message problem = folders.problem(); problem.id != 0)
+        qtServices.report(problem);
     const int result = app.exec() >= 0 ? 0 : 1;
     store.sync();
     return result;

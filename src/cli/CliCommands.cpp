@@ -55,8 +55,11 @@ public:
     }
     Folders &folders()
     {
-        if (!m_folders)
+        if (!m_folders) {
             m_folders = std::make_unique<Folders>(store());
+            if (const Message problem = m_folders->problem(); problem.id != 0)
+                reporter.report(problem);
+        }
         return *m_folders;
     }
     void print(const QString &text) { writeText(out, text); }

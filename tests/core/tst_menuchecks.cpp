@@ -40,6 +40,26 @@ MenuTree withSubMenus(int topLevel, int withSubMenus)
     return tree;
 }
 
+// A tree menu of one chain of items, `levels` deep.
+MenuTree chain(int levels)
+{
+    MenuTree tree;
+    tree.items = {item("L0")};
+    MenuItem *last = &tree.items.first();
+    for (int level = 1; level < levels; ++level) {
+        last->children = {item(QStringLiteral("L%1").arg(level))};
+        last = &last->children.first();
+    }
+    return tree;
+}
+
+MenuTree flatTree(int count)
+{
+    MenuTree tree;
+    tree.items = {item("Main", items(count - 1))};
+    return tree;
+}
+
 } // namespace
 
 class MenuChecksTest : public QObject {
@@ -86,6 +106,10 @@ private slots:
         iconed.items[0].children[0].record.reset();
         QTest::newRow("tree item without record") << "TREEMENU" << iconed << 0 << 1594;
         QTest::newRow("empty tree") << "TREEMENU" << MenuTree{} << 0 << 1595;
+        QTest::newRow("tree 100 levels") << "TREEMENU" << chain(100) << 1 << 0;
+        QTest::newRow("tree 101 levels") << "TREEMENU" << chain(101) << -5 << Str::MenuTooDeep;
+        QTest::newRow("tree 3000 items") << "TREEMENU" << flatTree(3000) << 1 << 0;
+        QTest::newRow("tree 3001 items") << "TREEMENU" << flatTree(3001) << -3 << Str::MenuTooManyItems;
     }
 
     void limits()
@@ -97,6 +121,10 @@ private slots:
         const MenuChecks::Result result = MenuChecks::check(tree, applet);
         QCOMPARE(result.code, code);
         QCOMPARE(result.messageId, message);
+        if (message == Str::MenuTooDeep) // the first item one level too deep is shown
+            QCOMPARE(result.path, QList<int>(101, 0));
+        if (message == Str::MenuTooManyItems)
+            QCOMPARE(result.arguments, (QList<int>{3001, 3000}));
     }
 
     // Going back checks only what the stored form cannot hold: the counts.
@@ -107,7 +135,7 @@ private slots:
         QFETCH(MenuTree, tree);
         QFETCH(int, code);
         QFETCH(int, message);
-        const bool overLimit = applet != QLatin1String("TREEMENU") && (code == -1 || code == -3);
+        const bool overLimit = code == -3 || code == -5 || (code == -1 && applet != QLatin1String("TREEMENU"));
         const MenuChecks::Result result = MenuChecks::checkCapacity(tree, applet);
         QCOMPARE(result.code, overLimit ? code : 1);
         QCOMPARE(result.messageId, overLimit ? message : 0);

@@ -233,6 +233,7 @@ private slots:
     void listCyclesEnd();
     void treeLinksAndLevelsCannotLoop();
     void deepTreeEndsAndStaysBounded();
+    void readersCountWhatTheyLeaveOut();
 };
 
 void MenuKeysTest::wheelExample() {
@@ -660,11 +661,40 @@ void MenuKeysTest::deepTreeEndsAndStaysBounded() {
                 .endsWith(QStringLiteral("<param name=\"config5000\" value=\"0,Last,0,u\">\r\n")));
 
     QStringList icons;
-    const MenuTree tree = MenuKeys::readTree(env.store(), icons);
+    MenuKeys::Cuts cuts;
+    const MenuTree tree = MenuKeys::readTree(env.store(), icons, QString(), &cuts);
     QCOMPARE(tree.depth(), MenuKeys::MaxTreeDepth);
     QCOMPARE(tree.items.size(), 2);
     QCOMPARE(tree.items[1].text, QStringLiteral("Last"));
     QCOMPARE(tree.itemCount(), MenuKeys::MaxTreeDepth + 1);
+    QCOMPARE(cuts.deepItems, chain - MenuKeys::MaxTreeDepth);
+    QCOMPARE(cuts.surplusItems + cuts.longTexts, 0);
+}
+
+// What the page cannot keep is left out and counted: items past the limit, long texts.
+void MenuKeysTest::readersCountWhatTheyLeaveOut() {
+    TestEnvironment env;
+    const QString longText(MenuKeys::MaxTextLength + 1, QLatin1Char('x'));
+    MenuTree tree;
+    tree.items = {item("Main", treeRecord(0, longText, true))};
+    for (int i = 0; i < MenuKeys::MaxTreeItems + 4; ++i)
+        tree.items[0].children.append(item(QStringLiteral("I%1").arg(i), treeRecord(0, QString(), false)));
+    QVERIFY(MenuKeys::writeTree(env.store(), tree, {"i.gif"}));
+    QStringList icons;
+    MenuKeys::Cuts cuts;
+    const MenuTree back = MenuKeys::readTree(env.store(), icons, QString(), &cuts);
+    QCOMPARE(back.itemCount(), MenuKeys::MaxTreeItems);
+    QCOMPARE(back.items[0].record->url, longText.left(MenuKeys::MaxTextLength));
+    QCOMPARE(cuts.surplusItems, 5);
+    QCOMPARE(cuts.longTexts, 1);
+
+    MenuTree list;
+    list.items = {item(longText), item("B")};
+    QVERIFY(MenuKeys::writeMenuList(env.store(), Morph, list));
+    const MenuTree listBack = MenuKeys::readMenuList(env.store(), Morph, QString(), &cuts);
+    QCOMPARE(listBack.items[0].text.size(), MenuKeys::MaxTextLength);
+    QCOMPARE(cuts.longTexts, 1);
+    QVERIFY(!cuts.surplusItems && !cuts.deepItems);
 }
 
 QTEST_GUILESS_MAIN(MenuKeysTest)

@@ -7,6 +7,7 @@
 #include "settings/Folders.h"
 #include "settings/InstallData.h"
 #include "settings/SettingsStore.h"
+#include "strings/StringIds.h"
 
 #include <QDir>
 #include <QFile>
@@ -67,6 +68,46 @@ private slots:
         // A file the installation gained (or the user lost) is filled in.
         QFile::remove(again.appletFolder("LAKE") + "/sample.jpg");
         QCOMPARE(InstallData::copyMissing(m_installedApplets, userApplets), 1);
+    }
+
+    // A copy that cannot be made is said once, with the place and the reason; the
+    // installation's folders serve meanwhile, and later failures name the cause.
+    void aCopyThatCannotBeMadeIsSaid_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("a file in the way") << "file" << "is a file, not a folder";
+        QTest::newRow("dangling link") << "dangling" << "is a link that leads to no folder";
+        QTest::newRow("looping link") << "loop" << "is a link that leads to no folder";
+    }
+    void aCopyThatCannotBeMadeIsSaid()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        QTemporaryDir home;
+        const QString data = home.filePath("data");
+        if (kind == "file")
+            TestEnvironment::writeFile(data, "not a folder");
+        else if (kind == "dangling")
+            QVERIFY(QFile::link(home.filePath("nowhere"), data));
+        else
+            QVERIFY(QFile::link(data, data));
+        const QByteArray before = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(data));
+        RecordingReporter reporter;
+        SettingsStore store(home.filePath("settings.conf"), InstallData::defaultsFile(), reporter);
+        Folders folders(store);
+        qputenv("XDG_DATA_HOME", before);
+
+        QCOMPARE(folders.appletDirectory(), m_installedApplets);
+        const Message problem = folders.problem();
+        QCOMPARE(problem.id, Str::AppletFolderNotMade);
+        QVERIFY2(problem.text.contains(data + "/Vexa Team/Vexa Java/applets\" (\"" + data + "\" " + reason),
+                 qPrintable(problem.text));
+        const FileError later = folders.explained({m_installedApplets + "/bump/preview.html", "Permission denied"});
+        QVERIFY(later.reason.startsWith("Permission denied; your own copy of the applet folders could not be made"));
+        QCOMPARE(folders.explained({home.filePath("elsewhere.html"), "Permission denied"}).reason,
+                 QStringLiteral("Permission denied"));
     }
 
     // A user who names the installation folder keeps it: nothing is copied.

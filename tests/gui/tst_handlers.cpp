@@ -85,19 +85,19 @@ private slots:
         const QString source = env.path("elsewhere/pic.gif");
         TestEnvironment::writeFile(source, "new picture");
 
-        QVERIFY(AppletFolderCopy::copy(source, folder, reporter));
+        QVERIFY(AppletFolderCopy::copy(source, env.folders(), "BUMP", reporter));
         QCOMPARE(TestEnvironment::readFile(folder + "/pic.gif"), QByteArray("new picture"));
         // The same file, also reached through a link, is not copied onto itself.
-        QVERIFY(AppletFolderCopy::copy(folder + "/pic.gif", folder, reporter));
+        QVERIFY(AppletFolderCopy::copy(folder + "/pic.gif", env.folders(), "BUMP", reporter));
         QVERIFY(QFile::link(folder, env.path("linked")));
-        QVERIFY(AppletFolderCopy::copy(env.path("linked/pic.gif"), folder, reporter));
+        QVERIFY(AppletFolderCopy::copy(env.path("linked/pic.gif"), env.folders(), "BUMP", reporter));
         QCOMPARE(TestEnvironment::readFile(folder + "/pic.gif"), QByteArray("new picture"));
         QVERIFY(reporter.messages.isEmpty());
 
         // A source that cannot be read: the message names it, the old file survives.
         QDir().mkpath(env.path("broken/pic.gif"));
-        QVERIFY(!AppletFolderCopy::copy(env.path("broken/pic.gif"), folder, reporter));
-        QVERIFY(!AppletFolderCopy::copy(env.path("missing/pic.gif"), folder, reporter));
+        QVERIFY(!AppletFolderCopy::copy(env.path("broken/pic.gif"), env.folders(), "BUMP", reporter));
+        QVERIFY(!AppletFolderCopy::copy(env.path("missing/pic.gif"), env.folders(), "BUMP", reporter));
         QCOMPARE(reporter.ids(), QList<int>({5002, 1311, 5002, 1311}));
         QVERIFY(reporter.messages[0].text.contains(QDir::toNativeSeparators(env.path("broken/pic.gif"))));
         QVERIFY(reporter.messages[2].text.contains("missing"));

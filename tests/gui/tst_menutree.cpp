@@ -702,6 +702,38 @@ private slots:
         QCOMPARE(f.pageId(), 129);
     }
 
+    // A stored tree deeper than the page keeps is said on arrival; one built too deep is
+    // refused on leaving, its first item too deep shown.
+    void treeBeyondItsLevelsIsSaid()
+    {
+        WizardFixture f;
+        MenuTree chain;
+        chain.items = {node("L0")};
+        MenuItem *last = &chain.items.first();
+        for (int level = 1; level < MenuKeys::MaxTreeDepth + 5; ++level) {
+            last->children = {node(QStringLiteral("L%1").arg(level))};
+            last = &last->children.first();
+        }
+        MenuKeys::writeTree(f.env.store(), chain, {"folder.gif"});
+        f.startAt("TREEMENU", 197);
+        QCOMPARE(f.services.messageIds(), QList<int>{Str::MenuCut});
+        QVERIFY(f.services.messages.first().text.contains("5 items below its 100 levels are left out"));
+        f.services.messages.clear();
+
+        auto *tree = f.control<QTreeWidget>(Tree);
+        tree->setCurrentItem(tree->findItems("L99", Qt::MatchExactly | Qt::MatchRecursive).value(0));
+        QTest::mouseClick(f.control<QAbstractButton>(AddSubItem), Qt::LeftButton);
+        f.previous();
+        QCOMPARE(f.pageId(), 197);
+        QCOMPARE(f.services.messageIds(), QList<int>{Str::MenuTooDeep});
+        QCOMPARE(tree->currentItem()->parent()->text(0), QStringLiteral("L99"));
+        QTest::mouseClick(f.control<QAbstractButton>(Remove), Qt::LeftButton);
+        f.previous();
+        QCOMPARE(f.pageId(), 129);
+        QStringList icons;
+        QCOMPARE(MenuKeys::readTree(f.env.store(), icons).depth(), MenuKeys::MaxTreeDepth);
+    }
+
     // "Default values" replaces the menu as one step that can be undone.
     void defaultValuesCanBeUndone()
     {

@@ -67,7 +67,8 @@ bool PreviewPage::write(const QString &appletId, bool copied)
 {
     const QByteArray bytes = CharsetEncoder(charset(appletId)).encode(text(appletId, copied));
     // A page written again at every preview: the applet folder keeps what it is made from.
-    const FileError error = FileCopy::write(path(appletId), bytes, FileCopy::Durability::Replaceable);
+    const FileError error =
+        m_folders.explained(FileCopy::write(path(appletId), bytes, FileCopy::Durability::Replaceable));
     if (!error.ok()) {
         m_reporter.report(FileCopy::describe(error));
         m_reporter.report(message(Str::ErrorWritingPreview, MessageIcon::Exclamation));

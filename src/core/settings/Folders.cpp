@@ -3,6 +3,9 @@
 #include "InstallData.h"
 #include "SettingsStore.h"
 #include "catalogue/Catalogue.h"
+#include "strings/StringIds.h"
+
+#include <QFileInfo>
 
 namespace vexa {
 namespace {
@@ -22,10 +25,37 @@ Folders::Folders(const SettingsStore &store)
     // Installed for the whole system, the applet folders cannot take the preview page or
     // the user's pictures: the user works in a copy of them. A chosen Dir is left alone.
     const QString installed = m_installDir + QLatin1Char('/') + m_appletDirName;
-    if (store.read(QString(), QStringLiteral("Dir")).isEmpty() && !InstallData::isWritable(installed)) {
-        m_appletDirectory = InstallData::userAppletDirectory();
-        InstallData::copyMissing(installed, m_appletDirectory);
+    if (!store.read(QString(), QStringLiteral("Dir")).isEmpty() || InstallData::isWritable(installed))
+        return;
+    const QString userCopy = InstallData::userAppletDirectory();
+    QString problem;
+    InstallData::copyMissing(installed, userCopy, &problem);
+    if (problem.isEmpty() && !InstallData::isWritable(userCopy))
+        problem = QStringLiteral("it cannot be written");
+    if (QFileInfo(userCopy).isDir())
+        m_appletDirectory = userCopy;
+    if (!problem.isEmpty()) {
+        m_userCopy = userCopy;
+        m_userCopyProblem = problem;
     }
+}
+
+Message Folders::problem() const
+{
+    if (m_userCopyProblem.isEmpty())
+        return Message{};
+    Message m = message(Str::AppletFolderNotMade, MessageIcon::Exclamation);
+    m.text = m.text.arg(m_userCopy, m_userCopyProblem, appletDirectory());
+    return m;
+}
+
+FileError Folders::explained(FileError error) const
+{
+    const QString folder = appletDirectory() + QLatin1Char('/');
+    if (!error.ok() && !m_userCopyProblem.isEmpty() && error.path.startsWith(folder))
+        error.reason = QStringLiteral("%1; your own copy of the applet folders could not be made in \"%2\": %3")
+                           .arg(error.reason, m_userCopy, m_userCopyProblem);
+    return error;
 }
 
 Folders::Folders(const QString &installDir, const QString &appletDirName, const QString &helpDirName)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "Message.h"
+#include "publish/FileCopy.h"
+
 #include <QString>
 
 namespace vexa {
@@ -28,11 +31,20 @@ public:
     // The applet's scroll-text file, or empty when it has none.
     QString scrollTextFile(const QString &appletId) const;
 
+    // What went wrong making the user's own copy of the applet folders, to be said once
+    // at start; a message of id 0 when nothing did. The installation's folders are used
+    // meanwhile, so what needs no writing still works.
+    Message problem() const;
+    // A failure to write into the applet folders, with that cause added to its reason.
+    FileError explained(FileError error) const;
+
 private:
     QString m_installDir;
     QString m_appletDirName;
     QString m_helpDirName;
     QString m_appletDirectory; // the user's own copy, when the installation's cannot be written
+    QString m_userCopy;        // the copy that could not be made, and why
+    QString m_userCopyProblem;
 };
 
 } // namespace vexa

@@ -29,8 +29,11 @@ public:
     // <user data location>/applets.
     static QString userAppletDirectory();
     // Copies every file of `from` (folders included) that `to` lacks; a file the user
-    // has there is never replaced. Answers how many files were copied.
-    static int copyMissing(const QString &from, const QString &to);
+    // has there is never replaced. Answers how many files were copied; `problem` gets
+    // the first thing that failed, with the system's reason.
+    static int copyMissing(const QString &from, const QString &to, QString *problem = nullptr);
+    // Makes `folder` and the folders above it that are missing: empty, or why not.
+    static QString makeFolder(const QString &folder);
 };
 
 } // namespace vexa

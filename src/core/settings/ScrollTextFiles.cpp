@@ -20,7 +20,7 @@ bool ScrollTextFiles::save(const QString &appletId, const QString &text)
     const QString path = m_folders.scrollTextFile(appletId);
     const QByteArray bytes = text.left(MaxLength).toUtf8();
     const FileError error = path.isEmpty() ? FileError{path, QStringLiteral("no scroll text")}
-                                           : FileCopy::write(path, bytes);
+                                           : m_folders.explained(FileCopy::write(path, bytes));
     if (!error.ok()) {
         if (!path.isEmpty())
             m_reporter.report(FileCopy::describe(error));

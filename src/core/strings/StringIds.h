@@ -79,6 +79,10 @@ constexpr int FrameSequenceForeign = 5006;
 constexpr int FileWriteFailed = 5007;
 constexpr int ProjectTooLarge = 5008;
 constexpr int ProjectUnknownApplet = 5009;
+constexpr int AppletFolderNotMade = 5010;
+constexpr int MenuCut = 5011;
+constexpr int MenuTooDeep = 5012;
+constexpr int MenuTooManyItems = 5013;
 
 // The picture list and the frame sequence (5100 to 5119).
 constexpr int PictureNameTaken = 5100;

@@ -589,6 +589,14 @@ constexpr Entry kStrings[] = {
     {5007, "Cannot write \"%1\": %2"},
     {5008, "Error ! The applet holds too many settings to be saved as a project (%1 bytes, at most %2 can be opened again)."},
     {5009, "The project holds the settings of \"%1\", which is no applet of Vexa Java: it cannot be opened."},
+    {5010, "Your own copy of the applet folders cannot be made in \"%1\" (%2).\nPreviews, pictures you add and "
+           "scroll texts are saved there, so they cannot be saved until the folder can be made; the applets are "
+           "read from \"%3\" meanwhile."},
+    {5011, "Warning ! The stored menu is larger than this page can keep: %1.\nOnly the menu shown here is stored "
+           "when you leave the page."},
+    {5012, "Error ! The tree menu can be at most %1 levels deep: the selected item is one level too deep.\nMove it "
+           "or its branch further up."},
+    {5013, "Error ! The menu holds %1 items, more than the %2 it can keep.\nRemove some items."},
     {5100, "\"%1\" is already in the applet folder, with a different picture.\nReplace the folder's file "
            "with the one picked? Every entry named \"%1\" then shows the new picture.\nNo keeps the folder's "
            "file and adds nothing."},

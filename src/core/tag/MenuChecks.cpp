@@ -1,5 +1,6 @@
 #include "MenuChecks.h"
 
+#include "MenuKeys.h"
 #include "strings/StringIds.h"
 
 #include <algorithm>
@@ -21,12 +22,12 @@ constexpr ListLimits Limits[] = {
     {"MORPHMENU", 20, 20, true, 1590, 1586, 1588},
 };
 
-constexpr int Invalid = 0, TooManyMenus = -1, TwoBackItems = -2, TooManyItems = -3, NoBackItem = -4;
+constexpr int Invalid = 0, TooManyMenus = -1, TwoBackItems = -2, TooManyItems = -3, NoBackItem = -4, TooDeep = -5;
 constexpr int NoIcon = -1; // the tree menu's own failure
 
-MenuChecks::Result fail(int code, int messageId, QList<int> path = {})
+MenuChecks::Result fail(int code, int messageId, QList<int> path = {}, QList<int> arguments = {})
 {
-    return MenuChecks::Result{code, messageId, std::move(path)};
+    return MenuChecks::Result{code, messageId, std::move(path), std::move(arguments)};
 }
 
 bool isBack(const MenuItem &item) { return item.record && item.record->back; }
@@ -78,6 +79,30 @@ MenuChecks::Result checkList(const QList<MenuItem> &items, const ListLimits &lim
     return {};
 }
 
+// Finds the first item below the tree menu's last level: true, with its path.
+bool findTooDeep(const QList<MenuItem> &items, int depth, QList<int> &path)
+{
+    for (int i = 0; i < items.size(); ++i) {
+        path.append(i);
+        if (depth >= MenuKeys::MaxTreeDepth || findTooDeep(items[i].children, depth + 1, path))
+            return true;
+        path.removeLast();
+    }
+    return false;
+}
+
+// The levels and items the page and a project file can keep. The depth is looked for
+// only in a tree of allowed size, so the search is bounded too.
+MenuChecks::Result checkTreeCapacity(const MenuTree &tree)
+{
+    if (const int items = tree.itemCount(); items > MenuKeys::MaxTreeItems)
+        return fail(TooManyItems, Str::MenuTooManyItems, {}, {items, MenuKeys::MaxTreeItems});
+    QList<int> path;
+    if (findTooDeep(tree.items, 0, path))
+        return fail(TooDeep, Str::MenuTooDeep, path, {MenuKeys::MaxTreeDepth});
+    return {};
+}
+
 MenuChecks::Result checkListMenu(const MenuTree &tree, const QString &appletId, bool limitsOnly)
 {
     for (const ListLimits &limits : Limits) {
@@ -93,6 +118,8 @@ MenuChecks::Result checkListMenu(const MenuTree &tree, const QString &appletId, 
 
 MenuChecks::Result MenuChecks::checkCapacity(const MenuTree &tree, const QString &appletId)
 {
+    if (appletId == MenuKeys::TreeSection)
+        return checkTreeCapacity(tree);
     return checkListMenu(tree, appletId, true);
 }
 
@@ -100,7 +127,9 @@ MenuChecks::Result MenuChecks::check(const MenuTree &tree, const QString &applet
 {
     if (tree.isEmpty())
         return fail(Invalid, Str::InsertAtLeastOne);
-    if (appletId == QLatin1String("TREEMENU")) {
+    if (appletId == MenuKeys::TreeSection) {
+        if (const Result capacity = checkTreeCapacity(tree); !capacity.passed())
+            return capacity;
         QList<int> path;
         return checkTree(tree.items, path);
     }

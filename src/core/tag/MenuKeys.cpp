@@ -38,6 +38,13 @@ const CharacterSequence Sequences[] = {
 
 const QChar FirstChar = QLatin1Char('0');
 
+// A text the page can hold, counted in `cuts` when it had to be shortened.
+QString limited(const QString &text, MenuKeys::Cuts &cuts) {
+    if (text.size() <= MenuKeys::MaxTextLength) return text;
+    ++cuts.longTexts;
+    return text.left(MenuKeys::MaxTextLength);
+}
+
 QString stateText(bool expanded) {
     return expanded ? QStringLiteral("1") : QStringLiteral("0");
 }
@@ -275,18 +282,30 @@ bool MenuKeys::writeTree(SettingsStore &store, const MenuTree &tree, const QStri
     return TreeWriter(store, icons).write(tree);
 }
 
-MenuTree MenuKeys::readTree(const SettingsStore &store, QStringList &icons, const QString &section) {
+MenuTree MenuKeys::readTree(const SettingsStore &store, QStringList &icons, const QString &section, Cuts *cuts) {
+    Cuts counted;
     icons = readIcons(store, section);
+    for (QString &icon : icons) icon = limited(icon, counted);
     MenuTree tree;
+    int items = 0;
     // path[d]: the list that takes the items of depth d.
     std::vector<QList<MenuItem> *> path{&tree.items};
     walkTree(store, [&](const TreeEntry &entry) {
-        if (entry.depth >= MaxTreeDepth || entry.depth >= int(path.size())) return;
+        if (entry.depth >= MaxTreeDepth) {
+            ++counted.deepItems;
+            return;
+        }
+        if (items == MaxTreeItems) {
+            ++counted.surplusItems;
+            return;
+        }
+        if (entry.depth >= int(path.size())) return; // the walk does not skip levels; kept as a guard
+        ++items;
         path.resize(size_t(entry.depth) + 1);
         MenuItem item;
-        item.text = entry.text;
+        item.text = limited(entry.text, counted);
         MenuRecord record;
-        record.url = entry.url;
+        record.url = limited(entry.url, counted);
         if (!entry.icon.isEmpty()) {
             const int icon = ValueText::integer(entry.icon);
             // A number outside the table means no icon; the page check then asks for one.
@@ -299,6 +318,7 @@ MenuTree MenuKeys::readTree(const SettingsStore &store, QStringList &icons, cons
         path.back()->append(item);
         if (opens) path.push_back(&path.back()->last().children);
     }, section);
+    if (cuts) *cuts = counted;
     return tree;
 }
 
@@ -314,16 +334,18 @@ bool MenuKeys::writeMenuList(SettingsStore &store, const QString &appletId, cons
     return ListWriter(store, appletId).write(tree);
 }
 
-MenuTree MenuKeys::readMenuList(const SettingsStore &store, const QString &appletId, const QString &section) {
+MenuTree MenuKeys::readMenuList(const SettingsStore &store, const QString &appletId, const QString &section,
+                                Cuts *cuts) {
+    Cuts counted;
     MenuTree tree;
     std::vector<QList<MenuItem> *> path{&tree.items};
     walkMenuList(store, appletId, [&](const ListEntry &entry) {
         path.resize(size_t(entry.depth) + 1);
         MenuItem item;
-        item.text = entry.text;
+        item.text = limited(entry.text, counted);
         MenuRecord record;
-        record.url = entry.url;
-        record.target = entry.target;
+        record.url = limited(entry.url, counted);
+        record.target = limited(entry.target, counted);
         record.targetEnabled = !entry.target.isEmpty();
         record.back = entry.kind == ListEntry::Back;
         item.record = record;
@@ -331,6 +353,7 @@ MenuTree MenuKeys::readMenuList(const SettingsStore &store, const QString &apple
         path.back()->append(item);
         if (entry.kind == ListEntry::SubMenu) path.push_back(&path.back()->last().children);
     }, section);
+    if (cuts) *cuts = counted;
     return tree;
 }
 

@@ -21,8 +21,22 @@ class SettingsStore;
 class MenuKeys {
 public:
     static const QString TreeSection; // "TREEMENU"
-    // Items deeper than this are left out of a tree read back into the editor.
+
+    // What the menu page keeps of a menu, whatever the store holds. A tree deeper than
+    // this does not fit the page's recursion budget; more items than this, each of about
+    // six values, or a longer text would not fit a project file (16 MB of records of 511
+    // characters), so the page never holds a menu it could not save.
     static constexpr int MaxTreeDepth = 100;
+    static constexpr int MaxTreeItems = 3000;
+    static constexpr int MaxTextLength = 511;
+
+    // What a reader left out of the stored menu to stay within those limits.
+    struct Cuts {
+        int deepItems = 0;    // items below MaxTreeDepth levels, with what they hold
+        int surplusItems = 0; // items after the first MaxTreeItems
+        int longTexts = 0;    // texts, links, targets cut to MaxTextLength
+        bool any() const { return deepItems + surplusItems + longTexts > 0; }
+    };
 
     // One stored tree-menu item as the walk meets it, in pre-order.
     struct TreeEntry {
@@ -71,8 +85,10 @@ public:
     // False when something could not be stored (an icon number outside `icons`, a
     // write the store refused).
     static bool writeTree(SettingsStore &store, const MenuTree &tree, const QStringList &icons);
-    // Rebuilds the tree and replaces `icons` with the stored icon table.
-    static MenuTree readTree(const SettingsStore &store, QStringList &icons, const QString &section = QString());
+    // Rebuilds the tree and replaces `icons` with the stored icon table; what does not fit
+    // the limits above is left out and counted in `cuts`.
+    static MenuTree readTree(const SettingsStore &store, QStringList &icons, const QString &section = QString(),
+                             Cuts *cuts = nullptr);
 
     static void walkMenuList(const SettingsStore &store, const QString &appletId,
                              const std::function<void(const ListEntry &)> &visit, const QString &section = QString());
@@ -81,7 +97,7 @@ public:
     // another applet, or when the store refused a write.
     static bool writeMenuList(SettingsStore &store, const QString &appletId, const MenuTree &tree);
     static MenuTree readMenuList(const SettingsStore &store, const QString &appletId,
-                                 const QString &section = QString());
+                                 const QString &section = QString(), Cuts *cuts = nullptr);
 
     // "MenuText_" + "12"; "MenuText_" + '0' + 'a'.
     static QString key(const QString &name, int number);

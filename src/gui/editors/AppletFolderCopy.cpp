@@ -25,17 +25,17 @@ QString AppletFolderCopy::pathInAppletFolder(Page &page, const QString &name)
     return page.context().folders.appletFolder(page.appletId()) + QLatin1Char('/') + name;
 }
 
-bool AppletFolderCopy::copy(const QString &source, const QString &folder, Reporter &reporter)
+bool AppletFolderCopy::copy(const QString &source, const Folders &folders, const QString &appletId, Reporter &reporter)
 {
     const QString name = bareName(source);
-    const QString target = folder + QLatin1Char('/') + name;
+    const QString target = folders.appletFolder(appletId) + QLatin1Char('/') + name;
     FileError error;
     if (name.isEmpty())
         error = FileError{source, qt_error_string(EINVAL)};
     else if (FileCopy::samePath(source, target))
         return true;
     else
-        error = FileCopy::copy(source, target);
+        error = folders.explained(FileCopy::copy(source, target));
     if (error.ok()) return true;
     reporter.report(FileCopy::describe(error, source));
     reporter.report(message(Str::CopyIntoAppletFolderFailed, MessageIcon::Stop));
@@ -71,7 +71,7 @@ AppletFolderCopy::Existing AppletFolderCopy::compare(const QString &source, cons
 bool AppletFolderCopy::intoAppletFolder(Page &page, const QString &source)
 {
     PageContext &context = page.context();
-    return copy(source, context.folders.appletFolder(page.appletId()), context.services);
+    return copy(source, context.folders, page.appletId(), context.services);
 }
 
 } // namespace vexa

@@ -4,6 +4,7 @@
 
 namespace vexa {
 
+class Folders;
 class Page;
 class Reporter;
 
@@ -11,10 +12,10 @@ class Reporter;
 // loads its files relative to its own folder; from then on it goes by its bare name.
 class AppletFolderCopy {
 public:
-    // Copies `source` into `folder` under its own name, replacing a file of that name.
-    // A source that already is the target is left alone. On failure reports the file
-    // and the system's reason (5002), then 1311, and leaves any existing target intact.
-    static bool copy(const QString &source, const QString &folder, Reporter &reporter);
+    // Copies `source` into the applet's folder under its own name, replacing a file of
+    // that name. A source that already is the target is left alone. On failure reports
+    // the file and the system's reason (5002), then 1311, and leaves any existing target intact.
+    static bool copy(const QString &source, const Folders &folders, const QString &appletId, Reporter &reporter);
     // The same into the page's applet folder, reporting to the page's services.
     static bool intoAppletFolder(Page &page, const QString &source);
     // Reports a copy of `source` that cannot be made, as a failed copy does.

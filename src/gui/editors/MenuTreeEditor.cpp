@@ -112,6 +112,7 @@ QTreeWidgetItem *previousSibling(const QTreeWidgetItem *item)
 // The text rules of the menu, for the Text field and for labels edited in place alike.
 void applyTextRules(QLineEdit *edit, const MenuRules &rules)
 {
+    edit->setMaxLength(MenuKeys::MaxTextLength);
     if (rules.treeMenu) {
         // The tree menu stores an item's fields comma-separated: a comma would split it.
         edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^,]*")), edit));
@@ -242,10 +243,17 @@ void MenuTreeEditor::setUpPage()
     }
     if (auto *text = m_page.control<QLineEdit>(Text))
         applyTextRules(text, m_rules);
+    for (int id : {Url, IconField, TargetName}) {
+        if (auto *field = m_page.control<QLineEdit>(id))
+            field->setMaxLength(MenuKeys::MaxTextLength);
+    }
 }
 
 void MenuTreeEditor::setUpTree()
 {
+    int picture = 0;
+    for (QStyle::StandardPixmap standard : {QStyle::SP_DirClosedIcon, QStyle::SP_DirOpenIcon, QStyle::SP_FileIcon})
+        m_pictures[picture++] = m_tree->style()->standardIcon(standard);
     m_labels = new LabelDelegate(*this, m_rules, m_tree);
     m_tree->setItemDelegate(m_labels);
     m_tree->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
@@ -352,8 +360,9 @@ void MenuTreeEditor::load(bool useDefaults)
     const QString section = useDefaults ? m_page.appletId() + SettingsStore::DefaultSuffix : QString();
     QStringList icons;
     MenuTree loaded;
+    MenuKeys::Cuts cuts;
     if (isTreeMenu()) {
-        loaded = MenuKeys::readTree(store, icons, section);
+        loaded = MenuKeys::readTree(store, icons, section, &cuts);
         if (loaded.isEmpty()) {
             MenuItem main;
             main.text = QStringLiteral("Main");
@@ -363,8 +372,10 @@ void MenuTreeEditor::load(bool useDefaults)
             loaded.items.append(main);
         }
     } else {
-        loaded = MenuKeys::readMenuList(store, m_page.appletId(), section);
+        loaded = MenuKeys::readMenuList(store, m_page.appletId(), section, &cuts);
     }
+    if (cuts.any())
+        reportCuts(cuts);
     const State state{loaded, icons, loaded.isEmpty() ? QList<int>{} : QList<int>{0}};
     if (useDefaults) {
         // The default menu replaces the user's as one step that can be undone.
@@ -373,6 +384,23 @@ void MenuTreeEditor::load(bool useDefaults)
     }
     restore(state);
     m_undo->clear();
+}
+
+// Said when the page shows less than the store holds, before leaving the page stores it.
+void MenuTreeEditor::reportCuts(const MenuKeys::Cuts &cuts)
+{
+    QStringList parts;
+    if (cuts.deepItems)
+        parts << QStringLiteral("%1 items below its %2 levels are left out").arg(cuts.deepItems).arg(MenuKeys::MaxTreeDepth);
+    if (cuts.surplusItems)
+        parts << QStringLiteral("%1 items after its first %2 are left out")
+                     .arg(cuts.surplusItems)
+                     .arg(MenuKeys::MaxTreeItems);
+    if (cuts.longTexts)
+        parts << QStringLiteral("%1 texts are cut to %2 characters").arg(cuts.longTexts).arg(MenuKeys::MaxTextLength);
+    Message m = message(Str::MenuCut, MessageIcon::Exclamation);
+    m.text = m.text.arg(parts.join(QLatin1String("; ")));
+    m_page.context().services.showMessage(m);
 }
 
 void MenuTreeEditor::store()
@@ -405,7 +433,10 @@ bool MenuTreeEditor::passes(MenuChecks::Result (*checks)(const MenuTree &, const
     }
     if (!result.path.isEmpty())
         select(itemAt(result.path)); // the tree menu shows the item without an icon
-    m_page.context().services.showMessage(message(result.messageId, MessageIcon::Exclamation));
+    Message shown = message(result.messageId, MessageIcon::Exclamation);
+    for (int argument : result.arguments)
+        shown.text = shown.text.arg(argument);
+    m_page.context().services.showMessage(shown);
     return false;
 }
 
@@ -498,10 +529,8 @@ void MenuTreeEditor::rebuild(const MenuTree &menu, const QList<int> &selectedPat
 
 void MenuTreeEditor::setPicture(QTreeWidgetItem *item) const
 {
-    const QStyle::StandardPixmap picture = item->childCount() == 0 ? QStyle::SP_FileIcon
-                                           : item->isExpanded()    ? QStyle::SP_DirOpenIcon
-                                                                   : QStyle::SP_DirClosedIcon;
-    item->setIcon(0, m_tree->style()->standardIcon(picture));
+    const int picture = item->childCount() == 0 ? 2 : item->isExpanded() ? 1 : 0;
+    item->setIcon(0, m_pictures[picture]);
 }
 
 void MenuTreeEditor::select(QTreeWidgetItem *item)

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "tag/MenuChecks.h"
+#include "tag/MenuKeys.h"
 #include "tag/MenuTree.h"
 
 #include <QHash>
+#include <QIcon>
 #include <QObject>
 #include <QPersistentModelIndex>
 #include <QPoint>
@@ -126,6 +128,7 @@ private:
     QPersistentModelIndex handle(const QTreeWidgetItem *item) const;
     QTreeWidgetItem *itemOf(const QPersistentModelIndex &index) const;
     bool isTreeMenu() const;
+    void reportCuts(const MenuKeys::Cuts &cuts);
     bool isRootItem(const QTreeWidgetItem *item) const;
     QTreeWidgetItem *selected() const;
     QList<int> pathOf(const QTreeWidgetItem *item) const;
@@ -143,6 +146,7 @@ private:
     QAction *m_dropTitle = nullptr;
     LabelDelegate *m_labels = nullptr;
     QStringList m_icons;
+    std::array<QIcon, 3> m_pictures; // closed folder, open folder, leaf: made once, shared by every item
     bool m_removing = false;    // the selection that follows a removal takes no fields
     bool m_rebuilding = false;  // the tree is being refilled; its signals mean nothing
     bool m_showing = false;     // the fields are being filled from an item
