@@ -5,12 +5,15 @@
 #include "editors/ScrollTextControls.h"
 #include "editors/ScrollTextPreview.h"
 #include "pages/Page.h"
+#include "publish/ProjectFile.h"
+#include "strings/StringIds.h"
 #include "strings/StringTable.h"
 
 #include <QAbstractButton>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QComboBox>
 #include <QDir>
 #include <QFontDatabase>
@@ -88,6 +91,30 @@ class HandlersTextTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // A stored value longer than its field takes (edited outside the program) is said when
+    // the page opens; the code page shows a tag with such a line unwrapped, at once.
+    void overlongStoredValuesAreSaid()
+    {
+        TextPageFixture f;
+        const QString huge(1000000, QLatin1Char('x'));
+        f.env.store().write("BLOBS", "NoJavaMsg", huge);
+        f.context = std::make_unique<PageContext>(PageContext{f.env.store(), f.env.folders(), f.services, "BLOBS", {}});
+        f.page = std::make_unique<Page>(135, *f.context);
+        f.page->load(false);
+        QCOMPARE(f.services.messageIds(), QList<int>{Str::StoredValueCut});
+        QVERIFY(f.services.messages.first().text.contains("(511 of 1000000 characters kept)"));
+        QCOMPARE(f.page->text(1143), huge.left(ProjectFile::MaxValueLength));
+
+        Page code(134, *f.context);
+        code.load(false);
+        QCOMPARE(code.control<QPlainTextEdit>(1055)->lineWrapMode(), QPlainTextEdit::NoWrap);
+        QVERIFY(code.text(1055).contains(huge));
+        f.page->store();
+        Page again(134, *f.context);
+        again.load(false);
+        QCOMPARE(again.control<QPlainTextEdit>(1055)->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    }
+
     // A paste takes text only, and nothing when the clipboard holds nothing or data in no
     // format (no program owns it): the scroll text, a single-line field, the code page.
     void pasteTakesTextOnly_data()

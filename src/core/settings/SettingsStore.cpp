@@ -6,7 +6,6 @@
 #include "publish/FileCopy.h"
 #include "strings/StringIds.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
@@ -320,8 +319,8 @@ bool SettingsStore::commit()
         reportUnwritable(QStringLiteral("the file is read-only"));
         return false;
     }
-    if (!QDir().mkpath(file.absolutePath())) {
-        reportUnwritable(QStringLiteral("its folder \"%1\" cannot be made").arg(file.absolutePath()));
+    if (const QString reason = InstallData::makeFolder(file.absolutePath()); !reason.isEmpty()) {
+        reportUnwritable(QStringLiteral("its folder \"%1\" cannot be made: %2").arg(file.absolutePath(), reason));
         return false;
     }
     QLockFile lock(lockFileName());

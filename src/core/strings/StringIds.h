@@ -83,6 +83,7 @@ constexpr int AppletFolderNotMade = 5010;
 constexpr int MenuCut = 5011;
 constexpr int MenuTooDeep = 5012;
 constexpr int MenuTooManyItems = 5013;
+constexpr int StoredValueCut = 5014;
 
 // The picture list and the frame sequence (5100 to 5119).
 constexpr int PictureNameTaken = 5100;

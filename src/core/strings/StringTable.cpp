@@ -597,6 +597,8 @@ constexpr Entry kStrings[] = {
     {5012, "Error ! The tree menu can be at most %1 levels deep: the selected item is one level too deep.\nMove it "
            "or its branch further up."},
     {5013, "Error ! The menu holds %1 items, more than the %2 it can keep.\nRemove some items."},
+    {5014, "Warning ! Stored values longer than their fields take were cut: %1.\nThe values as shown are stored "
+           "when you leave the page."},
     {5100, "\"%1\" is already in the applet folder, with a different picture.\nReplace the folder's file "
            "with the one picked? Every entry named \"%1\" then shows the new picture.\nNo keeps the folder's "
            "file and adds nothing."},

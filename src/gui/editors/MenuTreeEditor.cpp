@@ -243,10 +243,6 @@ void MenuTreeEditor::setUpPage()
     }
     if (auto *text = m_page.control<QLineEdit>(Text))
         applyTextRules(text, m_rules);
-    for (int id : {Url, IconField, TargetName}) {
-        if (auto *field = m_page.control<QLineEdit>(id))
-            field->setMaxLength(MenuKeys::MaxTextLength);
-    }
 }
 
 void MenuTreeEditor::setUpTree()

@@ -7,7 +7,9 @@
 #include "PageTemplates.h"
 #include "PageValidation.h"
 #include "catalogue/Catalogue.h"
+#include "services/Services.h"
 #include "settings/SettingsStore.h"
+#include "strings/StringIds.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -58,6 +60,8 @@ void Page::setText(int id, const QString &text)
 {
     QWidget *widget = control(id);
     if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
+        if (m_loading && text.size() > edit->maxLength())
+            m_cutFields.append({id, int(text.size())});
         edit->setText(text);
         edit->setCursorPosition(0);
     } else if (auto *area = qobject_cast<QPlainTextEdit *>(widget)) {
@@ -166,6 +170,27 @@ void Page::load(bool useDefaults)
     loadCommonTail();
     refreshSwatches();
     m_loading = false;
+    reportCutFields();
+}
+
+// A stored value longer than its field takes (edited outside the program) is cut by
+// the field; the user hears of it before leaving the page stores the cut value.
+void Page::reportCutFields()
+{
+    if (m_cutFields.isEmpty())
+        return;
+    QStringList fields;
+    for (const auto &[id, length] : std::as_const(m_cutFields)) {
+        const auto *edit = control<QLineEdit>(id);
+        fields << QStringLiteral("\"%1\" (%2 of %3 characters kept)")
+                      .arg(edit->accessibleName())
+                      .arg(edit->maxLength())
+                      .arg(length);
+    }
+    m_cutFields.clear();
+    Message m = message(Str::StoredValueCut, MessageIcon::Exclamation);
+    m.text = m.text.arg(fields.join(QLatin1String(", ")));
+    m_context.services.showMessage(m);
 }
 
 void Page::loadBinding(const Binding &binding, const QString &value)

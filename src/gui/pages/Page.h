@@ -91,6 +91,7 @@ private:
     void loadBinding(const Binding &binding, const QString &value);
     void storeBinding(const Binding &binding);
     void loadCommonTail();
+    void reportCutFields();
     void storeCommonTail();
     void refreshSwatches();
 
@@ -98,6 +99,7 @@ private:
     PageContext &m_context;
     QString m_loadSection;
     bool m_loading = false;
+    QList<QPair<int, int>> m_cutFields; // fields whose stored value was cut on load, and its length
     bool m_closing = false;
     QHash<int, QWidget *> m_controls;
     QHash<int, QColor> m_colours;

@@ -5,6 +5,7 @@
 #include "PageTemplates.h"
 #include "TextArea.h"
 #include "UpDown.h"
+#include "publish/ProjectFile.h"
 #include "strings/StringTable.h"
 
 #include <QCheckBox>
@@ -77,8 +78,8 @@ QWidget *createWidget(const ControlSpec &control, int pageId, QWidget *parent)
     }
     case ControlKind::Edit: {
         auto *edit = new QLineEdit(parent);
-        if (const int limit = lengthLimit(pageId, control.id))
-            edit->setMaxLength(limit);
+        const int limit = lengthLimit(pageId, control.id);
+        edit->setMaxLength(limit > 0 ? limit : ProjectFile::MaxValueLength);
         if (isReadOnlyField(pageId, control.id)) {
             edit->setReadOnly(true);
             makeReadOnly(edit);

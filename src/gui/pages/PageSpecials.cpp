@@ -24,6 +24,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 
 namespace vexa {
 namespace {
@@ -254,7 +255,16 @@ void PageSpecials::afterLoad(Page &page)
         loadScrollText(page);
         break;
     case 134: {
-        page.setText(1055, TagGenerator(context.store).generate(context.appletId));
+        const QString tag = TagGenerator(context.store).generate(context.appletId);
+        // Wrapping a line of hundreds of thousands of characters (a value edited outside
+        // the program) would hold the page for many seconds; such a tag is shown unwrapped.
+        constexpr int LongestWrappedLine = 10000;
+        qsizetype longest = 0;
+        for (QStringView line : QStringView(tag).split(u'\n'))
+            longest = qMax(longest, line.size());
+        if (auto *area = page.control<QPlainTextEdit>(1055))
+            area->setLineWrapMode(longest > LongestWrappedLine ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+        page.setText(1055, tag);
         PreviewPage(context.store, context.folders, context.services).write(context.appletId, false);
         break;
     }
