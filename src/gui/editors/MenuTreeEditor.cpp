@@ -370,8 +370,6 @@ void MenuTreeEditor::load(bool useDefaults)
     } else {
         loaded = MenuKeys::readMenuList(store, m_page.appletId(), section, &cuts);
     }
-    if (cuts.any())
-        reportCuts(cuts);
     const State state{loaded, icons, loaded.isEmpty() ? QList<int>{} : QList<int>{0}};
     if (useDefaults) {
         // The default menu replaces the user's as one step that can be undone.
@@ -380,6 +378,8 @@ void MenuTreeEditor::load(bool useDefaults)
     }
     restore(state);
     m_undo->clear();
+    if (cuts.any())
+        reportCuts(cuts); // over the menu as shown
 }
 
 // Said when the page shows less than the store holds, before leaving the page stores it.
