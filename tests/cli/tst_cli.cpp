@@ -315,7 +315,8 @@ private slots:
                                    "bash", QStringLiteral(VEXAJAVA_CLI_PATH), QString::number(Writers),
                                    QString::number(Keys), QString::number(round)});
             QVERIFY(writers.waitForFinished(300000));
-            QCOMPARE(writers.readAllStandardOutput(), QByteArray());
+            const QByteArray failed = writers.readAllStandardOutput();
+            QVERIFY2(failed.isEmpty(), writers.readAllStandardError().constData());
             RecordingReporter reporter;
             const std::unique_ptr<SettingsStore> store = openStore(reporter);
             for (int w = 1; w <= Writers; ++w)

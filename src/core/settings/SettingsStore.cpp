@@ -8,8 +8,11 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QElapsedTimer>
 #include <QLockFile>
+#include <QRandomGenerator>
 #include <QStandardPaths>
+#include <QThread>
 
 #include <cerrno>
 
@@ -300,6 +303,21 @@ QString SettingsStore::lockFailure(const QLockFile &lock) const
     }
 }
 
+// Tried every few milliseconds: QLockFile's own wait doubles its pauses (0.1, 0.2, 0.4 s...),
+// so with a few busy writers a copy could give up within seconds in which the lock was
+// free many times.
+bool SettingsStore::acquire(QLockFile &lock)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!lock.tryLock(0)) {
+        if (lock.error() != QLockFile::LockFailedError || waited.hasExpired(LockWaitMs))
+            return false;
+        QThread::msleep(5 + QRandomGenerator::global()->bounded(10));
+    }
+    return true;
+}
+
 bool SettingsStore::sync()
 {
     if (m_memoryOnly)
@@ -324,7 +342,7 @@ bool SettingsStore::commit()
         return false;
     }
     QLockFile lock(lockFileName());
-    if (const QString problem = lockProblem(); !problem.isEmpty() || !lock.tryLock(LockWaitMs)) {
+    if (const QString problem = lockProblem(); !problem.isEmpty() || !acquire(lock)) {
         // Waiting longer could hang the program: it goes on with the values in memory.
         m_memoryOnly = true;
         reportUnwritable(problem.isEmpty() ? lockFailure(lock) : problem);

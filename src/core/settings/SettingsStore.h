@@ -102,6 +102,7 @@ private:
     bool commit();
     QString lockProblem() const;
     QString lockFailure(const QLockFile &lock) const;
+    static bool acquire(QLockFile &lock);
     void reportUnwritable(const QString &reason);
     void put(const QString &group, const QString &key, const QString &value);
     QString groupName(const QString &section) const;
