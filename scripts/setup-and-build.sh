@@ -7,5 +7,9 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-packages.sh cmake g++ make qt6-base-dev fonts-dejavu-core "$@"
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j "$(nproc)"
+# VEXAJAVA_WERROR=ON (CI) turns warnings into errors. VEXAJAVA_TARGETS names what to build
+# (default: everything, tests included).
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DVEXAJAVA_WERROR=${VEXAJAVA_WERROR:-OFF}"
+targets=()
+for target in ${VEXAJAVA_TARGETS:-}; do targets+=(--target "$target"); done
+cmake --build build -j "$(nproc)" "${targets[@]}"

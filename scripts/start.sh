@@ -2,7 +2,8 @@
 # Sets up, builds and starts Vexa Java.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup-and-build.sh
+# Only the programs: the test command builds the tests.
+VEXAJAVA_TARGETS="vexajava vexajava-cli" bash scripts/setup-and-build.sh
 if [ -x build/bin/vexajava ]; then
     exec build/bin/vexajava "$@"
 fi

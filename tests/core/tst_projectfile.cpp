@@ -229,6 +229,7 @@ private slots:
         QCOMPARE(project.open(path, &current, false), 0);
         QCOMPARE(env.reporter.ids(), QList<int>{Str::ProjectOpenWrongApplet});
         QCOMPARE(env.reporter.messages.first().icon, MessageIcon::Stop);
+        QVERIFY(env.reporter.messages.first().text.endsWith("at the moment: this project is for the applet \"BLOBS\"."));
         QCOMPARE(current, Bump);
         QCOMPARE(env.store().read(Blobs, QStringLiteral("NBlobs")), QStringLiteral("3"));
         QVERIFY(!env.store().sectionExists(Bump));

@@ -4,6 +4,8 @@
 // tells what publishing and project commands did.
 
 #include "WizardFixture.h"
+#include "strings/StringIds.h"
+#include "pages/SelectionPage.h"
 #include "catalogue/Catalogue.h"
 #include "settings/InstallData.h"
 #include "strings/StringTable.h"
@@ -19,6 +21,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QTimer>
 
 using namespace vexa;
 using vexa::test::ScriptedServices;
@@ -315,6 +318,32 @@ private slots:
         folder->setFocus(Qt::TabFocusReason); // tabbed to: onto its link
         QTest::keyClick(folder, Qt::Key_Return);
         QCOMPARE(f.services.openedFolders, (QStringList{site, site}));
+        // A note lasts while its page does, and only so long.
+        QVERIFY(f.window->findChild<QTimer *>("statusTimeout")->isActive());
+        f.previous();
+        QVERIFY(status->text().isEmpty() && folder->text().isEmpty());
+
+        // A failed open leaves no earlier news standing.
+        f.services.fileNames.enqueue(project);
+        f.window->menuItem(WizardWindow::OpenProjectItem)->trigger();
+        QCOMPARE(status->text(), QStringLiteral("Project opened"));
+        TestEnvironment::writeFile(project, "");
+        f.services.fileNames.enqueue(project);
+        f.window->menuItem(WizardWindow::OpenProjectItem)->trigger();
+        QCOMPARE(f.services.messageIds(), QList<int>{Str::ProjectOpenBadFormat});
+        QVERIFY(status->text().isEmpty());
+    }
+
+    // Next with no applet chosen (a first start) says what to do.
+    void nextWithoutAnAppletSaysWhatToDo()
+    {
+        WizardFixture f;
+        f.start();
+        QVERIFY(SelectionPage::selectedApplet(*f.page()).isEmpty());
+        f.next();
+        QCOMPARE(f.pageId(), 129);
+        QCOMPARE(f.window->statusLine()->text(),
+                 QStringLiteral("Choose a category, then an applet from its list, and press Next."));
     }
 };
 

@@ -1,5 +1,7 @@
 #include "Addresses.h"
 #include "WizardFixture.h"
+#include "settings/InstallData.h"
+#include "wizard/AboutDialog.h"
 #include "publish/ProjectFile.h"
 #include "strings/StringIds.h"
 #include "strings/StringTable.h"
@@ -16,6 +18,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -220,6 +223,12 @@ private slots:
         QCOMPARE(f.services.messageIds(), QList<int>({Str::CreateProcessFailed}));
         f.window->runCommand(WizardWindow::AboutItem);
         QCOMPARE(f.services.aboutShown, 1);
+        // The About box names the version the programs and the package carry.
+        QStringList texts;
+        const AboutDialog about(f.window.get());
+        for (const QLabel *label : about.findChildren<QLabel *>())
+            texts << label->text();
+        QVERIFY(texts.contains(InstallData::versionText()));
     }
 
     void changeBrowser()
@@ -246,6 +255,10 @@ private slots:
         QVERIFY(check->isChecked());
         QVERIFY(!find->isEnabled());
         QCOMPARE(edit->maxLength(), 255);
+        // Never chosen: previews go to the system's browser, and the dialog says so.
+        BrowserDialog fresh("", services);
+        QVERIFY(fresh.findChild<QCheckBox *>("c1141")->isChecked());
+        QCOMPARE(fresh.browser(), QStringLiteral("Default browser"));
         QTest::mouseClick(check, Qt::LeftButton);
         QCOMPARE(edit->text(), QString());
         QVERIFY(find->isEnabled());

@@ -40,5 +40,8 @@ grep -q '\\-\\-version' "$prefix/share/man/man1/vexajava.1"
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
 [ "$("$prefix/bin/vexajava-cli" --version)" = "vexajava-cli (Vexa Java $version)" ]
 [ "$("$prefix/bin/vexajava" --version)" = "Vexa Java $version" ]
+# One version everywhere: the programs, their manual pages (the About box shows the same text).
+grep -q "\"Vexa Java $version\"" "$prefix/share/man/man1/vexajava.1"
+grep -q "\"vexajava-cli (Vexa Java $version)\"" "$prefix/share/man/man1/vexajava-cli.1"
 "$prefix/bin/vexajava-cli" tag BLOBS | grep -q '^<applet archive="blobs.jar"'
 echo "installed and valid: ${#files[@]} files"

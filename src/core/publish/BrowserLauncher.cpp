@@ -21,11 +21,16 @@ BrowserLauncher::BrowserLauncher(const SettingsStore &store, ProcessStarter &sta
 {
 }
 
+QString BrowserLauncher::inForce(const QString &setting)
+{
+    const QString browser = setting.trimmed();
+    return browser.isEmpty() ? defaultBrowser() : browser;
+}
+
 bool BrowserLauncher::open(const QString &address)
 {
-    const QString browser = m_store.read(QString(), QStringLiteral("Browser")).trimmed();
-    // A user who never chose a browser expects the system's own, not an error.
-    if (browser.isEmpty() || browser == defaultBrowser()) {
+    const QString browser = inForce(m_store.read(QString(), QStringLiteral("Browser")));
+    if (browser == defaultBrowser()) {
         if (m_defaultHandler)
             return m_defaultHandler(address);
         return m_starter.startDetached(systemOpener(), {address});

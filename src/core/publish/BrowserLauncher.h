@@ -18,6 +18,9 @@ public:
     using DefaultHandler = std::function<bool(const QString &address)>;
 
     static QString defaultBrowser() { return QStringLiteral("Default browser"); }
+    // The browser a `Browser` setting stands for: a user who never chose one gets the
+    // system's own, not an error.
+    static QString inForce(const QString &setting);
     // The program that hands an address to the user's default browser.
     static QString systemOpener();
 

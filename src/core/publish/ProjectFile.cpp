@@ -336,8 +336,13 @@ int ProjectFile::finish(Outcome outcome)
     for (const Row &row : Rows) {
         if (row.outcome != outcome)
             continue;
-        if (row.messageId)
-            m_reporter.report(message(row.messageId, row.icon));
+        if (!row.messageId)
+            return row.result;
+        Message shown = message(row.messageId, row.icon);
+        // A project of another applet says which one it is for.
+        if (outcome == Outcome::WrongApplet && !m_fileApplet.isEmpty())
+            shown.text += QStringLiteral(": this project is for the applet \"%1\".").arg(m_fileApplet);
+        m_reporter.report(shown);
         return row.result;
     }
     return 0;

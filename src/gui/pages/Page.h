@@ -58,6 +58,9 @@ public:
     void setChecked(int id, bool checked);
     void setEnabled(int id, bool enabled);
     void setVisible(int id, bool visible);
+    // The page's own show and hide stay reachable beside the control's.
+    using QWidget::setEnabled;
+    using QWidget::setVisible;
     // Selects the combo item equal to `value`, else `fallback`, else the first item.
     void selectComboItem(int id, const QString &value, const char *fallback);
 

@@ -1,6 +1,8 @@
 #include "PageValidation.h"
 
 #include "Page.h"
+#include "SelectionPage.h"
+#include "catalogue/Catalogue.h"
 #include "editors/ImageListEditor.h"
 #include "editors/MenuTreeEditor.h"
 #include "publish/ImageSize.h"
@@ -367,6 +369,22 @@ bool menuStorable(Page &page)
     return !menu || menu->checkStorable();
 }
 
+// 129: Next needs an applet. Without one (a first start chooses nothing) the user is told
+// what to do, and the categories take the focus.
+bool appletChosen(Page &page)
+{
+    if (!SelectionPage::selectedApplet(page).isEmpty())
+        return true;
+    page.context().status(QStringLiteral("Choose a category, then an applet from its list, and press Next."));
+    for (const CategoryRecord &category : Catalogue::categories()) {
+        if (QWidget *radio = page.control(category.radioId)) {
+            radio->setFocus();
+            break;
+        }
+    }
+    return false;
+}
+
 // 206: a plausible address or none.
 bool mailAddressPlausible(Page &page)
 {
@@ -389,6 +407,7 @@ const std::map<int, std::vector<Rule>> &pageRules()
         tmapcube.insert(tmapcube.end(), cubeFaces.begin(), cubeFaces.end());
 
         return std::map<int, std::vector<Rule>>{
+            {129, {custom(appletChosen)}},
             {131, {required(1066), required(1073), required(1068), required(1075), required(1074)}},
             {132, {required(1024), required(1030), required(1035)}},
             {133,

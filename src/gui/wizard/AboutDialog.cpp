@@ -1,6 +1,7 @@
 #include "AboutDialog.h"
 
 #include "WizardIcon.h"
+#include "settings/InstallData.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -19,7 +20,7 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
     icon->setPixmap(wizardIcon().pixmap(48, 48));
     row->addWidget(icon, 0, Qt::AlignTop);
     auto *texts = new QVBoxLayout;
-    texts->addWidget(new QLabel(QStringLiteral("Vexa Java 1.4"), this));
+    texts->addWidget(new QLabel(InstallData::versionText(), this));
     texts->addWidget(new QLabel(QStringLiteral("Java applets for your web pages, by Vexa Team"), this));
     row->addLayout(texts);
     layout->addLayout(row);

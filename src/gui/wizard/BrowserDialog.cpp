@@ -1,6 +1,7 @@
 #include "BrowserDialog.h"
 
 #include "Reporter.h"
+#include "publish/BrowserLauncher.h"
 #include "strings/StringIds.h"
 #include "services/Services.h"
 
@@ -44,10 +45,11 @@ BrowserDialog::BrowserDialog(const QString &browser, Services &services, QWidget
     connect(buttons, &QDialogButtonBox::accepted, this, &BrowserDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
-    const bool isDefault = browser == DefaultBrowser;
+    const QString shown = BrowserLauncher::inForce(browser);
+    const bool isDefault = shown == DefaultBrowser;
     m_default->setChecked(isDefault);
     m_find->setEnabled(!isDefault);
-    m_edit->setText(browser);
+    m_edit->setText(shown);
 }
 
 QString BrowserDialog::browser() const { return m_edit->text().left(255); }

@@ -118,7 +118,6 @@ int PageFlow::next(int page, const QString &appletId, const WalkFlags &flags)
 int PageFlow::previous(int page, const QString &appletId, const WalkFlags &flags)
 {
     const int last = lastPage(appletId, flags);
-    const int floatOrLast = flags.floatWindow ? FloatPage : last;
     if (among(page, {131, 132, 136, 137, 138, 156, 157, 180, 181, 182, 196, 197, 198, 202, 206, 207, 209, 210}) ||
         inRange(page, 141, 154) || inRange(page, 171, 176))
         return SelectionPage;

@@ -14,16 +14,18 @@ namespace vexa {
 void PublishActions::showPreview()
 {
     // A failed write has been reported; the browser still shows what is there.
-    if (PreviewPage(m_context.store, m_context.folders, m_context.services).write(m_context.appletId, false))
-        m_context.status(QStringLiteral("Preview page written"));
+    const bool written = PreviewPage(m_context.store, m_context.folders, m_context.services).write(m_context.appletId, false);
+    m_context.status(written ? QStringLiteral("Preview page written") : QString());
     openPreview();
 }
 
 void PublishActions::openPreview()
 {
     const PreviewPage page(m_context.store, m_context.folders, m_context.services);
-    if (!m_context.services.openInBrowser(page.path(m_context.appletId)))
+    if (!m_context.services.openInBrowser(page.path(m_context.appletId))) {
+        m_context.status(QString());
         m_context.services.showMessage(message(Str::CreateProcessFailed, MessageIcon::Stop));
+    }
 }
 
 void PublishActions::saveAllFiles()
@@ -33,8 +35,10 @@ void PublishActions::saveAllFiles()
     if (path.isEmpty())
         return;
     FilePublisher publisher(m_context.store, m_context.folders, m_context.services);
-    if (!publisher.copyAllFiles(m_context.appletId, path))
-        return; // the cause has been reported
+    if (!publisher.copyAllFiles(m_context.appletId, path)) {
+        m_context.status(QString()); // the cause has been reported; an earlier note would mislead
+        return;
+    }
     const int count = publisher.copiedCount();
     const QString folder = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
     m_context.status(QStringLiteral("%1 %2 copied to").arg(count).arg(count == 1 ? "file" : "files"), folder);

@@ -140,6 +140,11 @@ void WizardWindow::buildStatusLine(QVBoxLayout *layout)
     bar->addWidget(m_statusFolder, 1);
     layout->addWidget(bar);
     m_context.showStatus = [this](const QString &text, const QString &folder) { showStatus(text, folder); };
+    m_statusTimeout = new QTimer(this);
+    m_statusTimeout->setObjectName(QStringLiteral("statusTimeout"));
+    m_statusTimeout->setSingleShot(true);
+    m_statusTimeout->setInterval(StatusLifetimeMs);
+    connect(m_statusTimeout, &QTimer::timeout, this, [this] { showStatus(QString()); });
 }
 
 void WizardWindow::showStatus(const QString &text, const QString &folder)
@@ -151,6 +156,12 @@ void WizardWindow::showStatus(const QString &text, const QString &folder)
                                                             .toString(QUrl::FullyEncoded),
                                                         folder.toHtmlEscaped()));
     m_statusFolder->setAccessibleName(folder);
+    // Old news misleads: a note lasts until the page changes, a later action fails, or
+    // its time is up.
+    if (text.isEmpty())
+        m_statusTimeout->stop();
+    else
+        m_statusTimeout->start();
 }
 
 void WizardWindow::showPage()
@@ -162,6 +173,7 @@ void WizardWindow::showPage()
     setWindowTitle(m_pageId == PageFlow::SelectionPage
                        ? SettingsStore::Product
                        : SettingsStore::Product + QStringLiteral(" - ") + m_context.appletId);
+    showStatus(QString()); // the note belonged to the page that made it
     m_page = new Page(m_pageId, m_context, m_pageArea);
     connect(m_page, &Page::selectedAppletChanged, this, &WizardWindow::appletChosen);
     m_pageLayout->addWidget(m_page);
@@ -335,18 +347,21 @@ int WizardWindow::openProject(const QString &path)
     const bool onSelectionPage = m_pageId == PageFlow::SelectionPage;
     QString applet = m_context.appletId;
     int result = ProjectFile(m_context.store, m_context.services).open(file, &applet, onSelectionPage);
-    if (result != 1)
+    if (result != 1) {
+        showStatus(QString());
         return result;
-    showStatus(QStringLiteral("Project opened"));
+    }
     if (onSelectionPage) {
         if (!SelectionPage::selectApplet(*m_page, applet)) {
             m_page->load(false);
+            showStatus(QString());
             return 0;
         }
         next(); // as the user would: store the choice and go to the applet's first page
-        return result;
+    } else {
+        m_page->load(false);
     }
-    m_page->load(false);
+    showStatus(QStringLiteral("Project opened"));
     return result;
 }
 
@@ -360,8 +375,7 @@ int WizardWindow::saveProject()
     m_page->store();
     m_context.store.sync();
     const int result = ProjectFile(m_context.store, m_context.services).save(m_context.appletId, file);
-    if (result == 1)
-        showStatus(QStringLiteral("Project saved"));
+    showStatus(result == 1 ? QStringLiteral("Project saved") : QString());
     return result;
 }
 

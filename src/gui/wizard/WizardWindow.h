@@ -11,6 +11,7 @@
 
 class QAction;
 class QLabel;
+class QTimer;
 class QPushButton;
 class QVBoxLayout;
 
@@ -54,6 +55,8 @@ public:
     const PageContext &context() const { return m_context; }
     QAction *menuItem(int id) const { return m_menuItems.value(id); }
     QPushButton *button(int id) const;
+    // How long a note stays in the status line.
+    static constexpr int StatusLifetimeMs = 30000;
     // The status line under the buttons: what the last publishing or project command did.
     QLabel *statusLine() const { return m_statusText; }
     QLabel *statusFolder() const { return m_statusFolder; }
@@ -102,6 +105,7 @@ private:
     QHash<int, QAction *> m_menuItems;
     QLabel *m_statusText = nullptr;
     QLabel *m_statusFolder = nullptr; // the folder named by the status, as a link
+    QTimer *m_statusTimeout = nullptr;
     bool m_closing = false;
 };
 
