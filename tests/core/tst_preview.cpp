@@ -43,17 +43,17 @@ QByteArray expectedPage(const QByteArray &charset, const QByteArray &tag, const 
 
 class FakeStarter : public ProcessStarter {
 public:
-    bool startDetached(const QString &program, const QStringList &arguments) override
+    QString start(const QString &program, const QStringList &arguments) override
     {
         calls.append({program, arguments});
-        return result;
+        return failure;
     }
     struct Call {
         QString program;
         QStringList arguments;
     };
     QList<Call> calls;
-    bool result = true;
+    QString failure;
 };
 
 } // namespace
@@ -228,7 +228,9 @@ private slots:
         TestEnvironment env;
         FakeStarter starter;
         BrowserLauncher launcher(env.store(), starter);
-        const QString address = QStringLiteral("/home/user/My Pages/preview.html");
+        // A page that is there goes as its path, never as a file URL with escapes.
+        const QString address = env.path("My Pages/preview.html");
+        TestEnvironment::writeFile(address, "<html></html>");
 
         // Never chosen, or chosen as the default: the system's handler.
         QVERIFY(launcher.open(address));
@@ -249,8 +251,11 @@ private slots:
         QCOMPARE(starter.calls.first().program, QStringLiteral("/opt/web browser/browse"));
         QCOMPARE(starter.calls.first().arguments, QStringList{address});
 
-        starter.result = false;
-        QVERIFY(!launcher.open(address));
+        // A failure names the command, what happened and the page.
+        starter.failure = QStringLiteral("ended with status 2");
+        QString why;
+        QVERIFY(!launcher.open(address, &why));
+        QCOMPARE(why, QStringLiteral("\"/opt/web browser/browse\" ended with status 2 for \"%1\"").arg(address));
     }
 
     void launcherUsesTheDefaultHandler()
@@ -261,7 +266,7 @@ private slots:
         QStringList handled;
         launcher.setDefaultHandler([&](const QString &address) {
             handled << address;
-            return false;
+            return QStringLiteral("cannot be opened");
         });
         QVERIFY(!launcher.open(QStringLiteral("https://www.vexajava.example/")));
         QCOMPARE(handled, QStringList{QStringLiteral("https://www.vexajava.example/")});
@@ -274,12 +279,27 @@ private slots:
         QCOMPARE(starter.calls.size(), 1);
     }
 
-    void systemStarterReportsWhatCannotStart()
+    // A launcher that cannot start or that fails at once says so; one that ends well or
+    // keeps running (a browser at work) has done its part.
+    void systemStarterReportsWhatFails_data()
     {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("missing") << "/nonexistent/browser" << QStringList{"a"} << "cannot be started (";
+        QTest::newRow("none") << "" << QStringList{} << "cannot be started (";
+        QTest::newRow("fails") << "sh" << QStringList{"-c", "exit 2"} << "ended with status 2";
+        QTest::newRow("succeeds") << "true" << QStringList{"a b"} << "";
+        QTest::newRow("keeps running") << "sleep" << QStringList{"5"} << "";
+    }
+    void systemStarterReportsWhatFails()
+    {
+        QFETCH(QString, program);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, failure);
         SystemProcessStarter starter;
-        QVERIFY(!starter.startDetached(QStringLiteral("/nonexistent/browser"), {QStringLiteral("a")}));
-        QVERIFY(!starter.startDetached(QString(), {}));
-        QVERIFY(starter.startDetached(QStringLiteral("true"), {QStringLiteral("a b")}));
+        const QString result = starter.start(program, arguments);
+        QVERIFY2(failure.isEmpty() ? result.isEmpty() : result.startsWith(failure), qPrintable(result));
     }
 };
 

@@ -40,9 +40,11 @@ public:
         return colours.dequeue();
     }
     void setClipboardText(const QString &text) override { clipboard = text; }
-    bool openInBrowser(const QString &address) override
+    bool openInBrowser(const QString &address, QString &why) override
     {
         opened.append(address);
+        if (!browserStarts)
+            why = QStringLiteral("\"browser\" ended with status 2 for \"%1\"").arg(address);
         return browserStarts;
     }
     bool openFolder(const QString &path) override

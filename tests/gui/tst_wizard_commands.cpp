@@ -216,11 +216,13 @@ private slots:
                                                         f.env.installDir() + "/applets/copyright.txt"}));
         f.window->runCommand(WizardWindow::HomePageItem);
         QCOMPARE(f.services.opened.last(), Addresses::homePage());
+        // A browser that fails is said, with the command and the page.
         f.services.browserStarts = false;
-        f.window->runCommand(WizardWindow::InstructionsItem); // not reported
-        QVERIFY(f.services.messages.isEmpty());
+        f.window->runCommand(WizardWindow::InstructionsItem);
         f.window->runCommand(WizardWindow::HomePageItem);
-        QCOMPARE(f.services.messageIds(), QList<int>({Str::CreateProcessFailed}));
+        QCOMPARE(f.services.messageIds(), QList<int>({Str::CreateProcessFailed, Str::CreateProcessFailed}));
+        QVERIFY(f.services.messages.first().text.endsWith(
+            QStringLiteral("\"browser\" ended with status 2 for \"%1\"").arg(f.env.installDir() + "/help/helproot.html")));
         f.window->runCommand(WizardWindow::AboutItem);
         QCOMPARE(f.services.aboutShown, 1);
         // The About box names the version the programs and the package carry.

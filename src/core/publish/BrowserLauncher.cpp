@@ -3,6 +3,8 @@
 #include "ProcessStarter.h"
 #include "settings/SettingsStore.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QtGlobal>
 
 namespace vexa {
@@ -27,15 +29,18 @@ QString BrowserLauncher::inForce(const QString &setting)
     return browser.isEmpty() ? defaultBrowser() : browser;
 }
 
-bool BrowserLauncher::open(const QString &address)
+bool BrowserLauncher::open(const QString &address, QString *why)
 {
     const QString browser = inForce(m_store.read(QString(), QStringLiteral("Browser")));
-    if (browser == defaultBrowser()) {
-        if (m_defaultHandler)
-            return m_defaultHandler(address);
-        return m_starter.startDetached(systemOpener(), {address});
-    }
-    return m_starter.startDetached(browser, {address});
+    const QFileInfo file(address);
+    const QString target = file.isAbsolute() && file.exists() ? QDir::toNativeSeparators(file.absoluteFilePath())
+                                                              : address;
+    const bool system = browser == defaultBrowser();
+    const QString program = system ? systemOpener() : browser;
+    const QString failure = system && m_defaultHandler ? m_defaultHandler(target) : m_starter.start(program, {target});
+    if (!failure.isEmpty() && why)
+        *why = QStringLiteral("\"%1\" %2 for \"%3\"").arg(program, failure, target);
+    return failure.isEmpty();
 }
 
 } // namespace vexa

@@ -5,13 +5,14 @@
 
 namespace vexa {
 
-// Starts a program without waiting for it. The browser launcher goes through this so
-// tests can see what would run without running it.
+// Starts a program and lets it run. The browser launcher goes through this so tests can
+// see what would run without running it.
 class ProcessStarter {
 public:
     virtual ~ProcessStarter() = default;
-    // False when the program could not be started.
-    virtual bool startDetached(const QString &program, const QStringList &arguments) = 0;
+    // Empty when the program started and did not fail at once; else what went wrong:
+    // "cannot be started (reason)" or "ended with status N".
+    virtual QString start(const QString &program, const QStringList &arguments) = 0;
 };
 
 } // namespace vexa

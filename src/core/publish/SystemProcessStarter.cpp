@@ -1,12 +1,47 @@
 #include "SystemProcessStarter.h"
 
 #include <QProcess>
+#include <QSet>
 
 namespace vexa {
+namespace {
 
-bool SystemProcessStarter::startDetached(const QString &program, const QStringList &arguments)
+// The launchers still at work. They are never deleted while they run: a QProcess ends
+// its program when it is destroyed, and a browser must outlive this program.
+QSet<QProcess *> &running()
 {
-    return !program.isEmpty() && QProcess::startDetached(program, arguments);
+    static QSet<QProcess *> processes;
+    return processes;
+}
+
+} // namespace
+
+QString SystemProcessStarter::start(const QString &program, const QStringList &arguments)
+{
+    if (program.isEmpty())
+        return QStringLiteral("cannot be started (no program is named)");
+    auto *process = new QProcess;
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->start(program, arguments);
+    if (!process->waitForStarted()) {
+        const QString reason = QStringLiteral("cannot be started (%1)").arg(process->errorString());
+        delete process;
+        return reason;
+    }
+    if (!process->waitForFinished(QuickFailureMs)) {
+        running().insert(process); // still running: the browser itself
+        QObject::connect(process, &QProcess::finished, process, [process] {
+            running().remove(process);
+            process->deleteLater();
+        });
+        return QString();
+    }
+    const bool failed = process->exitStatus() != QProcess::NormalExit || process->exitCode() != 0;
+    const QString reason = process->exitStatus() != QProcess::NormalExit
+                               ? QStringLiteral("ended abnormally")
+                               : QStringLiteral("ended with status %1").arg(process->exitCode());
+    delete process;
+    return failed ? reason : QString();
 }
 
 } // namespace vexa

@@ -108,8 +108,7 @@ void browseFont(Page &page)
 void downloadFonts(Page &page)
 {
     Services &services = page.context().services;
-    if (!services.openInBrowser(Addresses::fontCollection()))
-        services.showMessage(message(Str::CreateProcessFailed, MessageIcon::Stop));
+    services.showInBrowser(Addresses::fontCollection());
 }
 
 } // namespace

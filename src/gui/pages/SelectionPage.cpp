@@ -31,8 +31,7 @@ void fillSorted(QComboBox *combo, QStringList applets)
 
 void showPage(Page &page, const QString &path)
 {
-    if (!page.context().services.openInBrowser(path))
-        page.context().services.showMessage(message(Str::CreateProcessFailed, MessageIcon::Stop));
+    page.context().services.showInBrowser(path);
 }
 
 } // namespace

@@ -78,16 +78,18 @@ std::optional<QColor> QtServices::chooseColour(const QColor &initial)
 
 void QtServices::setClipboardText(const QString &text) { QApplication::clipboard()->setText(text); }
 
-bool QtServices::openInBrowser(const QString &address)
+bool QtServices::openInBrowser(const QString &address, QString &why)
 {
     SystemProcessStarter starter;
     BrowserLauncher launcher(m_store, starter);
-    // The system's handler for HTML pages stands for "Default browser".
+#ifdef Q_OS_WIN
+    // The system's handler for HTML pages stands for "Default browser"; it has no opener program.
     launcher.setDefaultHandler([](const QString &target) {
         const QUrl url = QFileInfo::exists(target) ? QUrl::fromLocalFile(target) : QUrl(target);
-        return QDesktopServices::openUrl(url);
+        return QDesktopServices::openUrl(url) ? QString() : QStringLiteral("cannot be opened");
     });
-    return launcher.open(address);
+#endif
+    return launcher.open(address, &why);
 }
 
 bool QtServices::openFolder(const QString &path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }

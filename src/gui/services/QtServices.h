@@ -24,7 +24,7 @@ public:
     QString saveFile(const QString &filter, const QString &defaultSuffix) override;
     std::optional<QColor> chooseColour(const QColor &initial) override;
     void setClipboardText(const QString &text) override;
-    bool openInBrowser(const QString &address) override;
+    bool openInBrowser(const QString &address, QString &why) override;
     bool openFolder(const QString &path) override;
     void showTextDocument(const QString &path) override;
     void showInfo(const InfoNotice &notice) override;

@@ -1,6 +1,25 @@
 #include "Services.h"
 
+#include "strings/StringIds.h"
+
 namespace vexa {
+
+bool Services::showInBrowser(const QString &address)
+{
+    QString why;
+    if (openInBrowser(address, why))
+        return true;
+    showMessage(browserFailure(why));
+    return false;
+}
+
+Message Services::browserFailure(const QString &why)
+{
+    Message m = message(Str::CreateProcessFailed, MessageIcon::Stop);
+    if (!why.isEmpty())
+        m.text += QStringLiteral(":\n") + why;
+    return m;
+}
 
 QString Services::qtFilter(const QString &filter)
 {

@@ -38,8 +38,11 @@ public:
     virtual QString saveFile(const QString &filter, const QString &defaultSuffix) = 0;
     virtual std::optional<QColor> chooseColour(const QColor &initial) = 0;
     virtual void setClipboardText(const QString &text) = 0;
-    // Shows a page or web address with the chosen browser; false when none could be started.
-    virtual bool openInBrowser(const QString &address) = 0;
+    // Shows a page or web address with the chosen browser; false when none could be
+    // started, `why` then naming the command, what went wrong and the address.
+    virtual bool openInBrowser(const QString &address, QString &why) = 0;
+    // The same, saying so when it fails: 1542 with the cause.
+    bool showInBrowser(const QString &address);
     // Opens a folder in the system's file manager; false when that failed.
     virtual bool openFolder(const QString &path) = 0;
     // Shows a plain text document.
@@ -49,6 +52,8 @@ public:
     virtual std::optional<QString> chooseBrowser(const QString &current) = 0;
     virtual void showAbout() = 0;
 
+    // The message for a browser that could not show a page.
+    static Message browserFailure(const QString &why);
     // "Name (*.a; *.b)|*.a; *.b|..." as a Qt file dialog filter.
     static QString qtFilter(const QString &filter);
 };

@@ -42,7 +42,7 @@ bool HelpTopics::open(const QString &topic)
         m_services.showTextDocument(target);
         return true;
     }
-    return m_services.openInBrowser(target);
+    return m_services.showInBrowser(target);
 }
 
 } // namespace vexa

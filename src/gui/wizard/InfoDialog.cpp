@@ -47,9 +47,9 @@ void InfoDialog::activateLink()
     if (m_notice.linkKeyword == QLatin1String("STEP1"))
         HelpTopics(m_folders, m_services).open(QStringLiteral("instruction"));
     else if (m_notice.linkKeyword == QLatin1String("VEXA3D LIGHT"))
-        m_services.openInBrowser(Addresses::product3d());
+        m_services.showInBrowser(Addresses::product3d());
     else if (m_notice.linkKeyword.isEmpty())
-        m_services.openInBrowser(Addresses::homePage());
+        m_services.showInBrowser(Addresses::homePage());
 }
 
 } // namespace vexa

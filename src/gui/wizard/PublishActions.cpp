@@ -22,10 +22,8 @@ void PublishActions::showPreview()
 void PublishActions::openPreview()
 {
     const PreviewPage page(m_context.store, m_context.folders, m_context.services);
-    if (!m_context.services.openInBrowser(page.path(m_context.appletId))) {
+    if (!m_context.services.showInBrowser(page.path(m_context.appletId)))
         m_context.status(QString());
-        m_context.services.showMessage(message(Str::CreateProcessFailed, MessageIcon::Stop));
-    }
 }
 
 void PublishActions::saveAllFiles()

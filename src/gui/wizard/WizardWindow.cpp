@@ -420,8 +420,7 @@ void WizardWindow::runCommand(int id)
         help.open(QStringLiteral("copyright"));
         break;
     case HomePageItem:
-        if (!m_context.services.openInBrowser(Addresses::homePage()))
-            m_context.services.showMessage(message(Str::CreateProcessFailed, MessageIcon::Stop));
+        m_context.services.showInBrowser(Addresses::homePage());
         break;
     case AboutItem:
         m_context.services.showAbout();
