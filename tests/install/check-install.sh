@@ -16,7 +16,8 @@ files=(
     share/mime/packages/$id.xml
     share/metainfo/$id.metainfo.xml
     share/icons/hicolor/scalable/apps/$id.svg
-    share/man/man1/vexajava.1 share/man/man1/vexajava-cli.1
+    share/man/man1/vexajava.1.gz share/man/man1/vexajava-cli.1.gz share/doc/vexajava/copyright
+    share/doc/vexajava/changelog.gz
     share/vexajava/defaults.ini share/vexajava/applets/qzbut1.gif share/vexajava/help/samples.html
     share/vexajava/applets/treemenu/ic_empty.gif
 )
@@ -33,15 +34,22 @@ grep -q 'glob pattern="\*.vxp"' "$prefix/share/mime/packages/$id.xml"
 grep -q '^MimeType=application/x-vexajava-project;' "$prefix/share/applications/$id.desktop"
 grep -q "release version=\"$version\"" "$prefix/share/metainfo/$id.metainfo.xml"
 # The manual pages carry the programs' own options.
-grep -q 'save\\-project APPLET FILE' "$prefix/share/man/man1/vexajava-cli.1"
-grep -q '\\-\\-version' "$prefix/share/man/man1/vexajava.1"
+man=$prefix/share/man/man1
+zgrep -q 'save\\-project APPLET FILE' "$man/vexajava-cli.1.gz"
+zgrep -q '\\-\\-version' "$man/vexajava.1.gz"
+# Printed as it is, the help must fit a terminal: no line wider than 80 columns.
+if zcat "$man/vexajava.1.gz" "$man/vexajava-cli.1.gz" | sed -n '/^\.nf/,/^\.fi/p' | sed 's/\\-/-/g' |
+    grep '.\{81\}'; then
+    echo "manual page lines wider than 80 columns"
+    exit 1
+fi
 
 # The installed programs answer and find their installation data.
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
 [ "$("$prefix/bin/vexajava-cli" --version)" = "vexajava-cli (Vexa Java $version)" ]
 [ "$("$prefix/bin/vexajava" --version)" = "Vexa Java $version" ]
 # One version everywhere: the programs, their manual pages (the About box shows the same text).
-grep -q "\"Vexa Java $version\"" "$prefix/share/man/man1/vexajava.1"
-grep -q "\"vexajava-cli (Vexa Java $version)\"" "$prefix/share/man/man1/vexajava-cli.1"
+zgrep -q "\"Vexa Java $version\"" "$man/vexajava.1.gz"
+zgrep -q "\"vexajava-cli (Vexa Java $version)\"" "$man/vexajava-cli.1.gz"
 "$prefix/bin/vexajava-cli" tag BLOBS | grep -q '^<applet archive="blobs.jar"'
 echo "installed and valid: ${#files[@]} files"

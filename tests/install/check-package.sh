@@ -16,12 +16,17 @@ dpkg-deb -x "$deb" "$work/root"
 id=org.vexajava.VexaJava
 for f in bin/vexajava bin/vexajava-cli share/applications/$id.desktop share/mime/packages/$id.xml \
          share/metainfo/$id.metainfo.xml share/icons/hicolor/48x48/apps/$id.png \
-         share/man/man1/vexajava-cli.1 share/vexajava/defaults.ini; do
+         share/man/man1/vexajava-cli.1.gz share/vexajava/defaults.ini; do
     [ -f "$work/root/usr/$f" ] || { echo "not in the package: $f"; exit 1; }
 done
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 grep -q 'libqt6widgets6' <<< "$depends"
+[ "$(dpkg-deb -f "$deb" Recommends)" = "xdg-utils" ]
+# Debian's own checker, where it is installed: no error and no warning.
+if command -v lintian > /dev/null; then
+    lintian --fail-on error,warning "$deb"
+fi
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ]
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
 [ "$("$work/root/usr/bin/vexajava-cli" --version)" = "vexajava-cli (Vexa Java $version)" ]
