@@ -270,24 +270,35 @@ private slots:
         QCOMPARE(publisher.copiedCount(), folderFiles(other).size());
     }
 
+    // A missing file stops the publishing, named with the folder it belongs in; a missing
+    // class or archive brings the advice on applet files. What was copied before stays.
+    void missingFileStopsThePublishing_data()
+    {
+        QTest::addColumn<QString>("missing");
+        QTest::addColumn<bool>("advice");
+        QTest::newRow("picture") << "lake.jpg" << false;
+        QTest::newRow("applet class") << "VxLake.class" << true;
+    }
     void missingFileStopsThePublishing()
     {
+        QFETCH(QString, missing);
+        QFETCH(bool, advice);
         TestEnvironment env;
         prepare(env, QStringLiteral("LAKE"), {"ImageFile=lake.jpg"});
-        QFile::remove(env.folders().appletFolder(QStringLiteral("LAKE")) + QStringLiteral("/lake.jpg"));
+        const QString folder = env.folders().appletFolder(QStringLiteral("LAKE"));
+        QFile::remove(folder + QLatin1Char('/') + missing);
         const QString site = env.path(QStringLiteral("site"));
         QDir().mkpath(site);
 
         FilePublisher publisher(env.store(), env.folders(), env.reporter);
         QVERIFY(!publisher.copyAllFiles(QStringLiteral("LAKE"), site + QStringLiteral("/index.html")));
-        QCOMPARE(env.reporter.ids(), (QList<int>{Str::FileCopyFailed, Str::ErrorCopyingFile}));
+        QCOMPARE(env.reporter.ids(), (QList<int>{Str::PublishFileMissing, Str::ErrorCopyingFile}));
         const Message &reason = env.reporter.messages.first();
-        QVERIFY2(reason.text.contains(QStringLiteral("lake.jpg")), qPrintable(reason.text));
-        QVERIFY2(reason.text.contains(QStringLiteral("No such file")), qPrintable(reason.text));
+        QVERIFY2(reason.text.startsWith(QStringLiteral("Error ! \"%1\" is not in the applet folder \"%2\".").arg(missing, folder)),
+                 qPrintable(reason.text));
+        QCOMPARE(reason.text.contains(QStringLiteral("this applet needs VxLake.class")), advice);
         QCOMPARE(reason.icon, MessageIcon::Stop);
-        QCOMPARE(env.reporter.messages.last().text, QStringLiteral("Error copying file"));
-        // What came before stays; nothing after the failure is tried.
-        QCOMPARE(folderFiles(site), (QStringList{"VxLake.class", "index.html", "qzbut1.gif"}));
+        QVERIFY(!folderFiles(site).contains(missing));
     }
 
     void onlyPlainFilesAreCopied_data()

@@ -8,6 +8,7 @@
 #include "settings/Folders.h"
 #include "settings/SettingsStore.h"
 #include "strings/StringIds.h"
+#include "strings/StringTable.h"
 
 #include <QDir>
 #include <QFile>
@@ -322,10 +323,49 @@ QList<PublishFile> FilePublisher::plannedFiles(const QString &appletId) const
     return plan.files;
 }
 
+// Before anything is written, every name must stay in its folder.
+bool FilePublisher::namesAreSafe(const QList<PublishFile> &files)
+{
+    for (const PublishFile &file : files) {
+        if (!isBareFileName(file.name)) {
+            refuseUnsafe(file);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool FilePublisher::isAppletCode(const QString &name)
+{
+    return name.endsWith(QLatin1String(".class"), Qt::CaseInsensitive) ||
+           name.endsWith(QLatin1String(".jar"), Qt::CaseInsensitive);
+}
+
+// The applets' own classes and archives do not come with the program, so a fresh
+// installation lacks them: the message names the file, the folder it belongs in and,
+// for the applet's code, every file the applet needs.
+void FilePublisher::reportMissing(const QString &folder, const QString &name)
+{
+    Message m = message(Str::PublishFileMissing, MessageIcon::Stop);
+    m.text = m.text.arg(name, QDir::toNativeSeparators(folder));
+    if (isAppletCode(name))
+        m.text += QLatin1Char('\n') + StringTable::text(Str::AppletFilesAdvice)
+                                         .arg(m_appletCode.join(QLatin1String(", ")), QDir::toNativeSeparators(folder));
+    m_reporter.report(m);
+}
+
 bool FilePublisher::copyAllFiles(const QString &appletId, const QString &htmlPath)
 {
     const QString destination = QFileInfo(htmlPath).absolutePath();
     m_copied = 0;
+    const QList<PublishFile> files = plannedFiles(appletId);
+    if (!namesAreSafe(files))
+        return fail();
+    m_appletCode.clear();
+    for (const PublishFile &file : files) {
+        if (isAppletCode(file.name))
+            m_appletCode << file.name;
+    }
     PreviewPage page(m_store, m_folders, m_reporter);
     if (!page.write(appletId, true))
         return fail();
@@ -335,12 +375,9 @@ bool FilePublisher::copyAllFiles(const QString &appletId, const QString &htmlPat
     ++m_copied;
 
     const QString appletFolder = m_folders.appletFolder(appletId);
-    for (const PublishFile &file : plannedFiles(appletId)) {
+    for (const PublishFile &file : files) {
         if (!isBareFileName(file.name)) {
-            // An empty name would copy the folder itself, a path would reach outside it.
-            Message refused = message(Str::UnsafeFileName, MessageIcon::Exclamation);
-            refused.text = refused.text.arg(file.key, file.value);
-            m_reporter.report(refused);
+            refuseUnsafe(file);
             return fail();
         }
         const QString source = file.fromAppletDirectory ? m_folders.appletDirectory() : appletFolder;
@@ -362,6 +399,10 @@ bool FilePublisher::copyFile(const QString &sourceFolder, const QString &destina
     }
     if (FileCopy::samePath(source, target))
         return true;
+    if (!QFileInfo::exists(source) && !QFileInfo(source).isSymLink()) {
+        reportMissing(sourceFolder, name);
+        return false;
+    }
     return copyContents(source, target);
 }
 
@@ -372,6 +413,14 @@ bool FilePublisher::copyContents(const QString &source, const QString &target)
         return true;
     m_reporter.report(FileCopy::describe(error, source));
     return false;
+}
+
+// An empty name would copy the folder itself, a path would reach outside it.
+void FilePublisher::refuseUnsafe(const PublishFile &file)
+{
+    Message refused = message(Str::UnsafeFileName, MessageIcon::Exclamation);
+    refused.text = refused.text.arg(file.key, file.value);
+    m_reporter.report(refused);
 }
 
 bool FilePublisher::fail()

@@ -49,11 +49,16 @@ public:
 
 private:
     bool copyContents(const QString &source, const QString &target);
+    bool namesAreSafe(const QList<PublishFile> &files);
+    void refuseUnsafe(const PublishFile &file);
+    void reportMissing(const QString &folder, const QString &name);
+    static bool isAppletCode(const QString &name);
     bool fail();
 
     const SettingsStore &m_store;
     const Folders &m_folders;
     Reporter &m_reporter;
+    QStringList m_appletCode; // the applet's classes and archives, for the advice when one is missing
     int m_copied = 0;
 };
 

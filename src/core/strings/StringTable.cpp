@@ -599,6 +599,9 @@ constexpr Entry kStrings[] = {
     {5013, "Error ! The menu holds %1 items, more than the %2 it can keep.\nRemove some items."},
     {5014, "Warning ! Stored values longer than their fields take were cut: %1.\nThe values as shown are stored "
            "when you leave the page."},
+    {5015, "Error ! \"%1\" is not in the applet folder \"%2\"."},
+    {5016, "The applets' own .class and .jar files do not come with Vexa Java: this applet needs %1. Put them "
+           "into \"%2\" (see \"Applet files\" in the README and in the help), then copy the files again."},
     {5100, "\"%1\" is already in the applet folder, with a different picture.\nReplace the folder's file "
            "with the one picked? Every entry named \"%1\" then shows the new picture.\nNo keeps the folder's "
            "file and adds nothing."},
