@@ -135,6 +135,33 @@ private slots:
         QVERIFY(QFile::exists(folder + QStringLiteral("/preview.html")));
     }
 
+    // The sample pages: a link to each one that is installed, the folder of each that is
+    // not; an applet's own preview says where its missing page belongs.
+    void samplePagesLeadWhereTheFilesAre()
+    {
+        WizardFixture f;
+        f.env.makeAppletFolder("BLOBS", {"blobs.html"});
+        remember(f, "BLOBS");
+        f.start();
+        QTest::mouseClick(f.control<QAbstractButton>(1165), Qt::LeftButton);
+        const QString index = f.env.folders().appletDirectory() + "/samples.html";
+        QCOMPARE(f.services.opened, QStringList{index});
+        const QString text = QString::fromUtf8(TestEnvironment::readFile(index));
+        QVERIFY(text.contains("<li><a href=\"blobs/blobs.html\">BLOBS</a></li>"));
+        QVERIFY(text.contains("<li>BUMP: not installed, its files are not in <code>" + f.env.folders().appletFolder("BUMP")));
+        QVERIFY(text.contains("39 of the 40 applets are not installed"));
+
+        QTest::mouseClick(f.control<QAbstractButton>(1003), Qt::LeftButton);
+        QCOMPARE(f.services.opened.last(), f.env.folders().appletFolder("BLOBS") + "/blobs.html");
+        f.page()->setChecked(Catalogue::categoryRadioId(Catalogue::category("BUMP")), true);
+        auto *list = f.control<QComboBox>(AppletList);
+        list->setCurrentIndex(list->findText("BUMP"));
+        QTest::mouseClick(f.control<QAbstractButton>(1003), Qt::LeftButton);
+        QCOMPARE(f.services.opened.size(), 2);
+        QCOMPARE(f.services.messageIds(), QList<int>{Str::SamplePageMissing});
+        QVERIFY(f.services.messages.first().text.contains("\"vexabump.html\" is not in \"" + f.env.folders().appletFolder("BUMP")));
+    }
+
     // A section the user has written keeps its values when the applet is chosen again.
     void writtenSectionsAreLeftAlone()
     {

@@ -2,6 +2,7 @@
 
 #include "Page.h"
 #include "catalogue/Catalogue.h"
+#include "publish/SamplePages.h"
 #include "services/Services.h"
 #include "settings/SettingsStore.h"
 #include "settings/Folders.h"
@@ -31,7 +32,8 @@ void fillSorted(QComboBox *combo, QStringList applets)
 
 void showPage(Page &page, const QString &path)
 {
-    page.context().services.showInBrowser(path);
+    if (!path.isEmpty())
+        page.context().services.showInBrowser(path);
 }
 
 } // namespace
@@ -46,13 +48,13 @@ void SelectionPage::setUp(Page &page)
         QObject::connect(combo, QOverload<int>::of(&QComboBox::activated), &page, [&page] { updateInfo(page); });
     if (auto *button = page.control<QAbstractButton>(AppletPreview))
         QObject::connect(button, &QAbstractButton::clicked, &page, [&page] {
-            const QString applet = selectedApplet(page);
-            const Folders &folders = page.context().folders;
-            showPage(page, folders.appletFolder(applet) + QLatin1Char('/') + Catalogue::samplePage(applet));
+            PageContext &context = page.context();
+            showPage(page, SamplePages(context.folders, context.services).page(selectedApplet(page)));
         });
     if (auto *button = page.control<QAbstractButton>(PreviewAll))
         QObject::connect(button, &QAbstractButton::clicked, &page, [&page] {
-            showPage(page, page.context().folders.helpFolder() + QStringLiteral("/samples.html"));
+            PageContext &context = page.context();
+            showPage(page, SamplePages(context.folders, context.services).writeIndex());
         });
 }
 
