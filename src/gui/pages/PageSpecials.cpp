@@ -158,11 +158,10 @@ void setUpCodePage(Page &page)
     if (auto *button = page.control<QAbstractButton>(1056))
         QObject::connect(button, &QAbstractButton::clicked, &page,
                          [&context] { PublishActions(context).saveAllFiles(); });
-    if (QWidget *desktop = page.control(4004)) {
-        desktop->setEnabled(false);
-        desktop->setToolTip(QStringLiteral("Active desktop items exist only on Windows desktops that support "
-                                           "web content; this desktop has none."));
-    }
+#ifndef Q_OS_WIN
+    // Active desktop items exist only on Windows desktops that show web content.
+    page.setVisible(4004, false);
+#endif
 }
 
 } // namespace

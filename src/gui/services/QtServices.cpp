@@ -50,22 +50,42 @@ bool QtServices::ask(const Message &message)
 
 QString QtServices::openFile(const QString &filter)
 {
-    return QFileDialog::getOpenFileName(m_parent, QString(), QString(), qtFilter(filter));
+    const QString file = QFileDialog::getOpenFileName(m_parent, QString(), lastFolder(filter), qtFilter(filter));
+    rememberFolder(filter, file);
+    return file;
 }
 
 QStringList QtServices::openFiles(const QString &filter)
 {
-    return QFileDialog::getOpenFileNames(m_parent, QString(), QString(), qtFilter(filter));
+    const QStringList files = QFileDialog::getOpenFileNames(m_parent, QString(), lastFolder(filter), qtFilter(filter));
+    rememberFolder(filter, files.value(0));
+    return files;
 }
 
 QString QtServices::saveFile(const QString &filter, const QString &defaultSuffix)
 {
-    QFileDialog dialog(m_parent, QString(), QString(), qtFilter(filter));
+    QFileDialog dialog(m_parent, QString(), lastFolder(filter), qtFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
+    rememberFolder(filter, dialog.selectedFiles().first());
     return dialog.selectedFiles().first();
+}
+
+// A file dialog opens where the last file of its kind was taken: projects, pictures,
+// pages and the rest each keep their folder in the store.
+QString QtServices::lastFolder(const QString &filter) const
+{
+    return m_store.read(QString(), folderKey(filter));
+}
+
+void QtServices::rememberFolder(const QString &filter, const QString &file)
+{
+    if (file.isEmpty())
+        return;
+    m_store.write(QString(), folderKey(filter), QFileInfo(file).absolutePath());
+    m_store.sync();
 }
 
 std::optional<QColor> QtServices::chooseColour(const QColor &initial)

@@ -32,6 +32,9 @@ public:
     void showAbout() override;
 
 private:
+    QString lastFolder(const QString &filter) const;
+    void rememberFolder(const QString &filter, const QString &file);
+
     SettingsStore &m_store;
     Folders &m_folders;
     QPointer<QWidget> m_parent;

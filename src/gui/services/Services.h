@@ -54,8 +54,11 @@ public:
 
     // The message for a browser that could not show a page.
     static Message browserFailure(const QString &why);
-    // "Name (*.a; *.b)|*.a; *.b|..." as a Qt file dialog filter.
+    // "Name (*.a; *.b)|*.a; *.b|..." as a Qt file dialog filter; "*.jpg" takes "*.jpeg" too.
     static QString qtFilter(const QString &filter);
+    // The `Application` key that keeps the folder last used for files of this filter:
+    // "Folder" and the first pattern's extension ("FolderVxp", "FolderJpg").
+    static QString folderKey(const QString &filter);
 };
 
 } // namespace vexa

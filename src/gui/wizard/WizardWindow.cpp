@@ -21,6 +21,9 @@
 #include <functional>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QKeySequence>
 #include <QLabel>
 #include <QStatusBar>
 #include <QUrl>
@@ -71,8 +74,15 @@ void WizardWindow::buildMenu()
 {
     auto *bar = new QMenuBar(this);
     layout()->setMenuBar(bar);
+    // The desktop's own keys for opening, saving and quitting, shown in the menu.
+    static const QHash<int, QKeySequence::StandardKey> keys = {
+        {OpenProjectItem, QKeySequence::Open}, {SaveProjectItem, QKeySequence::Save}, {ExitItem, QKeySequence::Quit}};
     auto add = [this](QMenu *menu, int id, const QString &caption) {
         QAction *action = menu->addAction(caption);
+        if (keys.contains(id)) {
+            action->setShortcut(keys.value(id));
+            addAction(action); // the key works wherever the focus is in the window
+        }
         action->setObjectName(QStringLiteral("m%1").arg(id));
         connect(action, &QAction::triggered, this, [this, id] { whenSafe([this, id] { runCommand(id); }); });
         m_menuItems.insert(id, action);
@@ -164,15 +174,34 @@ void WizardWindow::showStatus(const QString &text, const QString &folder)
         m_statusTimeout->start();
 }
 
+// "Vexa Java - BLOBS" on an applet's pages; "name.vxp - Vexa Java" once the applet's
+// values were saved to or opened from a project, as desktop programs name their document.
+void WizardWindow::updateTitle()
+{
+    if (m_projectApplet != m_context.appletId)
+        m_projectFile.clear(); // another applet: the project is not its document
+    if (!m_projectFile.isEmpty())
+        setWindowTitle(QFileInfo(m_projectFile).fileName() + QStringLiteral(" - ") + SettingsStore::Product);
+    else if (m_pageId == PageFlow::SelectionPage)
+        setWindowTitle(SettingsStore::Product);
+    else
+        setWindowTitle(SettingsStore::Product + QStringLiteral(" - ") + m_context.appletId);
+}
+
+void WizardWindow::setProjectFile(const QString &file)
+{
+    m_projectFile = file;
+    m_projectApplet = m_context.appletId;
+    updateTitle();
+}
+
 void WizardWindow::showPage()
 {
     if (m_page) {
         m_pageLayout->removeWidget(m_page);
         delete m_page;
     }
-    setWindowTitle(m_pageId == PageFlow::SelectionPage
-                       ? SettingsStore::Product
-                       : SettingsStore::Product + QStringLiteral(" - ") + m_context.appletId);
+    updateTitle();
     showStatus(QString()); // the note belonged to the page that made it
     m_page = new Page(m_pageId, m_context, m_pageArea);
     connect(m_page, &Page::selectedAppletChanged, this, &WizardWindow::appletChosen);
@@ -361,6 +390,7 @@ int WizardWindow::openProject(const QString &path)
     } else {
         m_page->load(false);
     }
+    setProjectFile(file);
     showStatus(QStringLiteral("Project opened"));
     return result;
 }
@@ -376,6 +406,8 @@ int WizardWindow::saveProject()
     m_context.store.sync();
     const int result = ProjectFile(m_context.store, m_context.services).save(m_context.appletId, file);
     showStatus(result == 1 ? QStringLiteral("Project saved") : QString());
+    if (result == 1)
+        setProjectFile(file);
     return result;
 }
 

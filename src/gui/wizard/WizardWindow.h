@@ -61,6 +61,8 @@ public:
     QLabel *statusLine() const { return m_statusText; }
     QLabel *statusFolder() const { return m_statusFolder; }
     void showStatus(const QString &text, const QString &folder = QString());
+    void updateTitle();
+    void setProjectFile(const QString &file);
 
     // The buttons' operations.
     void next();
@@ -106,6 +108,8 @@ private:
     QLabel *m_statusText = nullptr;
     QLabel *m_statusFolder = nullptr; // the folder named by the status, as a link
     QTimer *m_statusTimeout = nullptr;
+    QString m_projectFile;   // the project last saved or opened, while its applet is current
+    QString m_projectApplet;
     bool m_closing = false;
 };
 
