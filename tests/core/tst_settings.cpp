@@ -363,36 +363,69 @@ private slots:
         env.makeAppletFolder("BUMP");
         ScrollTextFiles files(env.folders(), env.reporter);
         QString text;
-        QVERIFY(!files.load("BUMP", &text)); // not written yet
+        QVERIFY(!files.load("BUMP", &text, "utf-8")); // not written yet
         QCOMPARE(env.reporter.ids(), QList<int>({Str::ErrorReadingScrollText}));
         QCOMPARE(env.reporter.messages.first().icon, MessageIcon::Exclamation);
         env.reporter.clear();
 
         const QString multiLine = QStringLiteral("Line one\r\nLine two: café ✓\n");
-        QVERIFY(files.save("BUMP", multiLine));
-        QVERIFY(files.load("BUMP", &text));
+        QVERIFY(files.save("BUMP", multiLine, "utf-8"));
+        QVERIFY(files.load("BUMP", &text, "utf-8"));
         QCOMPARE(text, multiLine);
         QCOMPARE(vexa::test::TestEnvironment::readFile(env.folders().scrollTextFile("BUMP")), multiLine.toUtf8());
         QVERIFY(!QDir(env.folders().appletFolder("BUMP")).entryList(QDir::Files).join(' ').contains(".tmp"));
 
         const QString exact(ScrollTextFiles::MaxLength, QLatin1Char('a'));
         vexa::test::TestEnvironment::writeFile(env.folders().scrollTextFile("BUMP"), exact.toUtf8());
-        QVERIFY(files.load("BUMP", &text));
+        QVERIFY(files.load("BUMP", &text, "utf-8"));
         QCOMPARE(text, exact);
         // Longer files load truncated, also when the cut falls inside a multi-byte character.
         const QString longer = QString(ScrollTextFiles::MaxLength - 1, QLatin1Char('b')) +
                                QString(200000, QChar(0x00E9));
         vexa::test::TestEnvironment::writeFile(env.folders().scrollTextFile("BUMP"), longer.toUtf8());
-        QVERIFY(files.load("BUMP", &text));
+        QVERIFY(files.load("BUMP", &text, "utf-8"));
         QCOMPARE(text, longer.left(ScrollTextFiles::MaxLength));
         QVERIFY(env.reporter.messages.isEmpty());
 
         // An applet without a scroll-text file, and a folder that does not exist.
-        QVERIFY(!files.save("LENS", "x"));
-        QVERIFY(!files.save("FIRE", "x"));
+        QVERIFY(!files.save("LENS", "x", "utf-8"));
+        QVERIFY(!files.save("FIRE", "x", "utf-8"));
         QCOMPARE(env.reporter.ids(),
                  QList<int>({Str::ErrorWritingScrollText, Str::FileWriteFailed, Str::ErrorWritingScrollText}));
         QVERIFY(env.reporter.messages[1].text.contains(qt_error_string(ENOENT)));
+    }
+
+    // The file is in the page's character set, both ways; a character the set lacks is
+    // refused by name, and the old file stays.
+    void scrollTextFileInTheCharset_data()
+    {
+        QTest::addColumn<QString>("charset");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("refused");
+        QTest::newRow("latin-1") << "iso-8859-1" << "café\r\n" << QByteArray("caf\xE9\r\n") << "€";
+        QTest::newRow("cyrillic") << "windows-1251" << "Привет\r\n" << QByteArray("\xCF\xF0\xE8\xE2\xE5\xF2\r\n")
+                                  << "日";
+    }
+    void scrollTextFileInTheCharset()
+    {
+        QFETCH(QString, charset);
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, refused);
+        TestEnvironment env;
+        env.makeAppletFolder("BUMP");
+        ScrollTextFiles files(env.folders(), env.reporter);
+        QVERIFY(files.save("BUMP", text, charset));
+        QCOMPARE(TestEnvironment::readFile(env.folders().scrollTextFile("BUMP")), bytes);
+        QString back;
+        QVERIFY(files.load("BUMP", &back, charset));
+        QCOMPARE(back, text);
+
+        QVERIFY(!files.save("BUMP", "a" + refused + "b", charset));
+        QCOMPARE(env.reporter.ids(), QList<int>{Str::ScrollTextOutsideCharset});
+        QVERIFY(env.reporter.messages.first().text.contains("\"" + refused + "\" (U+"));
+        QCOMPARE(TestEnvironment::readFile(env.folders().scrollTextFile("BUMP")), bytes);
     }
 
     void failedScrollTextSaveKeepsTheOldFile()
@@ -402,9 +435,9 @@ private slots:
         TestEnvironment env;
         const QString folder = env.makeAppletFolder("FIRE");
         ScrollTextFiles files(env.folders(), env.reporter);
-        QVERIFY(files.save("FIRE", "old text"));
+        QVERIFY(files.save("FIRE", "old text", "iso-8859-1"));
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
-        QVERIFY(!files.save("FIRE", "new text"));
+        QVERIFY(!files.save("FIRE", "new text", "iso-8859-1"));
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(vexa::test::TestEnvironment::readFile(env.folders().scrollTextFile("FIRE")), QByteArray("old text"));
     }

@@ -91,6 +91,21 @@ class HandlersTextTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The scroll text must fit the page's character set: typed "€" on a Latin-1 page is
+    // refused by name when the page is left, backwards too (the text would be lost).
+    void scrollTextOutsideTheCharsetIsRefused()
+    {
+        TextPageFixture f;
+        f.open(133, "BUMP");
+        auto *area = f.page->control<QPlainTextEdit>(1013);
+        area->setFocus();
+        QTest::keyClicks(area, QStringLiteral("10 "));
+        QTest::sendKeyEvent(QTest::Click, area, Qt::Key_unknown, QStringLiteral("€"), Qt::NoModifier);
+        QCOMPARE(area->toPlainText(), QStringLiteral("10 €"));
+        QVERIFY(!f.page->canGoBack());
+        QCOMPARE(f.services.messageIds(), QList<int>{Str::ScrollTextOutsideCharset});
+    }
+
     // A stored value longer than its field takes (edited outside the program) is said when
     // the page opens; the code page shows a tag with such a line unwrapped, at once.
     void overlongStoredValuesAreSaid()

@@ -133,7 +133,10 @@ char32_t decodeUtf8(const char *p, size_t left, int *length)
 
 class Converter {
 public:
-    explicit Converter(const QByteArray &name) : m_cd(iconv_open(name.constData(), "UTF-8")) {}
+    explicit Converter(const QByteArray &to, const QByteArray &from = "UTF-8")
+        : m_cd(iconv_open(to.constData(), from.constData()))
+    {
+    }
     ~Converter()
     {
         if (isOpen())
@@ -247,7 +250,7 @@ QByteArray CharsetEncoder::encode(const QString &text) const
     return singleBytes(text, 0x80);
 }
 
-QByteArray CharsetEncoder::encodeWithSystem(const QString &text, bool *ok) const
+QByteArray CharsetEncoder::encodeWithSystem(const QString &text, bool *ok, char32_t *refused) const
 {
     *ok = false;
 #ifdef VEXAJAVA_HAVE_ICONV
@@ -275,6 +278,10 @@ QByteArray CharsetEncoder::encodeWithSystem(const QString &text, bool *ok) const
         // state so the reference reads as plain text, then write the reference.
         int length = 1;
         const char32_t cp = decodeUtf8(in, inLeft, &length);
+        if (refused) {
+            *refused = cp;
+            return QByteArray();
+        }
         QByteArray ref = reference(cp);
         char *refIn = ref.data();
         size_t refLeft = size_t(ref.size());
@@ -289,8 +296,72 @@ QByteArray CharsetEncoder::encodeWithSystem(const QString &text, bool *ok) const
     return converter.result();
 #else
     Q_UNUSED(text);
+    Q_UNUSED(refused);
     return QByteArray();
 #endif
+}
+
+std::optional<QByteArray> CharsetEncoder::encodeExactly(const QString &text, char32_t *missing) const
+{
+    char32_t limit = 0x80;
+    switch (m_kind) {
+    case Kind::Utf8:
+        return utf8(text);
+    case Kind::System: {
+        bool ok = false;
+        char32_t refused = 0;
+        const QByteArray bytes = encodeWithSystem(text, &ok, &refused);
+        if (ok)
+            return bytes;
+        if (refused) {
+            *missing = refused;
+            return std::nullopt;
+        }
+        break; // the converter failed otherwise: the ASCII fallback below
+    }
+    case Kind::Latin1:
+        limit = 0x100;
+        break;
+    case Kind::Hz:
+    case Kind::Ascii:
+        break;
+    }
+    std::optional<char32_t> first;
+    forEachCodePoint(text, [&](char32_t cp) {
+        if (cp >= limit && !first)
+            first = cp;
+    });
+    if (first) {
+        *missing = *first;
+        return std::nullopt;
+    }
+    QByteArray bytes = singleBytes(text, limit);
+    return m_kind == Kind::Hz ? bytes.replace('~', "~~") : bytes;
+}
+
+QString CharsetEncoder::decode(const QByteArray &bytes) const
+{
+    switch (m_kind) {
+    case Kind::Utf8:
+        return QString::fromUtf8(bytes);
+    case Kind::Hz:
+        return QString::fromLatin1(QByteArray(bytes).replace("~~", "~"));
+    case Kind::System: {
+#ifdef VEXAJAVA_HAVE_ICONV
+        Converter converter("UTF-8", m_systemName);
+        QByteArray input = bytes;
+        char *in = input.data();
+        size_t inLeft = size_t(input.size());
+        if (converter.isOpen() && converter.pump(&in, &inLeft) == 0)
+            return QString::fromUtf8(converter.result());
+#endif
+        break;
+    }
+    case Kind::Latin1:
+    case Kind::Ascii:
+        break;
+    }
+    return QString::fromLatin1(bytes);
 }
 
 } // namespace vexa

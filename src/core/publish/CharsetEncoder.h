@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 namespace vexa {
 
 // Turns page text into the bytes of the character set the page declares. A
@@ -19,6 +21,11 @@ public:
     // False when encode() falls back to ASCII with references.
     bool isSupported() const { return m_kind != Kind::Ascii || m_asciiByName; }
     QByteArray encode(const QString &text) const;
+    // The text as the set's own bytes, without references (for a plain text file), or
+    // nothing when a character is not in the set: `missing` then holds the first one.
+    std::optional<QByteArray> encodeExactly(const QString &text, char32_t *missing) const;
+    // The set's bytes as text.
+    QString decode(const QByteArray &bytes) const;
 
     // The name the system converter knows the set by ("x-sjis" -> "SHIFT_JIS"); empty
     // for a name that cannot be one.
@@ -29,7 +36,9 @@ public:
 private:
     enum class Kind { Ascii, Latin1, Utf8, Hz, System };
 
-    QByteArray encodeWithSystem(const QString &text, bool *ok) const;
+    // Characters the set lacks become references, or, with `refused`, end the
+    // conversion with that character.
+    QByteArray encodeWithSystem(const QString &text, bool *ok, char32_t *refused = nullptr) const;
 
     Kind m_kind = Kind::Ascii;
     bool m_asciiByName = false;

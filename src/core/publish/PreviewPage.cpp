@@ -22,11 +22,11 @@ QString PreviewPage::path(const QString &appletId) const
     return m_folders.appletFolder(appletId) + QLatin1Char('/') + fileName();
 }
 
-QString PreviewPage::charset(const QString &appletId) const
+QString PreviewPage::charsetFor(const SettingsStore &store, const QString &appletId)
 {
     if (appletId == QLatin1String("MORPHMENU") || appletId == QLatin1String("TREEMENU") ||
         appletId == QLatin1String("TEXTSCROLLER"))
-        return m_store.read(appletId, QStringLiteral("CharSet"));
+        return store.read(appletId, QStringLiteral("CharSet"));
     return QStringLiteral("iso-8859-1");
 }
 

@@ -25,7 +25,10 @@ public:
     QString path(const QString &appletId) const;
     // The declared character set: the applet's `CharSet` for the three applets that
     // let the user choose one, else "iso-8859-1".
-    QString charset(const QString &appletId) const;
+    QString charset(const QString &appletId) const { return charsetFor(m_store, appletId); }
+    // The set a page of the applet declares: the applet's choice where it has one, else
+    // Latin-1. The scroll-text file is written in it too.
+    static QString charsetFor(const SettingsStore &store, const QString &appletId);
     // The page as text, before it is encoded in its character set.
     QString text(const QString &appletId, bool copied) const;
     // The page around a given tag; every line ends in CR LF.

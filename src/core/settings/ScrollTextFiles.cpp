@@ -6,6 +6,8 @@
 #include "strings/StringIds.h"
 
 #include <QFile>
+#include <QStringDecoder>
+#include "publish/CharsetEncoder.h"
 #include "publish/FileCopy.h"
 
 namespace vexa {
@@ -15,10 +17,33 @@ ScrollTextFiles::ScrollTextFiles(const Folders &folders, Reporter &reporter)
 {
 }
 
-bool ScrollTextFiles::save(const QString &appletId, const QString &text)
+void ScrollTextFiles::reportOutside(char32_t missing, const QString &charset)
+{
+    Message m = message(Str::ScrollTextOutsideCharset, MessageIcon::Exclamation);
+    m.text = m.text.arg(QString::fromUcs4(&missing, 1),
+                        QString::number(quint32(missing), 16).toUpper().rightJustified(4, QLatin1Char('0')), charset);
+    m_reporter.report(m);
+}
+
+bool ScrollTextFiles::fitsCharset(const QString &text, const QString &charset)
+{
+    char32_t missing = 0;
+    if (CharsetEncoder(charset).encodeExactly(text.left(MaxLength), &missing))
+        return true;
+    reportOutside(missing, charset);
+    return false;
+}
+
+bool ScrollTextFiles::save(const QString &appletId, const QString &text, const QString &charset)
 {
     const QString path = m_folders.scrollTextFile(appletId);
-    const QByteArray bytes = text.left(MaxLength).toUtf8();
+    char32_t missing = 0;
+    const std::optional<QByteArray> encoded = CharsetEncoder(charset).encodeExactly(text.left(MaxLength), &missing);
+    if (!encoded) {
+        reportOutside(missing, charset);
+        return false;
+    }
+    const QByteArray &bytes = *encoded;
     const FileError error = path.isEmpty() ? FileError{path, QStringLiteral("no scroll text")}
                                            : m_folders.explained(FileCopy::write(path, bytes));
     if (!error.ok()) {
@@ -30,7 +55,7 @@ bool ScrollTextFiles::save(const QString &appletId, const QString &text)
     return true;
 }
 
-bool ScrollTextFiles::load(const QString &appletId, QString *text)
+bool ScrollTextFiles::load(const QString &appletId, QString *text, const QString &charset)
 {
     const QString path = m_folders.scrollTextFile(appletId);
     QFile file(path);
@@ -51,7 +76,9 @@ bool ScrollTextFiles::load(const QString &appletId, QString *text)
         m_reporter.report(message(Str::ErrorReadingScrollText, MessageIcon::Exclamation));
         return false;
     }
-    *text = IniText::decode(bytes).left(MaxLength);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString asUtf8 = utf8(bytes);
+    *text = (utf8.hasError() ? CharsetEncoder(charset).decode(bytes) : asUtf8).left(MaxLength);
     return true;
 }
 

@@ -87,6 +87,7 @@ constexpr int StoredValueCut = 5014;
 constexpr int PublishFileMissing = 5015;
 constexpr int AppletFilesAdvice = 5016;
 constexpr int SamplePageMissing = 5017;
+constexpr int ScrollTextOutsideCharset = 5018;
 
 // The picture list and the frame sequence (5100 to 5119).
 constexpr int PictureNameTaken = 5100;

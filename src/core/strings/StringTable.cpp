@@ -604,6 +604,8 @@ constexpr Entry kStrings[] = {
            "into \"%2\" (see \"Applet files\" in the README and in the help), then copy the files again."},
     {5017, "The sample page of %1 is not installed: \"%2\" is not in \"%3\".\nThe applets' own files do not "
            "come with Vexa Java; see \"Applet files\" in the help."},
+    {5018, "Error ! The scroll text holds \"%1\" (U+%2), which the character set %3 cannot hold.\nRemove it, or "
+           "choose a character set that has it."},
     {5100, "\"%1\" is already in the applet folder, with a different picture.\nReplace the folder's file "
            "with the one picked? Every entry named \"%1\" then shows the new picture.\nNo keeps the folder's "
            "file and adds nothing."},

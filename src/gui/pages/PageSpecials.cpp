@@ -39,8 +39,9 @@ bool isOwnLinkApplet(const QString &appletId) { return CommonTagBlocks::isOwnLin
 void loadScrollText(Page &page)
 {
     QString text;
-    ScrollTextFiles files(page.context().folders, page.context().services);
-    if (!files.load(page.appletId(), &text))
+    PageContext &context = page.context();
+    ScrollTextFiles files(context.folders, context.services);
+    if (!files.load(page.appletId(), &text, PreviewPage::charsetFor(context.store, page.appletId())))
         text.clear();
     page.setText(ScrollText, text);
 }
@@ -51,7 +52,9 @@ void storeScrollText(Page &page)
     // The applets read the text line by line: a text without any line end gets one.
     if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
         text = text.left(TextLimit - 2) + QStringLiteral("\r\n");
-    ScrollTextFiles(page.context().folders, page.context().services).save(page.appletId(), text);
+    PageContext &context = page.context();
+    ScrollTextFiles(context.folders, context.services)
+        .save(page.appletId(), text, PreviewPage::charsetFor(context.store, page.appletId()));
 }
 
 // --- link page (155) ---

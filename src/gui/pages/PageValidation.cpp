@@ -6,6 +6,8 @@
 #include "editors/ImageListEditor.h"
 #include "editors/MenuTreeEditor.h"
 #include "publish/ImageSize.h"
+#include "publish/PreviewPage.h"
+#include "settings/ScrollTextFiles.h"
 #include "services/Services.h"
 #include "settings/Folders.h"
 #include "settings/SettingsStore.h"
@@ -385,6 +387,18 @@ bool appletChosen(Page &page)
     return false;
 }
 
+// 133, 208: the scroll-text file is written in the page's character set, which must hold
+// every character of the text.
+bool scrollTextFitsCharset(Page &page)
+{
+    PageContext &context = page.context();
+    if (!page.control(1013) || ScrollTextFiles(context.folders, context.services)
+                                   .fitsCharset(page.text(1013), PreviewPage::charsetFor(context.store, page.appletId())))
+        return true;
+    page.control(1013)->setFocus();
+    return false;
+}
+
 // 206: a plausible address or none.
 bool mailAddressPlausible(Page &page)
 {
@@ -412,7 +426,8 @@ const std::map<int, std::vector<Rule>> &pageRules()
             {132, {required(1024), required(1030), required(1035)}},
             {133,
              {requiredIfEnabled(1334), required(1046), required(1021), required(1039), required(1033),
-              required(1037), required(1042), required(1027), custom(fontSizesOrdered)}},
+              required(1037), required(1042), required(1027), custom(fontSizesOrdered),
+              custom(scrollTextFitsCharset)}},
             {135,
              {required(1057), required(1058), required(1059), required(1315).ifChecked(1326),
               requiredIfEnabled(1316), requiredIfEnabled(1317)}},
@@ -524,7 +539,7 @@ const std::map<int, std::vector<Rule>> &pageRules()
              {requiredIfEnabled(4018), requiredIfEnabled(1334),
               integer(1046, 1, Open, Str::ValueBelowLimit).withLowInMessage(), requiredIfEnabled(1021),
               requiredIfEnabled(1042), requiredIfEnabled(1027), requiredIfEnabled(4022)}},
-            {208, {required(4023)}},
+            {208, {required(4023), custom(scrollTextFitsCharset)}},
             {209,
              {required(BackImage), required(4038), required(4039), required(4040), required(4041),
               integer(4044, 1, 50, 1575)}},
@@ -620,6 +635,8 @@ static const std::map<int, std::vector<Rule>> &backwardRules()
 {
     static const std::map<int, std::vector<Rule>> table = {
         {197, {custom(menuStorable)}},
+        {133, {custom(scrollTextFitsCharset)}},
+        {208, {custom(scrollTextFitsCharset)}},
     };
     return table;
 }
