@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -303,6 +304,41 @@ private slots:
             if (page.control(1013))
                 QCOMPARE(page.text(1013), QStringLiteral("Scrolling text\nsecond line of page %1").arg(pageId));
         }
+    }
+
+    // At its smallest, every page still gives each visible control its minimum size, and
+    // every wrapped caption the height its lines need: nothing is clipped.
+    void nothingIsClippedAtTheMinimumSize()
+    {
+        TestEnvironment env;
+        ScriptedServices services;
+        QList<int> pages = applicablePages();
+        pages << 129 << 134;
+        QStringList clipped;
+        for (int pageId : pages) {
+            PageContext context{env.store(), env.folders(), services, appletOf(pageId), WalkFlags{}};
+            Page page(pageId, context);
+            page.load(false);
+            page.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&page));
+            page.resize(page.minimumSizeHint());
+            page.layout()->activate();
+            for (QWidget *control : page.findChildren<QWidget *>()) {
+                if (!control->isVisibleTo(&page) || control->objectName().isEmpty() ||
+                    control->size().isEmpty())
+                    continue;
+                const auto *label = qobject_cast<QLabel *>(control);
+                const QSize least = control->minimumSizeHint();
+                const int height = label && label->wordWrap() ? label->heightForWidth(control->width()) : least.height();
+                if (control->width() < least.width() || control->height() < height)
+                    clipped << QStringLiteral("page %1: %2 \"%3\" is %4x%5, needs %6x%7")
+                                   .arg(pageId)
+                                   .arg(control->objectName(), control->accessibleName())
+                                   .arg(control->width()).arg(control->height())
+                                   .arg(least.width()).arg(height);
+            }
+        }
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join('\n')));
     }
 
     void everyPageFitsTheWindow()

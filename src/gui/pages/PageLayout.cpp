@@ -223,6 +223,21 @@ void qualifySharedNames(const PageTemplate &pageTemplate, const QHash<int, QWidg
     }
 }
 
+constexpr int MaxLabelWidth = 240;
+
+// A wrapped caption is as narrow as two lines allow (at most MaxLabelWidth) and never
+// lower than its lines need there: a layout that squeezed it would cut its last line,
+// since the page's minimum size knows nothing of wrapping.
+void keepWrappedLinesWhole(QLabel *label)
+{
+    const int twoLines = 2 * label->fontMetrics().lineSpacing() + 2 * label->margin();
+    int width = MaxLabelWidth;
+    for (int narrower = MaxLabelWidth - 10; narrower >= 80 && label->heightForWidth(narrower) <= twoLines;
+         narrower -= 10)
+        width = narrower;
+    label->setMinimumSize(width, label->heightForWidth(width));
+}
+
 // One row of a group: a field with its label and the buttons beside it, a check box
 // or button with its companions, or a static text.
 // `group` is the group's caption; `switchCaption` the caption of the check box met last in
@@ -274,7 +289,9 @@ void addRow(QGridLayout *grid, int line, const Row &row, int pageId, QWidget *bo
                 label->setObjectName(QStringLiteral("l%1").arg(control->id)); // shown and hidden with its field
             // Short labels stay on one line; long tooltip texts wrap.
             label->setWordWrap(label->text().size() > 30);
-            label->setMaximumWidth(240);
+            label->setMaximumWidth(MaxLabelWidth);
+            if (label->wordWrap())
+                keepWrappedLinesWhole(label);
             grid->addWidget(label, line, 0, isTall(control->kind) ? Qt::AlignTop : Qt::Alignment());
             grid->addWidget(widget, line, 1);
             col = 2;

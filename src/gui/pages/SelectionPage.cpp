@@ -11,6 +11,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QLabel>
 #include <QSignalBlocker>
 
 namespace vexa {
@@ -40,6 +41,20 @@ void showPage(Page &page, const QString &path)
 
 void SelectionPage::setUp(Page &page)
 {
+    if (auto *description = page.control<QLabel>(Description)) {
+        // Every applet's description fits whole, however narrow the page: a layout knows
+        // nothing of the lines a wrapped text needs, and would cut them.
+        constexpr int Narrowest = 420;
+        QLabel probe;
+        probe.setWordWrap(true);
+        probe.setFont(description->font());
+        int height = 0;
+        for (const AppletRecord &applet : Catalogue::applets()) {
+            probe.setText(StringTable::text(applet.description));
+            height = qMax(height, probe.heightForWidth(Narrowest));
+        }
+        description->setMinimumSize(Narrowest, height);
+    }
     for (const CategoryRecord &category : Catalogue::categories()) {
         const int number = category.number;
         page.onChange(category.radioId, [&page, number] { categoryClicked(page, number); });

@@ -52,7 +52,7 @@ WizardWindow::WizardWindow(SettingsStore &store, Folders &folders, Services &ser
     layout->addWidget(m_pageArea, 1);
     buildButtons(layout);
     buildStatusLine(layout);
-    resize(940, 660);
+    resize(940, 680);
 
     // Start-up: first page, nothing to go back to, the project named on the command line.
     m_context.flags = WalkFlags{};
