@@ -67,6 +67,8 @@ bool isTall(ControlKind kind)
            kind == ControlKind::Frame;
 }
 
+constexpr int MaxShortField = 8; // characters
+
 QWidget *createWidget(const ControlSpec &control, int pageId, QWidget *parent)
 {
     const QString caption = control.caption ? QString::fromUtf8(control.caption) : QString();
@@ -80,6 +82,9 @@ QWidget *createWidget(const ControlSpec &control, int pageId, QWidget *parent)
         auto *edit = new QLineEdit(parent);
         const int limit = lengthLimit(pageId, control.id);
         edit->setMaxLength(limit > 0 ? limit : ProjectFile::MaxValueLength);
+        // A short field (a number, a small code) is as wide as what it takes, not the page.
+        if (limit > 0 && limit <= MaxShortField)
+            edit->setMaximumWidth(qMax(80, edit->fontMetrics().horizontalAdvance(QString(limit + 1, QLatin1Char('0'))) + 16));
         if (isReadOnlyField(pageId, control.id)) {
             edit->setReadOnly(true);
             makeReadOnly(edit);
@@ -224,6 +229,25 @@ void qualifySharedNames(const PageTemplate &pageTemplate, const QHash<int, QWidg
 }
 
 constexpr int MaxLabelWidth = 240;
+constexpr char LeadButtonProperty[] = "leadsItsLine";
+
+// Buttons that lead a line of companions ("Text..." and its colour swatch) share one
+// width, so the companions stand in one column.
+void alignLeadButtons(QWidget *box)
+{
+    QList<QWidget *> buttons;
+    int width = 0;
+    for (QWidget *widget : box->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (widget->property(LeadButtonProperty).toBool()) {
+            buttons << widget;
+            width = qMax(width, widget->sizeHint().width());
+        }
+    }
+    if (buttons.size() > 1) {
+        for (QWidget *button : buttons)
+            button->setMinimumWidth(width);
+    }
+}
 
 // A wrapped caption is as narrow as two lines allow (at most MaxLabelWidth) and never
 // lower than its lines need there: a layout that squeezed it would cut its last line,
@@ -257,6 +281,8 @@ void addRow(QGridLayout *grid, int line, const Row &row, int pageId, QWidget *bo
             QWidget *widget = createWidget(*control, pageId, box);
             setUpWidget(widget, *control, pageId, QString(firstCaption).remove(QLatin1Char('&')), qualifier,
                         controls);
+            if (control == row.first() && control->kind == ControlKind::Button)
+                widget->setProperty(LeadButtonProperty, true);
             line_->addWidget(widget, control->kind == ControlKind::Edit ? 1 : 0);
         }
         line_->addStretch(0);
@@ -356,6 +382,7 @@ QHash<int, QWidget *> buildPageLayout(QWidget *page, const PageTemplate &pageTem
         QString switchCaption;
         for (const Row &row : group.rows)
             addRow(grid, line++, row, pageId, box, group.caption, switchCaption, controls);
+        alignLeadButtons(box);
         // A group with a text box, list or tree takes the height the page has to spare.
         const bool tall = std::any_of(group.rows.begin(), group.rows.end(),
                                       [](const Row &row) { return isTall(row.first()->kind); });
