@@ -240,6 +240,10 @@ private slots:
         f.click(1017);
         QCOMPARE(f.page->colour(1017), QColor(0, 160, 0));
         QVERIFY(hasColour(frame->grab().toImage(), QColor(0, 160, 0)));
+        // Light text stands on black, dark text on white.
+        f.page->setColour(1017, QColor(255, 255, 255));
+        frame->update();
+        QVERIFY(hasColour(frame->grab().toImage(), QColor(0, 0, 0)));
     }
 
     void standardFonts()

@@ -10,8 +10,8 @@ namespace {
 // its program when it is destroyed, and a browser must outlive this program.
 QSet<QProcess *> &running()
 {
-    static QSet<QProcess *> processes;
-    return processes;
+    static auto *processes = new QSet<QProcess *>; // never destroyed, as the processes are not
+    return *processes;
 }
 
 } // namespace

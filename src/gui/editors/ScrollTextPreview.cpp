@@ -81,6 +81,10 @@ void ScrollTextPreview::paint()
     QPainter painter(m_frame);
     painter.setClipRect(area);
     painter.setFont(previewFont(m_page));
+    // The applet draws over its own picture; here the text gets a backdrop it stands out
+    // on: white text on the window's grey could not be read.
+    const QColor ink = m_page.colour(TextColour);
+    painter.fillRect(area, ink.lightnessF() > 0.5 ? QColor(Qt::black) : QColor(Qt::white));
     const QString text = previewText(m_page.text(Text));
     const QPoint origin(area.left(), area.top() + TopMargin + painter.fontMetrics().ascent());
     if (m_page.isChecked(Shadow)) {
