@@ -24,14 +24,25 @@ namespace vexa {
 
 namespace {
 
+// Whether `path` is there and something other than a regular file (links followed). One
+// look at the file: other copies create and remove the lock file all the time, and two
+// looks could see it there, then gone.
+bool isNoRegularFile(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && !S_ISREG(info.st_mode);
+#else
+    const QFileInfo info(path);
+    return info.exists() && !info.isFile();
+#endif
+}
+
 // A store file that is a pipe or a device would block or never end: such a store is
 // kept in memory only.
 QString unusableReason(const QString &path)
 {
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile())
-        return QStringLiteral("it is not a regular file");
-    return QString();
+    return isNoRegularFile(path) ? QStringLiteral("it is not a regular file") : QString();
 }
 
 } // namespace
@@ -277,8 +288,7 @@ QString SettingsStore::lockFileName() const { return m_path + QStringLiteral(".l
 // Why the lock file cannot be used at all; waiting would not help.
 QString SettingsStore::lockProblem() const
 {
-    const QFileInfo lock(lockFileName());
-    if (lock.exists() && !lock.isFile())
+    if (isNoRegularFile(lockFileName()))
         return QStringLiteral("its lock file \"%1\" is not a regular file").arg(lockFileName());
     return QString();
 }
