@@ -318,8 +318,11 @@ void addRow(QGridLayout *grid, int line, const Row &row, int pageId, QWidget *bo
             label->setMaximumWidth(MaxLabelWidth);
             if (label->wordWrap())
                 keepWrappedLinesWhole(label);
-            grid->addWidget(label, line, 0, isTall(control->kind) ? Qt::AlignTop : Qt::Alignment());
-            grid->addWidget(widget, line, 1);
+            // Captions and short fields keep to the left of their columns: a widget narrower
+            // than its column would otherwise stand in its middle.
+            grid->addWidget(label, line, 0, Qt::AlignLeft | (isTall(control->kind) ? Qt::AlignTop : Qt::AlignVCenter));
+            const bool narrow = widget->maximumWidth() < QWIDGETSIZE_MAX;
+            grid->addWidget(widget, line, 1, narrow ? Qt::AlignLeft | Qt::AlignVCenter : Qt::Alignment());
             col = 2;
         } else if (control->kind == ControlKind::Label && row.size() > 1) {
             namingLabel = static_cast<QLabel *>(widget);
