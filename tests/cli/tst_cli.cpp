@@ -106,7 +106,8 @@ private slots:
         QVERIFY(QFile::link(fifo, dir + "/to-pipe"));
         QVERIFY(QFile::link("/dev/null", dir + "/to-null"));
         QCOMPARE(cli({"set", "BLOBS", "NBlobs", "4"}).status, 0);
-        QDir().mkpath(appletFolder("blobs"));
+        for (const char *name : {"blob.class", "blobs.class", "vexa.class", "vexalib.class", "blobs.jar", "blobscr.txt"})
+            TestEnvironment::writeFile(appletFolder("blobs") + "/" + name, name);
         for (const char *target : {"pipe", "to-pipe", "to-null"}) {
             const QString path = dir + "/" + target;
             for (const QStringList &command : {QStringList{"save-project", "BLOBS", path},
@@ -136,7 +137,7 @@ private slots:
     {
         const QString folder = appletFolder("lake");
         QDir().mkpath(folder);
-        for (const char *name : {"VxLake.class", "vexa.class", "vexalib.class", "VxLake.jar"})
+        for (const char *name : {"VxLake.class", "vexa.class", "vexalib.class", "VxLake.jar", "lakescr.txt"})
             TestEnvironment::writeFile(folder + "/" + name, name);
         TestEnvironment::writeFile(folder + "/big.jpg", QByteArray(64 * 1024, 'x'));
         QCOMPARE(cli({"set", "LAKE", "ImageFile", "big.jpg"}).status, 0);

@@ -315,6 +315,7 @@ private slots:
         QList<int> pages = applicablePages();
         pages << 129 << 134;
         QStringList clipped;
+        const QString shots = qEnvironmentVariable("VEXAJAVA_SCREENSHOTS");
         for (int pageId : pages) {
             PageContext context{env.store(), env.folders(), services, appletOf(pageId), WalkFlags{}};
             Page page(pageId, context);
@@ -323,6 +324,8 @@ private slots:
             QVERIFY(QTest::qWaitForWindowExposed(&page));
             page.resize(page.minimumSizeHint());
             page.layout()->activate();
+            if (!shots.isEmpty() && QDir().mkpath(shots))
+                page.grab().save(QStringLiteral("%1/page%2-smallest.png").arg(shots).arg(pageId));
             for (QWidget *control : page.findChildren<QWidget *>()) {
                 if (!control->isVisibleTo(&page) || control->objectName().isEmpty() ||
                     control->size().isEmpty())

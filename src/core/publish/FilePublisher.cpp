@@ -366,22 +366,30 @@ bool FilePublisher::copyAllFiles(const QString &appletId, const QString &htmlPat
         if (isAppletCode(file.name))
             m_appletCode << file.name;
     }
+    const QString appletFolder = m_folders.appletFolder(appletId);
+    auto sourceFolder = [&](const PublishFile &file) {
+        return file.fromAppletDirectory ? m_folders.appletDirectory() : appletFolder;
+    };
     PreviewPage page(m_store, m_folders, m_reporter);
     if (!page.write(appletId, true))
         return fail();
+    // A page whose files are not all there would not run: nothing goes to the
+    // destination until every file is known to be there.
+    for (const PublishFile &file : files) {
+        const QString source = sourceFolder(file) + QLatin1Char('/') + file.name;
+        if (!QFileInfo::exists(source) && !QFileInfo(source).isSymLink() &&
+            !FileCopy::samePath(source, destination + QLatin1Char('/') + file.name)) {
+            reportMissing(sourceFolder(file), file.name);
+            return fail();
+        }
+    }
     const QString pagePath = page.path(appletId);
     if (!FileCopy::samePath(pagePath, htmlPath) && !copyContents(pagePath, htmlPath))
         return fail();
     ++m_copied;
 
-    const QString appletFolder = m_folders.appletFolder(appletId);
     for (const PublishFile &file : files) {
-        if (!isBareFileName(file.name)) {
-            refuseUnsafe(file);
-            return fail();
-        }
-        const QString source = file.fromAppletDirectory ? m_folders.appletDirectory() : appletFolder;
-        if (!copyFile(source, destination, file.name))
+        if (!copyFile(sourceFolder(file), destination, file.name))
             return fail();
         ++m_copied;
     }
