@@ -2,6 +2,7 @@
 
 #include "Reporter.h"
 #include "catalogue/Catalogue.h"
+#include "publish/FileCopy.h"
 #include "publish/FilePublisher.h"
 #include "publish/ImageSize.h"
 #include "publish/PreviewPage.h"
@@ -12,11 +13,15 @@
 #include "settings/SettingsStore.h"
 #include "strings/StringIds.h"
 #include "tag/TagGenerator.h"
+#include "viewer/AppletViewer.h"
+#include "viewer/MovingPicture.h"
 
 #include <QHash>
+#include <QTemporaryDir>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace vexa {
 namespace {
@@ -177,7 +182,99 @@ int publish(Session &session, const Arguments &args)
 {
     const QString applet = args.positional[0];
     FilePublisher publisher(session.store(), session.folders(), session.reporter);
+    publisher.setMovingPicture(args.options.contains(QStringLiteral("--moving-picture")));
     return publisher.copyAllFiles(applet, args.positional[1]) ? Success : Failure;
+}
+
+// A whole number of an option within its limits; nothing when it is not one.
+std::optional<int> number(const Arguments &args, const QString &option, int fallback, int least, int most)
+{
+    if (!args.options.contains(option))
+        return fallback;
+    bool ok = false;
+    const int value = args.options.value(option).toInt(&ok);
+    return ok && value >= least && value <= most ? std::optional<int>(value) : std::nullopt;
+}
+
+// The viewer runs the page in the applet folder, written as for a preview.
+std::optional<QString> writtenPreview(Session &session, const QString &applet)
+{
+    PreviewPage page(session.store(), session.folders(), session.reporter);
+    if (!page.write(applet, false))
+        return std::nullopt;
+    return page.path(applet);
+}
+
+int failed(Session &session, const QString &problem)
+{
+    writeText(session.err, problem + QLatin1Char('\n'));
+    return Failure;
+}
+
+// The viewer writes the picture into a folder of its own; the user's file is then replaced
+// in one step, and never when it is something other than a file.
+int keep(Session &session, const QString &made, const QString &target)
+{
+    const FileError error = FileCopy::copy(made, target, FileCopy::Durability::Durable);
+    if (error.ok())
+        return Success;
+    session.reporter.report(FileCopy::describe(error));
+    return Failure;
+}
+
+constexpr int MaxAfterMs = 600000;
+constexpr int ScreenshotAllowanceMs = 60000; // the viewer's start and the applet's init
+
+int run(Session &session, const Arguments &args)
+{
+    const QString applet = args.positional[0];
+    const QString screenshot = args.options.value(QStringLiteral("--screenshot"));
+    const std::optional<int> after = number(args, QStringLiteral("--after"), 1000, 0, MaxAfterMs);
+    if (!after)
+        return session.usageError(QStringLiteral("--after takes milliseconds from 0 to %1.").arg(MaxAfterMs));
+    if (screenshot.isEmpty() && args.options.contains(QStringLiteral("--after")))
+        return session.usageError(QStringLiteral("--after goes with --screenshot."));
+    const std::optional<QString> page = writtenPreview(session, applet);
+    if (!page)
+        return Failure;
+    QStringList options = {QStringLiteral("--title"), applet};
+    QTemporaryDir work;
+    const QString shot = work.filePath(QStringLiteral("applet.png"));
+    if (!screenshot.isEmpty())
+        options << QStringLiteral("--screenshot") << shot << QStringLiteral("--after") << QString::number(*after);
+    auto print = [&session](const ViewerEvent &event) {
+        if (event.kind == ViewerEvent::Kind::Document)
+            session.print(QStringLiteral("Document: %1 (target %2)\n").arg(event.text, event.target));
+    };
+    const int timeout = screenshot.isEmpty() ? 0 : *after + ScreenshotAllowanceMs;
+    if (const QString problem = AppletViewer::run(*page, options, timeout, print); !problem.isEmpty())
+        return failed(session, problem);
+    return screenshot.isEmpty() ? Success : keep(session, shot, screenshot);
+}
+
+int record(Session &session, const Arguments &args)
+{
+    const QString applet = args.positional[0];
+    const std::optional<int> seconds = number(args, QStringLiteral("--seconds"), MovingPicture::DefaultSeconds, 1,
+                                              MovingPicture::MaxSeconds);
+    const std::optional<int> fps = number(args, QStringLiteral("--fps"), MovingPicture::DefaultFramesPerSecond, 1,
+                                          MovingPicture::MaxFramesPerSecond);
+    if (!seconds || !fps)
+        return session.usageError(QStringLiteral("--seconds takes 1 to %1, --fps 1 to %2.")
+                                      .arg(MovingPicture::MaxSeconds)
+                                      .arg(MovingPicture::MaxFramesPerSecond));
+    const std::optional<QString> page = writtenPreview(session, applet);
+    if (!page)
+        return Failure;
+    QByteArray picture;
+    if (const QString problem = MovingPicture::record(*page, *seconds, *fps, &picture); !problem.isEmpty())
+        return failed(session, problem);
+    const FileError error = FileCopy::write(args.positional[1], picture, FileCopy::Durability::Durable);
+    if (!error.ok()) {
+        session.reporter.report(FileCopy::describe(error));
+        return Failure;
+    }
+    return Success;
 }
 
 int reset(Session &session, const Arguments &args)
@@ -233,8 +330,18 @@ const std::vector<Command> &commands()
          "Open a project FILE into the store and print its applet. Without --applet the applet comes from the "
          "file, as on the selection page; with it the file must belong to APPLET.",
          1, false, {}, {"--applet"}, openProject},
-        {"publish", "publish APPLET HTMLFILE",
-         "Write the page HTMLFILE and copy every file the applet needs beside it.", 2, true, {}, {}, publish},
+        {"publish", "publish APPLET HTMLFILE [--moving-picture]",
+         "Write the page HTMLFILE and copy every file the applet needs beside it; --moving-picture also records "
+         "the applet as HTMLFILE's name-<applet folder>.webp, shown by browsers without Java.",
+         2, true, {"--moving-picture"}, {}, publish},
+        {"run", "run APPLET [--screenshot FILE.png] [--after MS]",
+         "Write the preview page and run the applet in the applet viewer (it needs a desktop and Java 17). "
+         "--screenshot saves the applet's area MS milliseconds (default 1000) after it started and ends.",
+         1, true, {}, {"--screenshot", "--after"}, run},
+        {"record", "record APPLET FILE.webp [--seconds S] [--fps N]",
+         "Run the applet in the applet viewer and save S seconds (default 3) of it, N frames a second "
+         "(default 15), as an animated WebP picture.",
+         2, true, {}, {"--seconds", "--fps"}, record},
         {"reset", "reset APPLET --yes",
          "Discard the stored values of APPLET and start it over from its default values.", 1, true, {"--yes"}, {},
          reset},

@@ -19,7 +19,7 @@ files=(
     share/man/man1/vexajava.1.gz share/man/man1/vexajava-cli.1.gz share/doc/vexajava/copyright
     share/doc/vexajava/changelog.gz
     share/vexajava/defaults.ini share/vexajava/applets/qzbut1.gif share/vexajava/help/helproot.html
-    share/vexajava/applets/treemenu/ic_empty.gif
+    share/vexajava/applets/treemenu/ic_empty.gif share/vexajava/vexajava-viewer.jar
 )
 for size in 16 24 32 48 64 128 256; do
     files+=("share/icons/hicolor/${size}x${size}/apps/$id.png")

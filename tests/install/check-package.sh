@@ -16,13 +16,13 @@ dpkg-deb -x "$deb" "$work/root"
 id=org.vexajava.VexaJava
 for f in bin/vexajava bin/vexajava-cli share/applications/$id.desktop share/mime/packages/$id.xml \
          share/metainfo/$id.metainfo.xml share/icons/hicolor/48x48/apps/$id.png \
-         share/man/man1/vexajava-cli.1.gz share/vexajava/defaults.ini; do
+         share/man/man1/vexajava-cli.1.gz share/vexajava/defaults.ini share/vexajava/vexajava-viewer.jar; do
     [ -f "$work/root/usr/$f" ] || { echo "not in the package: $f"; exit 1; }
 done
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 grep -q 'libqt6widgets6' <<< "$depends"
-[ "$(dpkg-deb -f "$deb" Recommends)" = "xdg-utils" ]
+[ "$(dpkg-deb -f "$deb" Recommends)" = "xdg-utils, default-jre | openjdk-17-jre" ]
 # Debian's own checker, where it is installed: no error and no warning.
 if command -v lintian > /dev/null; then
     lintian --fail-on error,warning "$deb"

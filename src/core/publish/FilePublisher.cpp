@@ -9,6 +9,7 @@
 #include "settings/SettingsStore.h"
 #include "strings/StringIds.h"
 #include "strings/StringTable.h"
+#include "viewer/MovingPicture.h"
 
 #include <QDir>
 #include <QFile>
@@ -383,10 +384,34 @@ bool FilePublisher::copyAllFiles(const QString &appletId, const QString &htmlPat
             return fail();
         }
     }
+    QByteArray picture;
+    const QString pictureName = MovingPicture::fileName(htmlPath, appletId);
+    if (m_movingPicture) {
+        // Recorded from the page as it is, then named in the page that is copied.
+        const QString problem = MovingPicture::record(page.path(appletId), MovingPicture::DefaultSeconds,
+                                                      MovingPicture::DefaultFramesPerSecond, &picture, m_waiting);
+        if (!problem.isEmpty()) {
+            Message failed = message(Str::MovingPictureFailed, MessageIcon::Stop);
+            failed.text = failed.text.arg(problem);
+            m_reporter.report(failed);
+            return false;
+        }
+        if (!page.write(appletId, true, pictureName))
+            return fail();
+    }
     const QString pagePath = page.path(appletId);
     if (!FileCopy::samePath(pagePath, htmlPath) && !copyContents(pagePath, htmlPath))
         return fail();
     ++m_copied;
+    if (m_movingPicture) {
+        const FileError error = FileCopy::write(destination + QLatin1Char('/') + pictureName, picture,
+                                                FileCopy::Durability::Replaceable);
+        if (!error.ok()) {
+            m_reporter.report(FileCopy::describe(error));
+            return fail();
+        }
+        ++m_copied;
+    }
 
     for (const PublishFile &file : files) {
         if (!copyFile(sourceFolder(file), destination, file.name))

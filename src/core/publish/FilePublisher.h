@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 namespace vexa {
 
 class Folders;
@@ -28,8 +30,17 @@ public:
 
     // Writes the preview page for copying, copies it to `htmlPath` and then copies the
     // files of plannedFiles() into the folder of `htmlPath`. Stops at the first failure
-    // with message 1690 (after the message naming the cause); files copied so far stay.
+    // with message 1690 (after the message naming the cause). Nothing is written when
+    // a file to copy is missing or the moving picture cannot be made.
     bool copyAllFiles(const QString &appletId, const QString &htmlPath);
+
+    // Publishing also records the applet as a moving picture that browsers without Java
+    // show in its place; `waiting` is called while the applet runs for it.
+    void setMovingPicture(bool on, std::function<void()> waiting = {})
+    {
+        m_movingPicture = on;
+        m_waiting = std::move(waiting);
+    }
 
     // Copies `name` from one folder to the other, replacing the target. Source and
     // target being the same path (ignoring case) is a success with nothing done. A
@@ -60,6 +71,8 @@ private:
     Reporter &m_reporter;
     QStringList m_appletCode; // the applet's classes and archives, for the advice when one is missing
     int m_copied = 0;
+    bool m_movingPicture = false;
+    std::function<void()> m_waiting;
 };
 
 } // namespace vexa

@@ -30,10 +30,10 @@ QString PreviewPage::charsetFor(const SettingsStore &store, const QString &apple
     return QStringLiteral("iso-8859-1");
 }
 
-QString PreviewPage::text(const QString &appletId, bool copied) const
+QString PreviewPage::text(const QString &appletId, bool copied, const QString &movingPicture) const
 {
     const QString reference = copied ? buttonImage() : QStringLiteral("../") + buttonImage();
-    return compose(charset(appletId), TagGenerator(m_store).generate(appletId), reference);
+    return compose(charset(appletId), TagGenerator(m_store).generate(appletId, movingPicture), reference);
 }
 
 QString PreviewPage::compose(const QString &charset, const QString &tag, const QString &buttonReference)
@@ -63,9 +63,9 @@ QString PreviewPage::compose(const QString &charset, const QString &tag, const Q
     return page;
 }
 
-bool PreviewPage::write(const QString &appletId, bool copied)
+bool PreviewPage::write(const QString &appletId, bool copied, const QString &movingPicture)
 {
-    const QByteArray bytes = CharsetEncoder(charset(appletId)).encode(text(appletId, copied));
+    const QByteArray bytes = CharsetEncoder(charset(appletId)).encode(text(appletId, copied, movingPicture));
     // A page written again at every preview: the applet folder keeps what it is made from.
     const FileError error =
         m_folders.explained(FileCopy::write(path(appletId), bytes, FileCopy::Durability::Replaceable));

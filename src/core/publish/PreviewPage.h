@@ -18,9 +18,10 @@ public:
     PreviewPage(const SettingsStore &store, const Folders &folders, Reporter &reporter);
 
     // Replaces the applet folder's page. `copied`: the page will lie next to its button
-    // image (publishing) rather than one folder below it. False, with message 1687,
-    // when the file cannot be written.
-    bool write(const QString &appletId, bool copied);
+    // image (publishing) rather than one folder below it; `movingPicture` names the
+    // picture shown by browsers without Java. False, with message 1687, when the file
+    // cannot be written.
+    bool write(const QString &appletId, bool copied, const QString &movingPicture = QString());
 
     QString path(const QString &appletId) const;
     // The declared character set: the applet's `CharSet` for the three applets that
@@ -30,7 +31,7 @@ public:
     // Latin-1. The scroll-text file is written in it too.
     static QString charsetFor(const SettingsStore &store, const QString &appletId);
     // The page as text, before it is encoded in its character set.
-    QString text(const QString &appletId, bool copied) const;
+    QString text(const QString &appletId, bool copied, const QString &movingPicture = QString()) const;
     // The page around a given tag; every line ends in CR LF.
     static QString compose(const QString &charset, const QString &tag, const QString &buttonReference);
 

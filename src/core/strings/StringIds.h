@@ -96,4 +96,18 @@ constexpr int FrameNameNotNumbered = 5102;
 constexpr int FrameNotAPicture = 5103;
 constexpr int FramesDiffer = 5104;
 
+// The applet viewer and the moving picture (5120 to 5139), the controls that start them
+// (5140 to 5149).
+constexpr int NoJavaRuntime = 5120;
+constexpr int ViewerNotInstalled = 5121;
+constexpr int JavaTooOld = 5122;
+constexpr int AppletCodeAdvice = 5123;
+constexpr int ViewerSilentFailure = 5124;
+constexpr int ViewerTimedOut = 5125;
+constexpr int MovingPictureFailed = 5126;
+constexpr int ViewerCannotStart = 5127;
+constexpr int RunAppletTip = 5140;
+constexpr int RunAppletPageTip = 5141;
+constexpr int MovingPictureTip = 5142;
+
 } // namespace vexa::Str

@@ -614,6 +614,23 @@ constexpr Entry kStrings[] = {
     {5102, "\"%1\" has no number before its extension."},
     {5103, "Error ! \"%1\" is no GIF or JPEG picture whose size can be read: every frame must be one."},
     {5104, "Error ! \"%1\" is %2, but \"%3\" is %4: the applet plays frames of one size and one type."},
+    {5120, "Cannot run the applet: no Java runtime was found. Install the package openjdk-17-jre (or default-jre), "
+           "or set JAVA_HOME to a Java 17 runtime."},
+    {5121, "Cannot run the applet: the applet viewer \"%1\" is not installed. It is built where the package "
+           "openjdk-17-jdk-headless is installed."},
+    {5122, "Cannot run the applet: the Java runtime \"%1\" is version %2, and the applet viewer needs Java 17 or "
+           "later. Install the package openjdk-17-jre."},
+    {5123, "The applets' own .class and .jar files do not come with Vexa Java: put them into the applet's folder "
+           "(see \"Applet files\" in the README and in the help)."},
+    {5124, "The applet viewer ended with status %1 without saying why."},
+    {5125, "The applet viewer did not finish within %1 seconds and was stopped."},
+    {5126, "Error ! The moving picture for browsers without Java could not be made:\n%1\nNothing was copied."},
+    {5127, "Cannot run the applet: \"%1\" cannot be started (%2)."},
+    {5140, "Runs the applet with the values of this page in the applet viewer (F5); after a change, F5 shows it "
+           "in the running viewer"},
+    {5141, "Runs the applet in the applet viewer (F5)"},
+    {5142, "Publishing also records a few seconds of the applet as a WebP picture, shown in the applet's place "
+           "by browsers without Java"},
 };
 
 const Entry *find(int id)

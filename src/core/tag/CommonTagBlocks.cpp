@@ -122,8 +122,10 @@ public:
             row({"FixNetscape", "fixnetscape"});
     }
 
-    void close()
+    void close(const QString &beforeMessage)
     {
+        if (!beforeMessage.isEmpty())
+            m_tag.line(beforeMessage);
         m_tag.line(value("NoJavaMsg"));
         m_tag.line(QStringLiteral("</applet>"));
     }
@@ -140,7 +142,8 @@ bool CommonTagBlocks::isMenuApplet(const QString &appletId) { return kMenuApplet
 bool CommonTagBlocks::isScrollTextApplet(const QString &appletId) { return kScrollTextApplets.contains(appletId); }
 bool CommonTagBlocks::isOwnLinkApplet(const QString &appletId) { return kOwnLinkApplets.contains(appletId); }
 
-void CommonTagBlocks::append(const SettingsStore &store, const QString &appletId, TagText &tag)
+void CommonTagBlocks::append(const SettingsStore &store, const QString &appletId, TagText &tag,
+                             const QString &beforeMessage)
 {
     Writer writer(store, appletId, tag);
     writer.floatingWindow();
@@ -148,7 +151,7 @@ void CommonTagBlocks::append(const SettingsStore &store, const QString &appletId
     writer.overImage();
     writer.scrollText();
     writer.linkAndTuning();
-    writer.close();
+    writer.close(beforeMessage);
 }
 
 } // namespace vexa

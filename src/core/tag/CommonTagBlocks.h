@@ -9,10 +9,12 @@ class TagText;
 
 // The blocks every tag receives after the applet's own block: floating window,
 // menu items, over-image, scroll text, link and tuning, the message line and the
-// end line. Which applet gets which block is fixed by its id.
+// end line. Which applet gets which block is fixed by its id. `beforeMessage`, when
+// given, is one more line just before the message line.
 class CommonTagBlocks {
 public:
-    static void append(const SettingsStore &store, const QString &appletId, TagText &tag);
+    static void append(const SettingsStore &store, const QString &appletId, TagText &tag,
+                       const QString &beforeMessage = QString());
 
     static bool isMenuApplet(const QString &appletId);
     static bool isScrollTextApplet(const QString &appletId);

@@ -8,6 +8,8 @@
 #include "catalogue/Catalogue.h"
 #include "settings/SettingsStore.h"
 
+#include <QUrl>
+
 namespace vexa {
 namespace {
 
@@ -124,7 +126,7 @@ QPair<QString, QString> appletSize(const SettingsStore &store, const QString &ap
 
 } // namespace
 
-QString TagGenerator::generate(const QString &appletId) const
+QString TagGenerator::generate(const QString &appletId, const QString &movingPicture) const
 {
     const AppletRecord *record = Catalogue::find(appletId);
     const auto [width, height] = appletSize(m_store, appletId);
@@ -138,7 +140,15 @@ QString TagGenerator::generate(const QString &appletId) const
         for (const TagRow &row : block->rows)
             writer.row(row);
     }
-    CommonTagBlocks::append(m_store, appletId, tag);
+    QString picture;
+    if (!movingPicture.isEmpty()) {
+        // A page name may hold characters that mean something in an address ('#', '%', '?').
+        const QString source = QString::fromLatin1(QUrl::toPercentEncoding(movingPicture, " "));
+        picture = QStringLiteral("<img src=\"%1\" width=\"%2\" height=\"%3\" alt=\"\">")
+                      .arg(TagText::attributeValue(source), TagText::attributeValue(width),
+                           TagText::attributeValue(height));
+    }
+    CommonTagBlocks::append(m_store, appletId, tag, picture);
     return tag.text();
 }
 

@@ -23,6 +23,8 @@ struct PageContext {
     // The window's status line: a short note of what an operation did, with a folder the
     // user can open from it (or none). Empty where no window shows one.
     std::function<void(const QString &text, const QString &folder)> showStatus = {};
+    // Runs the applet in the window's applet viewer (nothing where no window runs one).
+    std::function<void()> runApplet = {};
 
     void status(const QString &text, const QString &folder = QString()) const
     {

@@ -161,6 +161,16 @@ void setUpCodePage(Page &page)
     if (auto *button = page.control<QAbstractButton>(1056))
         QObject::connect(button, &QAbstractButton::clicked, &page,
                          [&context] { PublishActions(context).saveAllFiles(); });
+    if (auto *button = page.control<QAbstractButton>(5141))
+        QObject::connect(button, &QAbstractButton::clicked, &page, [&context] {
+            if (context.runApplet)
+                context.runApplet();
+        });
+    // One choice for every applet, kept until the user changes it.
+    page.setChecked(5142, PublishActions::movingPictureWanted(context.store));
+    if (auto *box = page.control<QAbstractButton>(5142))
+        QObject::connect(box, &QAbstractButton::toggled, &page,
+                         [&context](bool on) { PublishActions::setMovingPictureWanted(context.store, on); });
 #ifndef Q_OS_WIN
     // Active desktop items exist only on Windows desktops that show web content.
     page.setVisible(4004, false);

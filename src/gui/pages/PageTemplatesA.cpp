@@ -96,8 +96,10 @@ std::vector<PageTemplate> pageTemplatesA()
          {
              {1055, K::TextArea, nullptr, "HTML code"},
              {1003, K::Button, "Preview...", "HTML code"},
+             {5141, K::Button, "Run applet", "HTML code", true},
              {1312, K::Button, "Copy into clipboard", "HTML code", true},
              {1056, K::Button, "Copy all files to...", "HTML code"},
+             {5142, K::Check, "Add a moving picture for browsers without Java", "HTML code", true},
              {4004, K::Button, "Set as Active Desktop Item", "HTML code", true},
          }},
 

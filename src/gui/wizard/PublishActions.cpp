@@ -4,8 +4,10 @@
 #include "publish/FilePublisher.h"
 #include "publish/PreviewPage.h"
 #include "services/Services.h"
+#include "settings/SettingsStore.h"
 #include "strings/StringIds.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -33,13 +35,34 @@ void PublishActions::saveAllFiles()
     if (path.isEmpty())
         return;
     FilePublisher publisher(m_context.store, m_context.folders, m_context.services);
-    if (!publisher.copyAllFiles(m_context.appletId, path)) {
+    const bool recording = movingPictureWanted(m_context.store);
+    if (recording) {
+        // The applet runs for a few seconds: the window keeps painting, but takes no input.
+        m_context.status(QStringLiteral("Recording the moving picture..."));
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        publisher.setMovingPicture(true, [] { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    }
+    const bool published = publisher.copyAllFiles(m_context.appletId, path);
+    if (recording)
+        QApplication::restoreOverrideCursor();
+    if (!published) {
         m_context.status(QString()); // the cause has been reported; an earlier note would mislead
         return;
     }
     const int count = publisher.copiedCount();
     const QString folder = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
     m_context.status(QStringLiteral("%1 %2 copied to").arg(count).arg(count == 1 ? "file" : "files"), folder);
+}
+
+bool PublishActions::movingPictureWanted(const SettingsStore &store)
+{
+    return store.read(QString(), QStringLiteral("MovingPicture")) == QLatin1String("YES");
+}
+
+void PublishActions::setMovingPictureWanted(SettingsStore &store, bool on)
+{
+    store.write(QString(), QStringLiteral("MovingPicture"), on ? QStringLiteral("YES") : QStringLiteral("NO"));
+    store.sync();
 }
 
 } // namespace vexa

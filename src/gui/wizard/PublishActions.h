@@ -3,6 +3,7 @@
 namespace vexa {
 
 struct PageContext;
+class SettingsStore;
 
 // Showing and publishing the current applet: the preview page in the browser and
 // "Copy all files to..." / "Save all files to...".
@@ -16,6 +17,10 @@ public:
     void openPreview();
     // Asks for the HTML file and copies the page and every file the applet needs beside it.
     void saveAllFiles();
+
+    // "Add a moving picture for browsers without Java": off until the user turns it on.
+    static bool movingPictureWanted(const SettingsStore &store);
+    static void setMovingPictureWanted(SettingsStore &store, bool on);
 
 private:
     PageContext &m_context;

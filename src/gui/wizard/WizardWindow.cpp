@@ -1,12 +1,14 @@
 #include "WizardWindow.h"
 
 #include "Addresses.h"
+#include "AppletRunner.h"
 #include "HelpTopics.h"
 #include "PageFlow.h"
 #include "PublishActions.h"
 #include "WizardIcon.h"
 #include "pages/Page.h"
 #include "pages/SelectionPage.h"
+#include "publish/PreviewPage.h"
 #include "publish/ProjectFile.h"
 #include "services/Services.h"
 #include "settings/SettingsStore.h"
@@ -52,6 +54,8 @@ WizardWindow::WizardWindow(SettingsStore &store, Folders &folders, Services &ser
     layout->addWidget(m_pageArea, 1);
     buildButtons(layout);
     buildStatusLine(layout);
+    m_runner = new AppletRunner(services, [this](const QString &text) { showStatus(text); }, this);
+    m_context.runApplet = [this] { whenSafe([this] { runApplet(); }); };
     resize(940, 680);
 
     // Start-up: first page, nothing to go back to, the project named on the command line.
@@ -124,6 +128,13 @@ void WizardWindow::buildButtons(QVBoxLayout *layout)
     };
     add(DefaultsButton, QStringLiteral("&Default values"), [this] { loadDefaults(); });
     add(PreviewButton, QStringLiteral("Preview..."), [this] { preview(); });
+    add(RunButton, QStringLiteral("Run applet"), [this] { runApplet(); });
+    // F5 runs the applet from any page of it, the code page's own button included.
+    auto *runKey = new QAction(this);
+    runKey->setObjectName(QStringLiteral("runKey"));
+    runKey->setShortcut(Qt::Key_F5);
+    addAction(runKey);
+    connect(runKey, &QAction::triggered, this, [this] { whenSafe([this] { runApplet(); }); });
     row->addStretch(1);
     add(PreviousButton, QStringLiteral("< &Previous"), [this] { previous(); });
     add(NextButton, StringTable::text(Str::NextCaption), [this] { next(); });
@@ -138,6 +149,9 @@ void WizardWindow::buildStatusLine(QVBoxLayout *layout)
     m_statusText = new QLabel(bar);
     m_statusText->setObjectName(QStringLiteral("status"));
     m_statusText->setTextFormat(Qt::PlainText);
+    // A long reason (a viewer that cannot start) is cut at the window's edge rather than
+    // widening the window; the tooltip holds all of it.
+    m_statusText->setMinimumWidth(1);
     m_statusFolder = new QLabel(bar);
     m_statusFolder->setObjectName(QStringLiteral("statusFolder"));
     m_statusFolder->setTextFormat(Qt::RichText);
@@ -160,6 +174,7 @@ void WizardWindow::buildStatusLine(QVBoxLayout *layout)
 void WizardWindow::showStatus(const QString &text, const QString &folder)
 {
     m_statusText->setText(text);
+    m_statusText->setToolTip(text);
     m_statusFolder->setText(folder.isEmpty() ? QString()
                                              : QStringLiteral("<a href=\"%1\">%2</a>")
                                                    .arg(QUrl::fromLocalFile(QDir::fromNativeSeparators(folder))
@@ -244,6 +259,7 @@ void WizardWindow::setButtonsShown(bool shown)
 {
     m_buttons[DefaultsButton]->setVisible(shown);
     m_buttons[PreviewButton]->setVisible(shown);
+    m_buttons[RunButton]->setVisible(shown);
 }
 
 void WizardWindow::setPublishMode(bool on)
@@ -337,13 +353,31 @@ void WizardWindow::loadDefaults()
         m_page->load(true);
 }
 
-void WizardWindow::preview()
+bool WizardWindow::storePage()
 {
     if (!m_page || !m_page->validate())
-        return;
+        return false;
     m_page->store();
     m_context.store.sync();
-    PublishActions(m_context).showPreview();
+    return true;
+}
+
+void WizardWindow::preview()
+{
+    if (storePage())
+        PublishActions(m_context).showPreview();
+}
+
+void WizardWindow::runApplet()
+{
+    if (m_pageId == PageFlow::SelectionPage || !storePage())
+        return;
+    PreviewPage page(m_context.store, m_context.folders, m_context.services);
+    if (!page.write(m_context.appletId, false)) {
+        showStatus(QString()); // the cause has been reported
+        return;
+    }
+    m_runner->run(m_context.appletId, page.path(m_context.appletId));
 }
 
 bool WizardWindow::exitWizard()

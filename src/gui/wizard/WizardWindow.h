@@ -17,6 +17,7 @@ class QVBoxLayout;
 
 namespace vexa {
 
+class AppletRunner;
 
 // The program's one window: the menu, the page area with exactly one page, and the
 // five buttons. It owns the walk: the current page id, the current applet and the
@@ -31,6 +32,7 @@ public:
         PreviousButton = 1000,
         DefaultsButton = 1318,
         PreviewButton = 1319,
+        RunButton = 5140,
         ExitButton = 2,
         OpenProjectItem = 32784,
         SaveProjectItem = 32785,
@@ -69,6 +71,9 @@ public:
     void previous();
     void loadDefaults();
     void preview();
+    // Runs the applet in the applet viewer, or shows the change in the open one.
+    void runApplet();
+    AppletRunner &appletRunner() const { return *m_runner; }
     // Exit with confirmation; true when the window closed.
     bool exitWizard();
 
@@ -93,6 +98,8 @@ private:
     void arriveAfterPrevious();
     void setButtonsShown(bool shown);
     void appletChosen(const QString &appletId);
+    // Checks and stores the page's values, as leaving it would; false when they are refused.
+    bool storePage();
     // Runs a button's or menu item's command now, or once a dialog's event loop has ended.
     void whenSafe(const std::function<void()> &command);
 
@@ -108,6 +115,7 @@ private:
     QLabel *m_statusText = nullptr;
     QLabel *m_statusFolder = nullptr; // the folder named by the status, as a link
     QTimer *m_statusTimeout = nullptr;
+    AppletRunner *m_runner = nullptr;
     QString m_projectFile;   // the project last saved or opened, while its applet is current
     QString m_projectApplet;
     bool m_closing = false;

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+namespace vexa {
+
+// What the running viewer tells: its first painting, the applet's status texts and the
+// documents the applet asks the browser to show.
+struct ViewerEvent {
+    enum class Kind { Painted, Status, Document };
+    Kind kind = Kind::Painted;
+    QString text;   // the status text, or the document's address
+    QString target; // the frame a document is meant for ("_self" when none was named)
+
+    // One line of the viewer's standard output; nothing for a line it does not know.
+    static std::optional<ViewerEvent> parse(const QByteArray &line);
+};
+
+// The applet viewer: a small Java program installed with the data that runs the applets
+// of a page in a window of its own, as browsers once did. No browser of today runs Java,
+// so it is the one way to see an applet move.
+class AppletViewer {
+public:
+    // The viewer's exit statuses.
+    enum Status { Done = 0, Failed = 1, WrongUsage = 2, NoAppletSupport = 3, CodeMissing = 5 };
+
+    static QString jarName() { return QStringLiteral("vexajava-viewer.jar"); }
+    static QString jarPath();
+    // The Java runtime: JAVA_HOME's when that is set (as Java tools do), else the first
+    // "java" on the PATH; empty when there is none.
+    static QString javaProgram();
+
+    // The command that runs the viewer on `page`, with the viewer's `options`.
+    struct Launch {
+        QString program;
+        QStringList arguments;
+        QString problem; // why the viewer cannot start: no runtime, or no viewer installed
+        bool ok() const { return problem.isEmpty(); }
+    };
+    static Launch launch(const QString &page, const QStringList &options);
+
+    // What the user reads after the viewer of `java` ended with `status` having written
+    // `errors`; empty when it ended well.
+    static QString failure(const QString &java, int status, const QByteArray &errors);
+    // What the user reads when the runtime could not even be started.
+    static QString startFailure(const QString &java, const QString &reason);
+    // The runtime's version as "java -version" names it; empty when it cannot be told.
+    static QString javaVersion(const QString &java);
+
+    // Runs the viewer and waits for it to end: at most `timeoutMs` (0: as long as its
+    // window is open), calling `onEvent` for each event and `waiting` between looks, so a
+    // window can keep painting. Empty, or what went wrong.
+    static QString run(const QString &page, const QStringList &options, int timeoutMs,
+                       const std::function<void(const ViewerEvent &)> &onEvent = {},
+                       const std::function<void()> &waiting = {});
+};
+
+} // namespace vexa

@@ -1,0 +1,129 @@
+package org.vexajava.viewer;
+
+import java.awt.BorderLayout;
+import java.awt.Component;
+import java.awt.FileDialog;
+import java.awt.Frame;
+import java.awt.GridBagConstraints;
+import java.awt.GridBagLayout;
+import java.awt.KeyEventDispatcher;
+import java.awt.KeyboardFocusManager;
+import java.awt.Label;
+import java.awt.Menu;
+import java.awt.MenuBar;
+import java.awt.MenuItem;
+import java.awt.Panel;
+import java.awt.EventQueue;
+import java.awt.event.KeyEvent;
+import java.awt.event.WindowAdapter;
+import java.awt.event.WindowEvent;
+import java.nio.file.Path;
+import java.util.List;
+import java.util.concurrent.atomic.AtomicReference;
+import java.util.function.Consumer;
+
+/**
+ * The window: the page's applets one below the other, each at its tag's size, a status line under
+ * them and the "Applet" menu. Plain AWT throughout: applets are AWT components, and AWT menus are
+ * never hidden behind them. Used on the event thread only, except status().
+ */
+final class ViewerWindow {
+    private final Frame frame;
+    private final Panel applets = new Panel(new GridBagLayout());
+    private final Label status = new Label();
+    private final MenuItem stopStart = new MenuItem("Stop");
+    private final AtomicReference<String> pendingStatus = new AtomicReference<>();
+    private final KeyEventDispatcher escape;
+    private boolean running = true;
+
+    /** commands receives "restart", "reload", "stop", "start", "save" and "close". */
+    ViewerWindow(String title, Consumer<String> commands) {
+        frame = new Frame(title);
+        frame.add(applets, BorderLayout.CENTER);
+        frame.add(status, BorderLayout.SOUTH);
+        Menu menu = new Menu("Applet");
+        menu.add(item("Restart", () -> commands.accept("restart")));
+        menu.add(item("Reload", () -> commands.accept("reload")));
+        stopStart.addActionListener(e -> commands.accept(running ? "stop" : "start"));
+        menu.add(stopStart);
+        menu.add(item("Save picture...", () -> commands.accept("save")));
+        menu.addSeparator();
+        menu.add(item("Close", () -> commands.accept("close")));
+        MenuBar bar = new MenuBar();
+        bar.add(menu);
+        frame.setMenuBar(bar);
+        frame.addWindowListener(new WindowAdapter() {
+            @Override
+            public void windowClosing(WindowEvent e) {
+                commands.accept("close");
+            }
+        });
+        // Escape closes the viewer, whichever applet component has the focus; windows an applet
+        // opened itself keep their keys.
+        escape = e -> {
+            if (e.getID() == KeyEvent.KEY_PRESSED && e.getKeyCode() == KeyEvent.VK_ESCAPE
+                    && KeyboardFocusManager.getCurrentKeyboardFocusManager().getFocusedWindow() == frame) {
+                commands.accept("close");
+                return true;
+            }
+            return false;
+        };
+        KeyboardFocusManager.getCurrentKeyboardFocusManager().addKeyEventDispatcher(escape);
+    }
+
+    private static MenuItem item(String caption, Runnable action) {
+        MenuItem item = new MenuItem(caption);
+        item.addActionListener(e -> action.run());
+        return item;
+    }
+
+    /** Shows these components in page order; the window takes their size and appears the first time. */
+    void show(List<? extends Component> areas) {
+        applets.removeAll();
+        GridBagConstraints place = new GridBagConstraints();
+        place.gridx = 0;
+        place.anchor = GridBagConstraints.NORTHWEST;
+        for (Component area : areas) {
+            applets.add(area, place);
+        }
+        status.setText("");
+        frame.pack();
+        if (!frame.isVisible()) {
+            frame.setLocationByPlatform(true);
+            frame.setVisible(true);
+        }
+    }
+
+    /** Any thread. Applets may set their status for every frame; the line shows the latest. */
+    void status(String text) {
+        if (pendingStatus.getAndSet(text) == null) {
+            EventQueue.invokeLater(() -> status.setText(pendingStatus.getAndSet(null)));
+        }
+    }
+
+    void setRunning(boolean running) {
+        this.running = running;
+        stopStart.setLabel(running ? "Stop" : "Start");
+    }
+
+    /** Asks where to save a picture; null when the user cancels. */
+    Path askPictureFile(String suggestedName) {
+        FileDialog dialog = new FileDialog(frame, "Save picture", FileDialog.SAVE);
+        dialog.setFile(suggestedName);
+        dialog.setVisible(true);
+        String name = dialog.getFile();
+        String folder = dialog.getDirectory();
+        dialog.dispose();
+        if (name == null) {
+            return null;
+        }
+        Path file = folder == null ? Path.of(name) : Path.of(folder, name);
+        return file.getFileName().toString().toLowerCase(java.util.Locale.ROOT).endsWith(".png")
+                ? file : file.resolveSibling(file.getFileName() + ".png");
+    }
+
+    void dispose() {
+        KeyboardFocusManager.getCurrentKeyboardFocusManager().removeKeyEventDispatcher(escape);
+        frame.dispose();
+    }
+}

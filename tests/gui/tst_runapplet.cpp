@@ -1,0 +1,148 @@
+#include "WizardFixture.h"
+#include "strings/StringIds.h"
+#include "strings/StringTable.h"
+#include "viewer/AppletViewer.h"
+#include "wizard/AppletRunner.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+
+using namespace vexa;
+using vexa::test::TestEnvironment;
+using vexa::test::WizardFixture;
+
+namespace {
+
+// A Java runtime in JAVA_HOME that only plays the viewer: it logs its arguments and its
+// commands, says it painted, and asks for a document when told to reload.
+const char *const Viewer = R"(#!/bin/sh
+log="$(dirname "$0")/../log"
+printf '%s\n' "$@" > "$log.args"
+echo painted
+while read -r line; do
+    echo "$line" >> "$log.commands"
+    case "$line" in
+        reload) printf 'document\t_blank\thttp://example.com/next.html\n' ;;
+        close) exit 0 ;;
+    esac
+done
+)";
+
+QString fakeJava(const TestEnvironment &env, const QByteArray &script)
+{
+    const QString home = env.path(QStringLiteral("java"));
+    const QString java = home + QStringLiteral("/bin/java");
+    TestEnvironment::writeFile(java, script);
+    QFile::setPermissions(java, QFile::permissions(java) | QFileDevice::ExeOwner);
+    qputenv("JAVA_HOME", home.toLocal8Bit());
+    return home;
+}
+
+// BLOBS with values every page of it takes.
+void readyBlobs(WizardFixture &f)
+{
+    f.env.makeAppletFolder("BLOBS", {"blobs.class"});
+    for (const auto &[key, value] : QList<QPair<QString, QString>>{
+             {"Width", "200"}, {"Height", "150"}, {"NBlobs", "5"}, {"BVal1", "210"}, {"BVal2", "35600"},
+             {"BVal3", "35600"}, {"Res", "2"}, {"Textscroll", "NO"}, {"MemDelay", "200"}, {"TaskPriority", "3"},
+             {"MinSYNC", "20"}, {"OverImage", "NO"}, {"RegLink", "NO"}, {"RegNewFrame", "NO"}})
+        f.set("BLOBS", key, value);
+}
+
+QString statusOf(const WizardFixture &f) { return f.window->statusLine()->text(); }
+
+} // namespace
+
+class RunAppletTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        if (!QFileInfo::exists(AppletViewer::jarPath()))
+            QSKIP("the applet viewer is not built here (no Java development kit)");
+    }
+    void cleanup() { qunsetenv("JAVA_HOME"); }
+
+    // F5 starts the viewer on the page's values; F5 again, and the code page's button,
+    // make the same viewer read the page again; what the applet asks to show opens in the
+    // browser; the viewer closes with the wizard.
+    void runKeyStartsThenReloadsTheViewer()
+    {
+        WizardFixture f;
+        const QString home = fakeJava(f.env, Viewer);
+        readyBlobs(f);
+        f.startAt("BLOBS", 132);
+        QTest::keyClick(f.window.get(), Qt::Key_F5);
+        QTRY_VERIFY(QFile::exists(home + "/log.args"));
+        const QStringList arguments = QString::fromUtf8(TestEnvironment::readFile(home + "/log.args")).split('\n');
+        QCOMPARE(arguments.mid(0, 6), (QStringList{"-jar", AppletViewer::jarPath(), "--control", "--title", "BLOBS",
+                                                   f.env.folders().appletFolder("BLOBS") + "/preview.html"}));
+        QTRY_COMPARE(statusOf(f), QStringLiteral("Applet running in the viewer"));
+        QVERIFY(f.window->appletRunner().isRunning("BLOBS"));
+
+        QTest::keyClick(f.window.get(), Qt::Key_F5);
+        QTRY_COMPARE(f.services.opened, QStringList{"http://example.com/next.html"});
+        QCOMPARE(statusOf(f), QStringLiteral("Applet reloaded in the viewer"));
+        f.walkTo(134);
+        QTest::mouseClick(f.control<QPushButton>(5141), Qt::LeftButton);
+        QTRY_COMPARE(f.services.opened.size(), 2);
+        f.window.reset();
+        QCOMPARE(TestEnvironment::readFile(home + "/log.commands"), QByteArray("reload\nreload\nclose\n"));
+        QVERIFY(f.services.messages.isEmpty());
+    }
+
+    // Whatever keeps the viewer from running is said in the status line, with its reason.
+    void failuresReachTheStatusLine_data()
+    {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<QStringList>("said");
+        QTest::newRow("no runtime") << QByteArray() << QStringList{StringTable::text(Str::NoJavaRuntime)};
+        QTest::newRow("applet code missing")
+            << QByteArray("#!/bin/sh\necho 'Cannot run the applet: \"blobs.class\" is not in the folder \"/x\".' >&2\n"
+                          "exit 5\n")
+            << QStringList{"\"blobs.class\" is not in the folder \"/x\".", "do not come with Vexa Java"};
+        QTest::newRow("runtime too old")
+            << QByteArray("#!/bin/sh\nif [ \"$1\" = -version ]; then echo 'java version \"11.0.2\"' >&2; exit 0; fi\n"
+                          "echo 'java.lang.UnsupportedClassVersionError: class file version 61.0' >&2\nexit 1\n")
+            << QStringList{"is version 11.0.2", "needs Java 17"};
+    }
+    void failuresReachTheStatusLine()
+    {
+        QFETCH(QByteArray, script);
+        QFETCH(QStringList, said);
+        WizardFixture f;
+        if (script.isEmpty())
+            qputenv("JAVA_HOME", f.env.path("nowhere").toLocal8Bit());
+        else
+            fakeJava(f.env, script);
+        readyBlobs(f);
+        f.startAt("BLOBS", 132);
+        QTest::mouseClick(f.window->button(WizardWindow::RunButton), Qt::LeftButton);
+        for (const QString &part : said)
+            QTRY_VERIFY2(statusOf(f).contains(part), qPrintable(statusOf(f)));
+        QTRY_VERIFY(!f.window->appletRunner().isRunning("BLOBS"));
+        QVERIFY(f.services.messages.isEmpty());
+    }
+
+    // The moving picture is one choice for all applets, off until turned on, and kept.
+    void movingPictureChoiceIsKept()
+    {
+        WizardFixture f;
+        readyBlobs(f);
+        f.startAt("BLOBS", 134);
+        auto *box = f.control<QCheckBox>(5142);
+        QVERIFY(!box->isChecked());
+        QTest::mouseClick(box, Qt::LeftButton);
+        f.window.reset();
+        f.env.reopenStore();
+        QCOMPARE(f.env.store().read(QString(), "MovingPicture"), QStringLiteral("YES"));
+        f.startAt("BLOBS", 134);
+        QVERIFY(f.control<QCheckBox>(5142)->isChecked());
+    }
+};
+
+QTEST_MAIN(RunAppletTest)
+#include "tst_runapplet.moc"
