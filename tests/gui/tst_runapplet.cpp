@@ -5,6 +5,7 @@
 #include "wizard/AppletRunner.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -43,7 +44,7 @@ QString fakeJava(const TestEnvironment &env, const QByteArray &script)
 // BLOBS with values every page of it takes.
 void readyBlobs(WizardFixture &f)
 {
-    f.env.makeAppletFolder("BLOBS", {"blobs.class"});
+    f.env.makeAppletFolder("BLOBS", {"blob.class", "blobs.class", "vexa.class", "vexalib.class", "blobs.jar", "blobscr.txt"});
     for (const auto &[key, value] : QList<QPair<QString, QString>>{
              {"Width", "200"}, {"Height", "150"}, {"NBlobs", "5"}, {"BVal1", "210"}, {"BVal2", "35600"},
              {"BVal3", "35600"}, {"Res", "2"}, {"Textscroll", "NO"}, {"MemDelay", "200"}, {"TaskPriority", "3"},
@@ -127,15 +128,25 @@ private slots:
         QVERIFY(f.services.messages.isEmpty());
     }
 
-    // The moving picture is one choice for all applets, off until turned on, and kept.
+    // The moving picture is one choice for all applets, off until turned on, and kept;
+    // when it cannot be recorded, publishing says why and writes nothing.
     void movingPictureChoiceIsKept()
     {
         WizardFixture f;
         readyBlobs(f);
+        TestEnvironment::writeFile(f.env.installDir() + "/applets/qzbut1.gif", "GIF89a");
         f.startAt("BLOBS", 134);
         auto *box = f.control<QCheckBox>(5142);
         QVERIFY(!box->isChecked());
         QTest::mouseClick(box, Qt::LeftButton);
+        qputenv("JAVA_HOME", f.env.path("nowhere").toLocal8Bit());
+        const QString site = f.env.path("site");
+        QDir().mkpath(site);
+        f.services.fileNames.enqueue(site + "/index.html");
+        QTest::mouseClick(f.control<QPushButton>(1056), Qt::LeftButton);
+        QCOMPARE(f.services.messageIds(), QList<int>{Str::MovingPictureFailed});
+        QVERIFY(f.services.messages.first().text.contains(StringTable::text(Str::NoJavaRuntime)));
+        QVERIFY(QDir(site).isEmpty());
         f.window.reset();
         f.env.reopenStore();
         QCOMPARE(f.env.store().read(QString(), "MovingPicture"), QStringLiteral("YES"));

@@ -12,6 +12,7 @@ import java.awt.Label;
 import java.awt.Menu;
 import java.awt.MenuBar;
 import java.awt.MenuItem;
+import java.awt.MenuShortcut;
 import java.awt.Panel;
 import java.awt.EventQueue;
 import java.awt.event.KeyEvent;
@@ -28,6 +29,9 @@ import java.util.function.Consumer;
  * never hidden behind them. Used on the event thread only, except status().
  */
 final class ViewerWindow {
+    /** Narrow applets still get a window whose title, menu and status line can be read. */
+    private static final int MIN_WIDTH = 360;
+
     private final Frame frame;
     private final Panel applets = new Panel(new GridBagLayout());
     private final Label status = new Label();
@@ -42,13 +46,13 @@ final class ViewerWindow {
         frame.add(applets, BorderLayout.CENTER);
         frame.add(status, BorderLayout.SOUTH);
         Menu menu = new Menu("Applet");
-        menu.add(item("Restart", () -> commands.accept("restart")));
-        menu.add(item("Reload", () -> commands.accept("reload")));
+        menu.add(item("Restart", KeyEvent.VK_T, () -> commands.accept("restart")));
+        menu.add(item("Reload", KeyEvent.VK_R, () -> commands.accept("reload")));
         stopStart.addActionListener(e -> commands.accept(running ? "stop" : "start"));
         menu.add(stopStart);
-        menu.add(item("Save picture...", () -> commands.accept("save")));
+        menu.add(item("Save picture...", KeyEvent.VK_S, () -> commands.accept("save")));
         menu.addSeparator();
-        menu.add(item("Close", () -> commands.accept("close")));
+        menu.add(item("Close", KeyEvent.VK_W, () -> commands.accept("close")));
         MenuBar bar = new MenuBar();
         bar.add(menu);
         frame.setMenuBar(bar);
@@ -71,8 +75,9 @@ final class ViewerWindow {
         KeyboardFocusManager.getCurrentKeyboardFocusManager().addKeyEventDispatcher(escape);
     }
 
-    private static MenuItem item(String caption, Runnable action) {
-        MenuItem item = new MenuItem(caption);
+    /** A menu item with its Ctrl key. */
+    private static MenuItem item(String caption, int key, Runnable action) {
+        MenuItem item = new MenuItem(caption, new MenuShortcut(key));
         item.addActionListener(e -> action.run());
         return item;
     }
@@ -88,6 +93,9 @@ final class ViewerWindow {
         }
         status.setText("");
         frame.pack();
+        if (frame.getWidth() < MIN_WIDTH) {
+            frame.setSize(MIN_WIDTH, frame.getHeight()); // the applets stay centred
+        }
         if (!frame.isVisible()) {
             frame.setLocationByPlatform(true);
             frame.setVisible(true);
