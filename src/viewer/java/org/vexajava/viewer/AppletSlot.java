@@ -121,7 +121,7 @@ final class AppletSlot implements AppletStub {
                 }
             }
             applet = null;
-            onEventThread(() -> area.remove(a));
+            Viewer.onEventThread(() -> area.remove(a));
         });
     }
 
@@ -166,7 +166,7 @@ final class AppletSlot implements AppletStub {
         }
         a.setStub(this);
         // In the window before init(): applets create off-screen images in init(), which needs a peer.
-        onEventThread(() -> {
+        Viewer.onEventThread(() -> {
             area.removeAll();
             a.setVisible(false);
             a.setBounds(0, 0, tag.width, tag.height);
@@ -195,7 +195,7 @@ final class AppletSlot implements AppletStub {
         if (a == null || !initialised || active) {
             return;
         }
-        onEventThread(() -> {
+        Viewer.onEventThread(() -> {
             a.setVisible(true);
             area.validate();
             listener.shown(this, a);
@@ -219,7 +219,7 @@ final class AppletSlot implements AppletStub {
 
     /** Shows why the applet does not run in its place, so the window is never silently blank. */
     private void fail(String message, int exitCode) {
-        onEventThread(() -> {
+        Viewer.onEventThread(() -> {
             area.removeAll();
             Notice notice = new Notice(message);
             notice.setBounds(0, 0, tag.width, tag.height);
@@ -228,16 +228,6 @@ final class AppletSlot implements AppletStub {
             notice.repaint();
         });
         listener.failed(this, message, exitCode);
-    }
-
-    private static void onEventThread(Runnable action) {
-        try {
-            EventQueue.invokeAndWait(action);
-        } catch (InterruptedException e) {
-            Thread.currentThread().interrupt();
-        } catch (InvocationTargetException e) {
-            Console.tell("The viewer could not update its window: " + e.getCause() + ".");
-        }
     }
 
     // The stub: what a browser told its applets.

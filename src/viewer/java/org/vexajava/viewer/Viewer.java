@@ -563,7 +563,8 @@ public final class Viewer implements PageContext.Host {
         }
     }
 
-    private static void onEventThread(Runnable action) {
+    /** Runs `action` on the AWT event thread and waits for it. */
+    static void onEventThread(Runnable action) {
         try {
             EventQueue.invokeAndWait(action);
         } catch (InterruptedException e) {
