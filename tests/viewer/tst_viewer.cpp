@@ -7,12 +7,13 @@
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include <webp/demux.h>
-
-#include <sys/stat.h>
 
 using namespace vexa;
 using vexa::test::TestEnvironment;
@@ -78,6 +79,49 @@ QList<QImage> frames(const QByteArray &webp)
     WebPAnimDecoderDelete(decoder);
     return result;
 }
+
+// Serves a folder over HTTP, answering one file late: a browser's load event, and so its
+// screenshot, waits for it.
+class SlowServer : public QObject {
+public:
+    SlowServer(const QString &root, const QByteArray &late, int delayMs) : m_root(root), m_late(late), m_delay(delayMs)
+    {
+        m_server.listen(QHostAddress::LocalHost);
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection())
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { answer(socket); });
+        });
+    }
+    QString address(const QString &file) const
+    {
+        return QStringLiteral("http://127.0.0.1:%1/%2").arg(m_server.serverPort()).arg(file);
+    }
+
+private:
+    void answer(QTcpSocket *socket)
+    {
+        disconnect(socket, &QTcpSocket::readyRead, this, nullptr); // one request a connection
+        const QList<QByteArray> request = socket->readAll().split(' ');
+        const QByteArray file = request.value(1);
+        QFile content(m_root + QString::fromUtf8(file));
+        QByteArray reply = "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+        if (!file.contains("..") && content.open(QIODevice::ReadOnly)) {
+            const QByteArray body = content.readAll();
+            const QByteArray type = file.endsWith(".html") ? "text/html" : file.endsWith(".webp") ? "image/webp" : "image/gif";
+            reply = "HTTP/1.1 200 OK\r\nContent-Type: " + type + "\r\nContent-Length: " + QByteArray::number(body.size()) +
+                    "\r\nConnection: close\r\n\r\n" + body;
+        }
+        QTimer::singleShot(file == m_late ? m_delay : 0, socket, [socket, reply] {
+            socket->write(reply);
+            socket->disconnectFromHost();
+        });
+    }
+
+    QTcpServer m_server;
+    QString m_root;
+    QByteArray m_late;
+    int m_delay;
+};
 
 } // namespace
 
@@ -302,26 +346,20 @@ private slots:
         const QString chromium = QStandardPaths::findExecutable("chromium");
         if (chromium.isEmpty())
             QSKIP("Chromium is not installed");
-        // Two pictures of the page: at once, and after an extra picture on the page (a pipe
-        // written 2 s later) has held its load event back while the animation went on.
-        QVERIFY(::mkfifo(QFile::encodeName(path("moving/late.gif")).constData(), 0600) == 0);
+        // Two pictures of the page: at once, and with its load event held back 2 s by an
+        // extra picture the server answers late, while the animation goes on.
         QByteArray late = TestEnvironment::readFile(path("moving/index.html"));
         late.replace("</body>", "<img src=\"late.gif\" width=\"1\" height=\"1\"></body>");
         TestEnvironment::writeFile(path("moving/late.html"), late);
+        TestEnvironment::writeFile(path("moving/late.gif"), QByteArray("GIF89a\x01\x00\x01\x00\x00\x00\x00;", 14));
+        SlowServer server(path("moving"), "/late.gif", 2000);
         QList<QImage> shots;
         for (const char *page : {"index.html", "late.html"}) {
             const QString shot = path(QStringLiteral("chromium-%1.png").arg(shots.size()));
             QProcess browser;
             browser.start(chromium, {"--headless", "--no-sandbox", "--disable-gpu", "--hide-scrollbars",
-                                     "--window-size=400,300", "--screenshot=" + shot,
-                                     QUrl::fromLocalFile(path("moving/") + page).toString()});
-            if (QString(page) == "late.html") {
-                QTest::qWait(2000);
-                QFile pipe(path("moving/late.gif"));
-                QVERIFY(pipe.open(QIODevice::WriteOnly));
-                pipe.write(QByteArray("GIF89a\x01\x00\x01\x00\x00\x00\x00;", 14));
-            }
-            QVERIFY(browser.waitForFinished(60000));
+                                     "--window-size=400,300", "--screenshot=" + shot, server.address(page)});
+            QVERIFY(QTest::qWaitFor([&] { return browser.state() == QProcess::NotRunning; }, 60000));
             shots << QImage(shot);
         }
         QVERIFY(!shots.first().isNull() && shots.first().size() == shots.last().size());
