@@ -1,5 +1,5 @@
 // Vexa Java: the wizard window over the user's settings and the installation data.
-#include "services/QtServices.h"
+#include "wizard/QtServices.h"
 #include "settings/Folders.h"
 #include "settings/SettingsStore.h"
 #include "wizard/WizardIcon.h"

@@ -1,11 +1,11 @@
-#include "ScriptedServices.h"
+#include "PageFixture.h"
 #include "TestSupport.h"
 #include "editors/AppletFolderCopy.h"
 #include "editors/DerivedFields.h"
 #include "editors/Spinners.h"
-#include "pages/ColourSwatch.h"
+#include "controls/ColourSwatch.h"
 #include "pages/Page.h"
-#include "pages/UpDown.h"
+#include "controls/UpDown.h"
 #include "strings/StringIds.h"
 #include "strings/StringTable.h"
 
@@ -19,50 +19,12 @@
 #include <memory>
 
 using namespace vexa;
+using vexa::test::PageFixture;
 using vexa::test::ScriptedServices;
 using vexa::test::gifHeader;
 using vexa::test::TestEnvironment;
 
 namespace {
-
-// One real page of one applet over a private store and installation.
-struct PageFixture {
-    TestEnvironment env;
-    ScriptedServices services;
-    std::unique_ptr<PageContext> context;
-    std::unique_ptr<Page> page;
-    QString folder; // the applet folder
-    QString picked; // where the user's own files come from
-
-    void open(int pageId, const QString &applet)
-    {
-        folder = env.makeAppletFolder(applet);
-        picked = env.path(QStringLiteral("picked"));
-        QDir().mkpath(picked);
-        context =
-            std::make_unique<PageContext>(PageContext{env.store(), env.folders(), services, applet, {}});
-        page = std::make_unique<Page>(pageId, *context);
-        page->load(false);
-        page->show();
-        services.messages.clear(); // a missing scroll text file is not what these tests look at
-    }
-    QString pick(const QString &name, const QByteArray &bytes)
-    {
-        const QString path = picked + QLatin1Char('/') + name;
-        TestEnvironment::writeFile(path, bytes);
-        services.fileNames.enqueue(path);
-        return path;
-    }
-    void click(int id) { QTest::mouseClick(page->control<QAbstractButton>(id), Qt::LeftButton); }
-    void choose(int id, const QString &item)
-    {
-        auto *combo = page->control<QComboBox>(id);
-        combo->setCurrentIndex(combo->findText(item));
-        emit combo->activated(combo->currentIndex());
-    }
-    QString text(int id) const { return page->text(id); }
-    QByteArray inFolder(const QString &name) const { return TestEnvironment::readFile(folder + '/' + name); }
-};
 
 void arrow(Page &page, int spinner, Qt::ArrowType direction)
 {

@@ -1,5 +1,5 @@
 #include "Addresses.h"
-#include "ScriptedServices.h"
+#include "PageFixture.h"
 #include "TestSupport.h"
 #include "editors/InstalledFonts.h"
 #include "editors/ScrollTextControls.h"
@@ -23,39 +23,20 @@
 #include <memory>
 
 using namespace vexa;
+using vexa::test::PageFixture;
 using vexa::test::ScriptedServices;
 using vexa::test::TestEnvironment;
 
 namespace {
 
-struct TextPageFixture {
-    TestEnvironment env;
-    ScriptedServices services;
-    std::unique_ptr<PageContext> context;
-    std::unique_ptr<Page> page;
-    QString folder;
-
-    void open(int pageId, const QString &applet)
-    {
-        folder = env.makeAppletFolder(applet);
-        context =
-            std::make_unique<PageContext>(PageContext{env.store(), env.folders(), services, applet, {}});
-        page = std::make_unique<Page>(pageId, *context);
-        page->load(false);
-        page->show();
-        services.messages.clear(); // no scroll text file yet
-    }
+// A page of the scroll text and its fonts.
+struct TextPageFixture : PageFixture {
     QString write(const QString &name, const QByteArray &bytes)
     {
         const QString path = env.path("picked/" + name);
         TestEnvironment::writeFile(path, bytes);
         return path;
     }
-    void pick(const QString &name, const QByteArray &bytes)
-    {
-        services.fileNames.enqueue(write(name, bytes));
-    }
-    void click(int id) { QTest::mouseClick(page->control<QAbstractButton>(id), Qt::LeftButton); }
     QStringList fonts(int id) const
     {
         QStringList items;

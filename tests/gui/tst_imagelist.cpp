@@ -3,6 +3,7 @@
 
 #include "ScriptedServices.h"
 #include "TestSupport.h"
+#include "PageFixture.h"
 #include "WizardFixture.h"
 #include "editors/ImageListEditor.h"
 #include "editors/PictureThumbnail.h"
@@ -32,14 +33,13 @@
 #include <memory>
 
 using namespace vexa;
+using vexa::test::PageFixture;
 using vexa::test::ScriptedServices;
 using vexa::test::TestEnvironment;
 
 namespace {
 
-constexpr int List = 1090, Add = 1091, Up = 1096, Down = 1097, Remove = 1140;
-constexpr int Link = 1092, Status = 1094, Flip = 1352, Width = 1019, Height = 1020, Resolution = 1010;
-constexpr int ExtraHeight = 1354, BackColour = 1103, TileWidth = 1360, TileHeight = 1361;
+using namespace ImageListControls;
 
 // A real JPEG of the given size, so both the size reader and the thumbnail can read it.
 QByteArray jpeg(int width, int height, const QColor &colour = QColor(40, 90, 160))
@@ -55,27 +55,13 @@ QByteArray jpeg(int width, int height, const QColor &colour = QColor(40, 90, 160
 }
 
 // One image-list page of one applet over a private store and installation.
-struct ListFixture {
-    TestEnvironment env;
-    ScriptedServices services;
-    std::unique_ptr<PageContext> context;
-    std::unique_ptr<Page> page;
-    QString folder;
-    QString picked;
-
+struct ListFixture : PageFixture {
     void open(int pageId, const QString &applet, const QHash<QString, QString> &stored = {})
     {
-        folder = env.makeAppletFolder(applet);
-        picked = env.path(QStringLiteral("picked"));
-        QDir().mkpath(picked);
-        for (auto it = stored.constBegin(); it != stored.constEnd(); ++it)
-            env.store().write(applet, it.key(), it.value());
-        context = std::make_unique<PageContext>(PageContext{env.store(), env.folders(), services, applet, {}});
-        page = std::make_unique<Page>(pageId, *context);
-        page->load(false);
-        page->show();
-        QVERIFY(QTest::qWaitForWindowExposed(page.get()));
-        services.messages.clear();
+        PageFixture::open(pageId, applet, [&] {
+            for (auto it = stored.constBegin(); it != stored.constEnd(); ++it)
+                env.store().write(applet, it.key(), it.value());
+        });
     }
     // Pictures in the applet folder already, as earlier picks left them.
     void inFolder(const QStringList &names, int width, int height)
@@ -97,7 +83,6 @@ struct ListFixture {
     ImageListEditor &editor() const { return *ImageListEditor::of(*page); }
     QListWidget *list() const { return page->control<QListWidget>(List); }
     QStringList names() const { return editor().names(); }
-    void click(int id) { QTest::mouseClick(page->control<QAbstractButton>(id), Qt::LeftButton); }
     void select(int row)
     {
         QListWidget *l = list();
@@ -107,31 +92,6 @@ struct ListFixture {
     {
         list()->setFocus();
         QTest::keyClick(list(), Qt::Key(key), modifiers);
-    }
-    QString text(int id) const { return page->text(id); }
-    bool enabled(int id) const { return page->control(id)->isEnabled(); }
-    void type(int id, const QString &text)
-    {
-        auto *edit = page->control<QLineEdit>(id);
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClicks(edit, text);
-    }
-    // Chooses a list item with the keyboard, as a user does.
-    void choose(int id, const QString &item)
-    {
-        auto *combo = page->control<QComboBox>(id);
-        combo->setFocus();
-        const int target = combo->findText(item);
-        QVERIFY(target >= 0);
-        while (combo->currentIndex() != target)
-            QTest::keyClick(combo, combo->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
-    }
-    QString stored(const QString &key) { return env.store().read(context->appletId, key); }
-    // Ctrl and a key where the focus is.
-    void ctrl(int key, Qt::KeyboardModifiers more = {})
-    {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::ControlModifier | more);
     }
     QStringList sizes() const { return {text(Width), text(Height), text(Resolution)}; }
 };
@@ -287,7 +247,7 @@ private slots:
         QCOMPARE(f.text(Link), QStringLiteral("a.html"));
         f.click(Remove);
         QVERIFY(f.names().isEmpty());
-        QVERIFY(!f.enabled(Link) && !f.enabled(Status) && !f.enabled(Remove) && !f.enabled(Up));
+        QVERIFY(!f.enabled(Link) && !f.enabled(Status) && !f.enabled(Remove) && !f.enabled(MoveUp));
         QCOMPARE(f.text(Link), QString());
         QVERIFY(f.editor().link("a.jpg").isEmpty());
     }
@@ -404,13 +364,13 @@ private slots:
         f.key(Qt::Key_Down, Qt::ControlModifier);
         QCOMPARE(f.names(), (QStringList{"b.jpg", "a.jpg", "c.jpg"}));
         QCOMPARE(f.list()->currentRow(), 1);
-        f.click(Down);
+        f.click(MoveDown);
         QCOMPARE(f.names(), (QStringList{"b.jpg", "c.jpg", "a.jpg"}));
-        QVERIFY(!f.enabled(Down) && f.enabled(Up));
+        QVERIFY(!f.enabled(MoveDown) && f.enabled(MoveUp));
         f.key(Qt::Key_Up, Qt::ControlModifier);
-        f.click(Up);
+        f.click(MoveUp);
         QCOMPARE(f.names(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
-        QVERIFY(!f.enabled(Up));
+        QVERIFY(!f.enabled(MoveUp));
         f.list()->setFocus();
         f.key(Qt::Key_Delete);
         QCOMPARE(f.names(), (QStringList{"b.jpg", "c.jpg"}));

@@ -4,6 +4,7 @@
 
 #include "ScriptedServices.h"
 #include "TestSupport.h"
+#include "PageFixture.h"
 #include "WizardFixture.h"
 #include "editors/MenuTreeEditor.h"
 #include "settings/InstallData.h"
@@ -27,6 +28,7 @@
 #include <memory>
 
 using namespace vexa;
+using vexa::test::PageFixture;
 using vexa::test::ScriptedServices;
 using vexa::test::gifHeader;
 using vexa::test::TestEnvironment;
@@ -36,9 +38,7 @@ Q_DECLARE_METATYPE(vexa::MenuTree)
 
 namespace {
 
-constexpr int Tree = 1446, AutoApply = 1484, ApplyChange = 1447, Back = 1532, Text = 1448, Url = 1450;
-constexpr int IconField = 1533, PickIcon = 1534, TargetFrame = 1231, TargetMode = 1250, TargetName = 1249;
-constexpr int AddToNode = 1451, AddSubItem = 1453, Remove = 1452;
+using namespace MenuTreeControls;
 
 MenuItem node(const QString &text, const QString &url = QString(), QList<MenuItem> children = {}, int icon = 0)
 {
@@ -51,30 +51,20 @@ MenuItem node(const QString &text, const QString &url = QString(), QList<MenuIte
     return item;
 }
 
-struct MenuFixture {
-    TestEnvironment env;
-    ScriptedServices services;
-    std::unique_ptr<PageContext> context;
-    std::unique_ptr<Page> page;
-    QString folder;
-    QString status; // the status line's last text
-
+struct MenuFixture : PageFixture {
+    using PageFixture::choose;
     void open(const QString &applet, const MenuTree &menu, bool autoApply = true, int pageId = 197)
     {
-        folder = env.makeAppletFolder(applet);
-        if (applet == QLatin1String("TREEMENU"))
-            MenuKeys::writeTree(env.store(), menu, {"folder.gif", "page.gif"});
-        else if (!menu.isEmpty())
-            MenuKeys::writeMenuList(env.store(), applet, menu);
-        env.store().write(applet, "AutoApply", autoApply ? "YES" : "NO");
-        context = std::make_unique<PageContext>(PageContext{env.store(), env.folders(), services, applet, {}});
-        context->showStatus = [this](const QString &text, const QString &) { status = text; };
-        page = std::make_unique<Page>(pageId, *context);
-        page->resize(900, 600);
-        page->load(false);
-        page->show();
-        QVERIFY(QTest::qWaitForWindowExposed(page.get()));
-        services.messages.clear();
+        PageFixture::open(
+            pageId, applet,
+            [&] {
+                if (applet == QLatin1String("TREEMENU"))
+                    MenuKeys::writeTree(env.store(), menu, {"folder.gif", "page.gif"});
+                else if (!menu.isEmpty())
+                    MenuKeys::writeMenuList(env.store(), applet, menu);
+                env.store().write(applet, "AutoApply", autoApply ? "YES" : "NO");
+            },
+            QSize(900, 600));
     }
     MenuTreeEditor &editor() const { return *MenuTreeEditor::of(*page); }
     QTreeWidget *tree() const { return page->control<QTreeWidget>(Tree); }
@@ -91,15 +81,6 @@ struct MenuFixture {
         return tree()->visualItemRect(item).center();
     }
     void select(const QString &text) { QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, at(item(text))); }
-    void click(int id) { QTest::mouseClick(page->control<QAbstractButton>(id), Qt::LeftButton); }
-    void type(int id, const QString &text)
-    {
-        auto *edit = page->control<QLineEdit>(id);
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QTest::keyClicks(edit, text);
-    }
     // Drags `from` onto `to` with a mouse button; the drop menu opens on release.
     void drag(const QString &from, const QString &to, Qt::MouseButton button = Qt::LeftButton)
     {

@@ -1,6 +1,6 @@
 #include "ScriptedServices.h"
 #include "TestSupport.h"
-#include "pages/ColourSwatch.h"
+#include "controls/ColourSwatch.h"
 #include "pages/Page.h"
 #include "pages/PageTables.h"
 #include "pages/PageTemplates.h"

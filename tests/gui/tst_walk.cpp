@@ -5,8 +5,9 @@
 // it showed on the way there.
 
 #include "WizardFixture.h"
+#include "wizard/PageFlow.h"
 #include "catalogue/Catalogue.h"
-#include "pages/ColourSwatch.h"
+#include "controls/ColourSwatch.h"
 #include "settings/InstallData.h"
 
 #include <QAbstractButton>
@@ -24,14 +25,6 @@ using vexa::test::messagesText;
 
 namespace {
 
-constexpr int SelectionPage = 129;
-constexpr int ScrollTextPage = 133;
-constexpr int CodePage = 134;
-constexpr int ExpertPage = 135;
-constexpr int LinkPage = 155;
-constexpr int FloatPage = 211;
-constexpr int EnableScrollText = 1014;
-constexpr int FloatMode = 4061;
 constexpr int BackFx = 1505;
 
 // Own pages of each applet in walk order (the morph menu's plug-in page is added by the case).
@@ -72,18 +65,18 @@ const QStringList MenuApplets = {"CUBEMENU", "WHEELMENU", "MORPHMENU", "TREEMENU
 
 QList<int> expectedWalk(const QString &applet, bool scroll, bool floatOn, const QString &plugIn)
 {
-    QList<int> walk{SelectionPage};
+    QList<int> walk{PageFlow::SelectionPage};
     walk += ownPages().value(applet);
     if (plugIn == QLatin1String("mmgalaxy"))
         walk << 199;
     else if (plugIn == QLatin1String("mmblobs"))
         walk << 200;
-    if (floatOn && MenuApplets.contains(applet)) walk << FloatPage;
+    if (floatOn && MenuApplets.contains(applet)) walk << PageFlow::FloatPage;
     // The text scroller's own page always turns the scroll text on.
     if (ScrollTextApplets.contains(applet) && (scroll || applet == QLatin1String("TEXTSCROLLER")))
-        walk << ScrollTextPage;
-    if (applet != QLatin1String("VEXAPAINT")) walk << ExpertPage;
-    walk << LinkPage << CodePage;
+        walk << PageFlow::ScrollTextPage;
+    if (applet != QLatin1String("VEXAPAINT")) walk << PageFlow::ExpertPage;
+    walk << PageFlow::LinkPage << PageFlow::CodePage;
     return walk;
 }
 
@@ -154,11 +147,11 @@ void prepare(WizardFixture &f, const QString &applet)
 // Sets the controls that decide the walk as the case wants, by clicking them like a user.
 void setFlags(Page &page, bool scroll, bool floatOn, const QString &plugIn)
 {
-    if (page.isActive(EnableScrollText) && page.isChecked(EnableScrollText) != scroll)
-        click(page, EnableScrollText);
-    if (page.isActive(FloatMode) && page.isChecked(FloatMode) != floatOn) click(page, FloatMode);
-    if (page.isActive(EnableScrollText)) QCOMPARE(page.isChecked(EnableScrollText), scroll);
-    if (page.isActive(FloatMode)) QCOMPARE(page.isChecked(FloatMode), floatOn);
+    if (page.isActive(Page::EnableScrollText) && page.isChecked(Page::EnableScrollText) != scroll)
+        click(page, Page::EnableScrollText);
+    if (page.isActive(Page::FloatMode) && page.isChecked(Page::FloatMode) != floatOn) click(page, Page::FloatMode);
+    if (page.isActive(Page::EnableScrollText)) QCOMPARE(page.isChecked(Page::EnableScrollText), scroll);
+    if (page.isActive(Page::FloatMode)) QCOMPARE(page.isChecked(Page::FloatMode), floatOn);
     if (auto *combo = page.control<QComboBox>(BackFx)) {
         const int index = combo->findText(plugIn.isEmpty() ? QStringLiteral("color") : plugIn);
         QVERIFY(index >= 0);
@@ -221,10 +214,10 @@ private slots:
         QCOMPARE(f.page()->text(1002), applet);
 
         // Forward: each page on its default values.
-        QList<int> forward{SelectionPage};
+        QList<int> forward{PageFlow::SelectionPage};
         QHash<int, QStringList> shownGoingOn;
         f.next();
-        for (int steps = 0; f.pageId() != CodePage && steps < 12; ++steps) {
+        for (int steps = 0; f.pageId() != PageFlow::CodePage && steps < 12; ++steps) {
             const int id = f.pageId();
             forward << id;
             QVERIFY2(f.window->button(WizardWindow::DefaultsButton)->isVisible(),
@@ -250,8 +243,8 @@ private slots:
                      qPrintable(tag));
 
         // Back: the same pages in reverse, each showing what it showed before.
-        QList<int> backward{CodePage};
-        for (int steps = 0; f.pageId() != SelectionPage && steps < 12; ++steps) {
+        QList<int> backward{PageFlow::CodePage};
+        for (int steps = 0; f.pageId() != PageFlow::SelectionPage && steps < 12; ++steps) {
             f.previous();
             const int id = f.pageId();
             backward << id;

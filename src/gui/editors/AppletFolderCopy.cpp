@@ -1,7 +1,7 @@
 #include "AppletFolderCopy.h"
 
 #include "Reporter.h"
-#include "pages/Page.h"
+#include "controls/ControlPage.h"
 #include "publish/FileCopy.h"
 #include "services/Services.h"
 #include "settings/Folders.h"
@@ -20,7 +20,7 @@ QString AppletFolderCopy::bareName(const QString &path)
     return QFileInfo(path).fileName();
 }
 
-QString AppletFolderCopy::pathInAppletFolder(Page &page, const QString &name)
+QString AppletFolderCopy::pathInAppletFolder(ControlPage &page, const QString &name)
 {
     return page.context().folders.appletFolder(page.appletId()) + QLatin1Char('/') + name;
 }
@@ -68,7 +68,7 @@ AppletFolderCopy::Existing AppletFolderCopy::compare(const QString &source, cons
     return Existing::Same;
 }
 
-bool AppletFolderCopy::intoAppletFolder(Page &page, const QString &source)
+bool AppletFolderCopy::intoAppletFolder(ControlPage &page, const QString &source)
 {
     PageContext &context = page.context();
     return copy(source, context.folders, page.appletId(), context.services);

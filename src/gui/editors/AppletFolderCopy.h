@@ -5,7 +5,7 @@
 namespace vexa {
 
 class Folders;
-class Page;
+class ControlPage;
 class Reporter;
 
 // Every picked picture, sound, texture and font is copied next to the applet, which
@@ -17,7 +17,7 @@ public:
     // the file and the system's reason (5002), then 1311, and leaves any existing target intact.
     static bool copy(const QString &source, const Folders &folders, const QString &appletId, Reporter &reporter);
     // The same into the page's applet folder, reporting to the page's services.
-    static bool intoAppletFolder(Page &page, const QString &source);
+    static bool intoAppletFolder(ControlPage &page, const QString &source);
     // Reports a copy of `source` that cannot be made, as a failed copy does.
     static void reportFailure(const QString &source, const QString &reason, Reporter &reporter);
     // How a picked file compares with the file it would replace.
@@ -28,7 +28,7 @@ public:
     // The file name without its folder.
     static QString bareName(const QString &path);
     // Where a bare name of the page's applet lives.
-    static QString pathInAppletFolder(Page &page, const QString &name);
+    static QString pathInAppletFolder(ControlPage &page, const QString &name);
 };
 
 } // namespace vexa

@@ -1,7 +1,7 @@
 #include "AppletSizeRules.h"
 
 #include "AppletFolderCopy.h"
-#include "pages/Page.h"
+#include "controls/ControlPage.h"
 #include "publish/ImageSize.h"
 #include "services/Services.h"
 
@@ -26,7 +26,7 @@ constexpr int BackColour = 1103;
 // Applets whose size is not tied to a picture.
 const char *const FixedSizeApplets[] = {"BLOBS", "CUBEMENU", "TMAPCUBE", "FLAG", "FLAGLOAD", "WOBBLER"};
 
-unsigned number(const Page &page, int id)
+unsigned number(const ControlPage &page, int id)
 {
     bool ok = false;
     const unsigned value = page.text(id).trimmed().toUInt(&ok);
@@ -34,20 +34,20 @@ unsigned number(const Page &page, int id)
 }
 
 // A page without a Resolution list shows the picture unscaled.
-unsigned shownResolution(const Page &page)
+unsigned shownResolution(const ControlPage &page)
 {
     return std::max(1u, number(page, Resolution));
 }
 
 } // namespace
 
-unsigned AppletSizeRules::extraHeight(const Page &page)
+unsigned AppletSizeRules::extraHeight(const ControlPage &page)
 {
     const QVariant held = page.property(ExtraHeightProperty);
     return held.isValid() ? held.toUInt() : number(page, ExtraHeight);
 }
 
-void AppletSizeRules::takeLoadedValues(Page &page)
+void AppletSizeRules::takeLoadedValues(ControlPage &page)
 {
     if (page.control(Resolution))
         setResolutionFactor(page, shownResolution(page));
@@ -55,12 +55,12 @@ void AppletSizeRules::takeLoadedValues(Page &page)
         setExtraHeight(page, number(page, ExtraHeight));
 }
 
-void AppletSizeRules::setExtraHeight(Page &page, unsigned extra)
+void AppletSizeRules::setExtraHeight(ControlPage &page, unsigned extra)
 {
     page.setProperty(ExtraHeightProperty, QVariant::fromValue(extra));
 }
 
-void AppletSizeRules::connect(Page &page, const ChangeRunner &run)
+void AppletSizeRules::connect(ControlPage &page, const ChangeRunner &run)
 {
     const ChangeRunner runner =
         run ? run : [](const QString &, int, const std::function<void()> &change) { change(); };
@@ -85,25 +85,25 @@ void AppletSizeRules::connect(Page &page, const ChangeRunner &run)
     });
 }
 
-unsigned AppletSizeRules::resolutionFactor(const Page &page)
+unsigned AppletSizeRules::resolutionFactor(const ControlPage &page)
 {
     const QVariant held = page.property(FactorProperty);
     return held.isValid() ? held.toUInt() : shownResolution(page);
 }
 
-void AppletSizeRules::setResolutionFactor(Page &page, unsigned factor)
+void AppletSizeRules::setResolutionFactor(ControlPage &page, unsigned factor)
 {
     page.setProperty(FactorProperty, QVariant::fromValue(factor));
 }
 
-void AppletSizeRules::setPictureSize(Page &page, int width, int height)
+void AppletSizeRules::setPictureSize(ControlPage &page, int width, int height)
 {
     page.setText(Height, QString::number(height));
     page.setText(Width, QString::number(width));
     setResolutionFactor(page, 1);
 }
 
-void AppletSizeRules::rescale(Page &page)
+void AppletSizeRules::rescale(ControlPage &page)
 {
     const QString applet = page.appletId();
     if (std::any_of(std::begin(FixedSizeApplets), std::end(FixedSizeApplets),
@@ -123,7 +123,7 @@ void AppletSizeRules::rescale(Page &page)
     if (page.pageId() == 150) reflectionHeight(page);
 }
 
-void AppletSizeRules::reflectionHeight(Page &page)
+void AppletSizeRules::reflectionHeight(ControlPage &page)
 {
     const QString picture = page.text(Picture);
     if (picture.isEmpty()) return; // no picture yet: nothing to measure

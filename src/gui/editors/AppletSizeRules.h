@@ -6,7 +6,7 @@
 
 namespace vexa {
 
-class Page;
+class ControlPage;
 
 // The applet size shown on a page follows its picture: Width and Height are the
 // picture's size times the Resolution factor. The page remembers the factor the
@@ -18,21 +18,21 @@ public:
     using ChangeRunner =
         std::function<void(const QString &what, int field, const std::function<void()> &change)>;
     // Resolution rescales the shown size; on the book-flip page Extra height adds to Height.
-    static void connect(Page &page, const ChangeRunner &run = {});
+    static void connect(ControlPage &page, const ChangeRunner &run = {});
     // After a load: the shown size carries the loaded Resolution and extra height.
-    static void takeLoadedValues(Page &page);
+    static void takeLoadedValues(ControlPage &page);
     // The extra height the shown Height includes (book flip).
-    static unsigned extraHeight(const Page &page);
-    static void setExtraHeight(Page &page, unsigned extra);
+    static unsigned extraHeight(const ControlPage &page);
+    static void setExtraHeight(ControlPage &page, unsigned extra);
     // The factor the shown Width/Height carry: set by the last rescale, else the Resolution shown.
-    static unsigned resolutionFactor(const Page &page);
-    static void setResolutionFactor(Page &page, unsigned factor);
+    static unsigned resolutionFactor(const ControlPage &page);
+    static void setResolutionFactor(ControlPage &page, unsigned factor);
     // Shows a picture's own size, factor 1, ready for a rescale.
-    static void setPictureSize(Page &page, int width, int height);
+    static void setPictureSize(ControlPage &page, int width, int height);
     // Width/Height := Resolution × (shown size ÷ factor); factor := Resolution.
-    static void rescale(Page &page);
+    static void rescale(ControlPage &page);
     // LAKE: the applet shows the picture and its reflection, 1.5 or 2 times its height.
-    static void reflectionHeight(Page &page);
+    static void reflectionHeight(ControlPage &page);
 };
 
 } // namespace vexa

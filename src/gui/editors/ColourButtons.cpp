@@ -1,6 +1,6 @@
 #include "ColourButtons.h"
 
-#include "pages/Page.h"
+#include "controls/ControlPage.h"
 #include "services/Services.h"
 
 #include <QAbstractButton>
@@ -23,7 +23,7 @@ constexpr ColourButton ColourButtonTable[] = {
     {1525, 1419}, {1526, 1441}, {4010, 4012}, {1017, 1017}, {1018, 1018},
 };
 
-void chooseColour(Page &page, int swatch)
+void chooseColour(ControlPage &page, int swatch)
 {
     const std::optional<QColor> chosen = page.context().services.chooseColour(page.colour(swatch));
     if (!chosen) return;
@@ -34,7 +34,7 @@ void chooseColour(Page &page, int swatch)
 
 } // namespace
 
-void ColourButtons::connect(Page &page)
+void ColourButtons::connect(ControlPage &page)
 {
     for (const ColourButton &entry : ColourButtonTable) {
         auto *button = page.control<QAbstractButton>(entry.button);

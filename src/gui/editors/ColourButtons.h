@@ -2,12 +2,12 @@
 
 namespace vexa {
 
-class Page;
+class ControlPage;
 
 // The "...color..." buttons: each lets the user choose the colour its swatch shows.
 class ColourButtons {
 public:
-    static void connect(Page &page);
+    static void connect(ControlPage &page);
 };
 
 } // namespace vexa

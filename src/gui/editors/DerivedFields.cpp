@@ -2,7 +2,7 @@
 
 #include "AppletSizeRules.h"
 #include "EventHook.h"
-#include "pages/Page.h"
+#include "controls/ControlPage.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -16,20 +16,20 @@ namespace {
 constexpr int Width = 1019;
 constexpr int Height = 1020;
 
-void onTextChanged(Page &page, int id, const std::function<void()> &handler)
+void onTextChanged(ControlPage &page, int id, const std::function<void()> &handler)
 {
     page.setHandler(id, handler);
     if (auto *edit = page.control<QLineEdit>(id))
         QObject::connect(edit, &QLineEdit::textChanged, &page, handler);
 }
 
-int number(const Page &page, int id)
+int number(const ControlPage &page, int id)
 {
     return page.text(id).trimmed().toInt();
 }
 
 // FIRE: the applet is the fire scaled by its two multiply factors.
-void connectFireSize(Page &page)
+void connectFireSize(ControlPage &page)
 {
     const auto fireSize = [&page] {
         page.setText(Width, QString::number(qint64(number(page, 1118)) * number(page, 1120)));
@@ -48,7 +48,7 @@ void connectFireSize(Page &page)
 }
 
 // WOBBLER: both sides of the applet must divide by 8; fixed when the field is left.
-void connectWobblerRounding(Page &page)
+void connectWobblerRounding(ControlPage &page)
 {
     for (int id : {Width, Height}) {
         auto *edit = page.control<QLineEdit>(id);
@@ -65,7 +65,7 @@ void connectWobblerRounding(Page &page)
 }
 
 // Scroll text: an amplitude of 0 switches its movement off, so its other fields go idle.
-void connectAmplitudes(Page &page)
+void connectAmplitudes(ControlPage &page)
 {
     const auto nonZero = [&page](int id) { return page.text(id).trimmed().toDouble() != 0.0; };
     onTextChanged(page, 1033, [&page, nonZero] {
@@ -76,7 +76,7 @@ void connectAmplitudes(Page &page)
 }
 
 // VEXA3D LIGHT: each background mode has its own settings.
-void connectSceneBackground(Page &page)
+void connectSceneBackground(ControlPage &page)
 {
     const auto background = [&page] {
         const QString mode = page.text(1384);
@@ -94,7 +94,7 @@ void connectSceneBackground(Page &page)
 }
 
 // SOLIDSCROLLER: no mirror, no mirror height.
-void connectMirror(Page &page)
+void connectMirror(ControlPage &page)
 {
     const auto mirror = [&page] { page.setEnabled(4022, page.text(4021) != QLatin1String("disabled")); };
     page.setHandler(4021, mirror);
@@ -115,7 +115,7 @@ int DerivedFields::roundToEight(int value)
     return int(rounded);
 }
 
-void DerivedFields::connect(Page &page)
+void DerivedFields::connect(ControlPage &page)
 {
     switch (page.pageId()) {
     case 133:

@@ -11,7 +11,7 @@
 #include "ScrollTextControls.h"
 #include "ScrollTextPreview.h"
 #include "Spinners.h"
-#include "pages/Page.h"
+#include "controls/ControlPage.h"
 #include "services/Services.h"
 #include "strings/StringIds.h"
 #include "strings/StringTable.h"
@@ -22,7 +22,7 @@ namespace vexa {
 namespace {
 
 // VEXA3D LIGHT: explains why only the built-in objects can be shown.
-void connectCustomObjects(Page &page)
+void connectCustomObjects(ControlPage &page)
 {
     auto *button = page.control<QAbstractButton>(1417);
     if (page.pageId() != 182 || !button) return;
@@ -35,7 +35,7 @@ void connectCustomObjects(Page &page)
 
 } // namespace
 
-void EditorHandlers::connect(Page &page)
+void EditorHandlers::connect(ControlPage &page)
 {
     // Owned by the page. The picture list's size fields change with its pictures, so their
     // edits go into the list's history.

@@ -2,14 +2,14 @@
 
 namespace vexa {
 
-class Page;
+class ControlPage;
 
 // The interactive editors of a page between its load and its store: pickers, colour
 // buttons, presets, spinners, fields that follow others and the scroll text controls.
 // Connected once when the page is built, after the page's own dependent controls.
 class EditorHandlers {
 public:
-    static void connect(Page &page);
+    static void connect(ControlPage &page);
 };
 
 } // namespace vexa

@@ -2,7 +2,7 @@
 
 #include "AppletFolderCopy.h"
 #include "Reporter.h"
-#include "pages/Page.h"
+#include "controls/ControlPage.h"
 #include "publish/ImageSize.h"
 #include "services/Services.h"
 #include "strings/StringIds.h"
@@ -48,7 +48,7 @@ Name split(const QString &fileName)
     return name;
 }
 
-void setSize(Page &page, qint64 width, qint64 height)
+void setSize(ControlPage &page, qint64 width, qint64 height)
 {
     page.setText(Width, QString::number(width));
     page.setText(Height, QString::number(height));
@@ -91,7 +91,7 @@ std::optional<Message> oddFrame(const QStringList &ordered)
     return std::nullopt;
 }
 
-void pick(Page &page)
+void pick(ControlPage &page)
 {
     Services &services = page.context().services;
     const QStringList paths = services.openFiles(StringTable::text(Str::ImageFilter));
@@ -184,7 +184,7 @@ FrameSequence::Parsed FrameSequence::parse(const QStringList &paths)
     return result;
 }
 
-void FrameSequence::connect(Page &page)
+void FrameSequence::connect(ControlPage &page)
 {
     if (page.pageId() != 131)
         return;

@@ -5,14 +5,14 @@
 
 namespace vexa {
 
-class Page;
+class ControlPage;
 
 // The motion-blur animator's pictures: one name numbered 1 to N (frame1.jpg ...
 // frame12.jpg), picked together. The applet loads exactly those files, so the pick is
 // checked as a whole before anything is copied.
 class FrameSequence {
 public:
-    static void connect(Page &page);
+    static void connect(ControlPage &page);
 
     // A picked set of files read as a sequence.
     struct Parsed {

@@ -5,7 +5,7 @@
 #include "EditHistory.h"
 #include "PictureThumbnail.h"
 #include "Reporter.h"
-#include "pages/Page.h"
+#include "controls/ControlPage.h"
 #include "publish/ImageSize.h"
 #include "services/Services.h"
 #include "strings/StringIds.h"
@@ -41,22 +41,9 @@ struct ImageListRules {
     bool mosaic;          // the applet adds tile margins around the picture
 };
 
-namespace {
+using namespace ImageListControls;
 
-constexpr int List = 1090;
-constexpr int Add = 1091;
-constexpr int MoveUp = 1096;
-constexpr int MoveDown = 1097;
-constexpr int Remove = 1140;
-constexpr int Link = 1092;
-constexpr int Status = 1094;
-constexpr int Flip = 1352;
-constexpr int Width = 1019;
-constexpr int Height = 1020;
-constexpr int TileWidth = 1360;
-constexpr int TileHeight = 1361;
-constexpr int Resolution = 1010;
-constexpr int ExtraHeight = 1354;
+namespace {
 
 // The fields whose texts an undo step holds, where the page has them: the list's pictures
 // set the size, and a Resolution or extra height changes it.
@@ -91,7 +78,7 @@ bool sameContent(const ImageListEditor::State &a, const ImageListEditor::State &
            a.fields == b.fields && a.factor == b.factor && a.extraHeight == b.extraHeight;
 }
 
-unsigned number(const Page &page, int id)
+unsigned number(const ControlPage &page, int id)
 {
     return page.text(id).trimmed().toUInt();
 }
@@ -128,7 +115,7 @@ private:
 
 } // namespace
 
-ImageListEditor::ImageListEditor(Page &page)
+ImageListEditor::ImageListEditor(ControlPage &page)
     : QObject(&page), m_page(page), m_rules(rulesOf(page.pageId())), m_list(page.control<QListWidget>(List)),
       m_undo(new QUndoStack(this))
 {
@@ -139,7 +126,7 @@ ImageListEditor::ImageListEditor(Page &page)
 
 ImageListEditor::~ImageListEditor() = default;
 
-ImageListEditor *ImageListEditor::of(const Page &page)
+ImageListEditor *ImageListEditor::of(const ControlPage &page)
 {
     return page.findChild<ImageListEditor *>(QString(), Qt::FindDirectChildrenOnly);
 }

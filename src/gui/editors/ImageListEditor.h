@@ -17,7 +17,14 @@ class QUndoStack;
 
 namespace vexa {
 
-class Page;
+// The picture list's page controls.
+namespace ImageListControls {
+constexpr int List = 1090, Add = 1091, MoveUp = 1096, MoveDown = 1097, Remove = 1140, Link = 1092, Status = 1094;
+constexpr int Flip = 1352, Width = 1019, Height = 1020, TileWidth = 1360, TileHeight = 1361, Resolution = 1010;
+constexpr int ExtraHeight = 1354, BackColour = 1103;
+} // namespace ImageListControls
+
+class ControlPage;
 class PictureThumbnail;
 struct ImageListRules;
 
@@ -31,11 +38,11 @@ class ImageListEditor : public QObject {
     Q_OBJECT
 
 public:
-    explicit ImageListEditor(Page &page);
+    explicit ImageListEditor(ControlPage &page);
     ~ImageListEditor() override;
 
     // The editor of a page with an image list; nullptr on any other page.
-    static ImageListEditor *of(const Page &page);
+    static ImageListEditor *of(const ControlPage &page);
 
     void load();
     void store();
@@ -101,7 +108,7 @@ private:
     int firstPicture() const;
     bool isCube() const;
 
-    Page &m_page;
+    ControlPage &m_page;
     const ImageListRules &m_rules;
     QListWidget *m_list = nullptr;
     QMenu *m_menu = nullptr; // the list's context menu

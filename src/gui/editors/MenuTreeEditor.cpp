@@ -3,7 +3,7 @@
 #include "AppletFolderCopy.h"
 #include "EditHistory.h"
 #include "EventHook.h"
-#include "pages/Page.h"
+#include "controls/ControlPage.h"
 #include "publish/ImageSize.h"
 #include "services/Services.h"
 #include "settings/SettingsStore.h"
@@ -43,11 +43,10 @@ struct MenuRules {
     bool noTextForBack;   // a back item's text is fixed
 };
 
+using namespace MenuTreeControls;
+
 namespace {
 
-constexpr int Tree = 1446, AutoApply = 1484, ApplyChange = 1447, Back = 1532, Text = 1448, Url = 1450;
-constexpr int IconField = 1533, PickIcon = 1534, TargetFrame = 1231, TargetMode = 1250, TargetName = 1249;
-constexpr int AddToNode = 1451, AddSubItem = 1453, Remove = 1452;
 constexpr int RecordRole = Qt::UserRole + 1;
 
 const MenuRules Rules[] = {
@@ -198,7 +197,7 @@ private:
     mutable QPointer<QLineEdit> m_open;
 };
 
-MenuTreeEditor::MenuTreeEditor(Page &page)
+MenuTreeEditor::MenuTreeEditor(ControlPage &page)
     : QObject(&page), m_page(page), m_rules(rulesOf(page.appletId())), m_tree(page.control<QTreeWidget>(Tree)),
       m_undo(new QUndoStack(this))
 {
@@ -210,7 +209,7 @@ MenuTreeEditor::MenuTreeEditor(Page &page)
 
 MenuTreeEditor::~MenuTreeEditor() = default;
 
-MenuTreeEditor *MenuTreeEditor::of(const Page &page)
+MenuTreeEditor *MenuTreeEditor::of(const ControlPage &page)
 {
     return page.findChild<MenuTreeEditor *>(QString(), Qt::FindDirectChildrenOnly);
 }

@@ -25,7 +25,14 @@ class QUndoStack;
 namespace vexa {
 
 class LabelDelegate;
-class Page;
+// The menu page's controls.
+namespace MenuTreeControls {
+constexpr int Tree = 1446, AutoApply = 1484, ApplyChange = 1447, Back = 1532, Text = 1448, Url = 1450;
+constexpr int IconField = 1533, PickIcon = 1534, TargetFrame = 1231, TargetMode = 1250, TargetName = 1249;
+constexpr int AddToNode = 1451, AddSubItem = 1453, Remove = 1452;
+} // namespace MenuTreeControls
+
+class ControlPage;
 struct MenuRules;
 
 // The menu items page of the tree, wheel and morph menus: the tree control with a record
@@ -40,11 +47,11 @@ public:
     // The drop menu's commands, in menu order.
     enum Command { MoveInto, MoveAfter, CopyInto, CopyAfter, Cancel, CommandCount };
 
-    explicit MenuTreeEditor(Page &page);
+    explicit MenuTreeEditor(ControlPage &page);
     ~MenuTreeEditor() override;
 
     // The editor of the menu items page; nullptr on any other page.
-    static MenuTreeEditor *of(const Page &page);
+    static MenuTreeEditor *of(const ControlPage &page);
 
     // Rebuilds the tree from the applet's keys (or its defaults) and selects the first item.
     void load(bool useDefaults);
@@ -134,7 +141,7 @@ private:
     QList<int> pathOf(const QTreeWidgetItem *item) const;
     QTreeWidgetItem *itemAt(const QList<int> &path) const;
 
-    Page &m_page;
+    ControlPage &m_page;
     const MenuRules &m_rules;
     QTreeWidget *m_tree = nullptr;
     QObject *m_viewport = nullptr;

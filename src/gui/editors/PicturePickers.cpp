@@ -2,7 +2,7 @@
 
 #include "AppletFolderCopy.h"
 #include "AppletSizeRules.h"
-#include "pages/Page.h"
+#include "controls/ControlPage.h"
 #include "publish/ImageSize.h"
 #include "services/Services.h"
 #include "strings/StringIds.h"
@@ -69,24 +69,24 @@ bool isPowerOfTwo(int value)
     return value > 0 && (value & (value - 1)) == 0;
 }
 
-void warn(Page &page, int id, MessageIcon icon = MessageIcon::Exclamation)
+void warn(ControlPage &page, int id, MessageIcon icon = MessageIcon::Exclamation)
 {
     page.context().services.showMessage(message(id, icon));
 }
 
-ImageInfo readSize(Page &page, const QString &path)
+ImageInfo readSize(ControlPage &page, const QString &path)
 {
     return ImageSize::read(path, page.context().services);
 }
 
 // The size of a picture already in the applet folder, for comparing with a new pick.
-ImageInfo readFolderPicture(Page &page, const QString &name)
+ImageInfo readFolderPicture(ControlPage &page, const QString &name)
 {
     return readSize(page, AppletFolderCopy::pathInAppletFolder(page, name));
 }
 
 // The bump picture and its alternative must match: the applet maps one onto the other.
-bool matchesOther(Page &page, const ImageInfo &picked, int otherField)
+bool matchesOther(ControlPage &page, const ImageInfo &picked, int otherField)
 {
     const QString other = page.text(otherField);
     if (other.isEmpty()) return true;
@@ -99,7 +99,7 @@ bool matchesOther(Page &page, const ImageInfo &picked, int otherField)
     return true;
 }
 
-bool takeFile(Page &page, const QString &path, int target)
+bool takeFile(ControlPage &page, const QString &path, int target)
 {
     if (!AppletFolderCopy::intoAppletFolder(page, path))
         return false; // the field keeps naming a file that is really there
@@ -107,7 +107,7 @@ bool takeFile(Page &page, const QString &path, int target)
     return true;
 }
 
-void pickMain(Page &page, const QString &path, int target)
+void pickMain(ControlPage &page, const QString &path, int target)
 {
     const ImageInfo info = readSize(page, path);
     if (!info.found || !matchesOther(page, info, AlternativePicture) || !takeFile(page, path, target)) return;
@@ -115,13 +115,13 @@ void pickMain(Page &page, const QString &path, int target)
     if (page.pageId() != 151) AppletSizeRules::rescale(page); // on LAKE this ends with the reflection height
 }
 
-void pickAlternative(Page &page, const QString &path, int target)
+void pickAlternative(ControlPage &page, const QString &path, int target)
 {
     const ImageInfo info = readSize(page, path);
     if (info.found && matchesOther(page, info, MainPicture)) takeFile(page, path, target);
 }
 
-void pickEffect(Page &page, const QString &path, int target)
+void pickEffect(ControlPage &page, const QString &path, int target)
 {
     const int id = page.pageId();
     const ImageInfo info = readSize(page, path);
@@ -148,7 +148,7 @@ void pickEffect(Page &page, const QString &path, int target)
 }
 
 // The factor the applet scales its background by; the menu pages have none.
-unsigned backgroundResolution(Page &page)
+unsigned backgroundResolution(ControlPage &page)
 {
     int id = BackgroundResolution;
     if (page.appletId() == QLatin1String("ROT"))
@@ -159,7 +159,7 @@ unsigned backgroundResolution(Page &page)
     return r == 0 ? 1 : r;
 }
 
-void pickBackground(Page &page, const QString &path, int target)
+void pickBackground(ControlPage &page, const QString &path, int target)
 {
     const ImageInfo info = readSize(page, path);
     if (!info.found) return;
@@ -184,7 +184,7 @@ void pickBackground(Page &page, const QString &path, int target)
     }
 }
 
-void pickTexture(Page &page, const QString &path, int target)
+void pickTexture(ControlPage &page, const QString &path, int target)
 {
     RecordingReporter reader;
     const ImageInfo info = ImageSize::read(path, reader);
@@ -204,7 +204,7 @@ void pickTexture(Page &page, const QString &path, int target)
 }
 
 // The wheel wraps its texture around itself: 256 x 256 only.
-void pickWheelTexture(Page &page, const QString &path, int target)
+void pickWheelTexture(ControlPage &page, const QString &path, int target)
 {
     const ImageInfo info = readSize(page, path);
     if (info.found && (info.width != 256 || info.height != 256)) {
@@ -214,7 +214,7 @@ void pickWheelTexture(Page &page, const QString &path, int target)
     takeFile(page, path, target);
 }
 
-void pick(Page &page, const Picker &picker)
+void pick(ControlPage &page, const Picker &picker)
 {
     const QString path = page.context().services.openFile(StringTable::text(picker.filter));
     if (path.isEmpty()) return;
@@ -246,7 +246,7 @@ void pick(Page &page, const Picker &picker)
 
 } // namespace
 
-void PicturePickers::connect(Page &page)
+void PicturePickers::connect(ControlPage &page)
 {
     for (const Picker &picker : pickers()) {
         const auto &pages = picker.pages;

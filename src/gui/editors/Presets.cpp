@@ -1,6 +1,6 @@
 #include "Presets.h"
 
-#include "pages/Page.h"
+#include "controls/ControlPage.h"
 
 #include <QAbstractButton>
 
@@ -45,7 +45,7 @@ constexpr WobblerPreset WobblerPresets[] = {
 };
 // clang-format on
 
-void onClick(Page &page, int id, std::function<void()> action)
+void onClick(ControlPage &page, int id, std::function<void()> action)
 {
     if (auto *button = page.control<QAbstractButton>(id))
         QObject::connect(button, &QAbstractButton::clicked, &page, std::move(action));
@@ -53,7 +53,7 @@ void onClick(Page &page, int id, std::function<void()> action)
 
 } // namespace
 
-void Presets::connect(Page &page)
+void Presets::connect(ControlPage &page)
 {
     if (page.pageId() == 135) {
         for (const ExpertPreset &preset : ExpertPresets) {

@@ -2,13 +2,13 @@
 
 namespace vexa {
 
-class Page;
+class ControlPage;
 
 // One-click presets that fill several fields at once: the expert settings (page 135)
 // and the wobbler effects (page 196).
 class Presets {
 public:
-    static void connect(Page &page);
+    static void connect(ControlPage &page);
 };
 
 } // namespace vexa

@@ -3,7 +3,7 @@
 #include "Addresses.h"
 #include "AppletFolderCopy.h"
 #include "InstalledFonts.h"
-#include "pages/Page.h"
+#include "controls/ControlPage.h"
 #include "publish/VexaFont.h"
 #include "services/Services.h"
 #include "settings/IniText.h"
@@ -32,12 +32,12 @@ constexpr int Preview = 1065;
 
 const char *const JavaFonts[] = {"Courier", "Dialog", "TimesRoman", "Helvetica"};
 
-void repaintPreview(Page &page)
+void repaintPreview(ControlPage &page)
 {
     if (QWidget *preview = page.control(Preview)) preview->update();
 }
 
-void textFromFile(Page &page)
+void textFromFile(ControlPage &page)
 {
     Services &services = page.context().services;
     const QString path = services.openFile(StringTable::text(Str::TextFilter));
@@ -51,12 +51,12 @@ void textFromFile(Page &page)
 }
 
 // The font list of the page: 1050 on the scroll text page, 1516 on the menu pages.
-QComboBox *fontList(Page &page)
+QComboBox *fontList(ControlPage &page)
 {
     return page.control<QComboBox>(page.pageId() == 133 ? 1050 : 1516);
 }
 
-void standardFonts(Page &page)
+void standardFonts(ControlPage &page)
 {
     QComboBox *list = fontList(page);
     if (!list) return;
@@ -79,7 +79,7 @@ void standardFonts(Page &page)
 }
 
 
-void browseFont(Page &page)
+void browseFont(ControlPage &page)
 {
     Services &services = page.context().services;
     const QString path = services.openFile(StringTable::text(Str::VexaFontFilter));
@@ -105,7 +105,7 @@ void browseFont(Page &page)
     ScrollTextControls::showFontProperties(page, font);
 }
 
-void downloadFonts(Page &page)
+void downloadFonts(ControlPage &page)
 {
     Services &services = page.context().services;
     services.showInBrowser(Addresses::fontCollection());
@@ -135,7 +135,7 @@ bool ScrollTextControls::readTextFile(const QString &path, QString *text)
     return true;
 }
 
-void ScrollTextControls::connect(Page &page)
+void ScrollTextControls::connect(ControlPage &page)
 {
     const int id = page.pageId();
     if (id == 133 || id == 208) page.onChange(TextFromFile, [&page] { textFromFile(page); });
@@ -149,7 +149,7 @@ void ScrollTextControls::connect(Page &page)
     }
 }
 
-void ScrollTextControls::showFontProperties(Page &page, const FontProperties &font)
+void ScrollTextControls::showFontProperties(ControlPage &page, const FontProperties &font)
 {
     auto number = [&font](int value) { return font.valid ? QString::number(value) : QString(); };
     page.setText(4027, number(font.width));

@@ -4,7 +4,7 @@
 
 namespace vexa {
 
-class Page;
+class ControlPage;
 struct FontProperties;
 class Reporter;
 
@@ -12,9 +12,9 @@ class Reporter;
 // switch, and the VexaFont file of the solid scroller.
 class ScrollTextControls {
 public:
-    static void connect(Page &page);
+    static void connect(ControlPage &page);
     // The read-only properties of the chosen VexaFont file (empty for an invalid one).
-    static void showFontProperties(Page &page, const FontProperties &font);
+    static void showFontProperties(ControlPage &page, const FontProperties &font);
     // A text file as the Text field shows it: UTF-8, else Latin-1, up to the first NUL,
     // at most the scroll text's length. False (nothing read) when the file cannot be read.
     static bool readTextFile(const QString &path, QString *text);

@@ -1,6 +1,6 @@
 #include "ScrollTextPreview.h"
 
-#include "pages/Page.h"
+#include "controls/ControlPage.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -27,11 +27,11 @@ constexpr int TopMargin = 10;
 
 } // namespace
 
-ScrollTextPreview::ScrollTextPreview(Page &page, QFrame *frame) : QObject(frame), m_page(page), m_frame(frame)
+ScrollTextPreview::ScrollTextPreview(ControlPage &page, QFrame *frame) : QObject(frame), m_page(page), m_frame(frame)
 {
 }
 
-void ScrollTextPreview::attach(Page &page)
+void ScrollTextPreview::attach(ControlPage &page)
 {
     auto *frame = page.control<QFrame>(Frame);
     if (page.pageId() != 133 || !frame) return;
@@ -58,7 +58,7 @@ QString ScrollTextPreview::previewText(const QString &text)
     return line;
 }
 
-QFont ScrollTextPreview::previewFont(const Page &page)
+QFont ScrollTextPreview::previewFont(const ControlPage &page)
 {
     QFont font = page.font();
     font.setFamily(page.text(FontList));

@@ -1,7 +1,7 @@
 #include "Spinners.h"
 
-#include "pages/Page.h"
-#include "pages/UpDown.h"
+#include "controls/ControlPage.h"
+#include "controls/UpDown.h"
 
 namespace vexa {
 namespace {
@@ -27,7 +27,7 @@ constexpr Spinner SpinnerTable[] = {
     {150, 1188, 1187, 5, 0, 200, false},    // "Var. speed"
 };
 
-void stepField(Page &page, const Spinner &spinner, int delta)
+void stepField(ControlPage &page, const Spinner &spinner, int delta)
 {
     const int value = page.text(spinner.edit).trimmed().toInt(); // an unreadable value counts as 0
     const int next = Spinners::step(value, delta, spinner.minimum, spinner.maximum);
@@ -48,7 +48,7 @@ int Spinners::step(int value, int delta, int minimum, int maximum)
     return int(next);
 }
 
-void Spinners::connect(Page &page)
+void Spinners::connect(ControlPage &page)
 {
     for (const Spinner &spinner : SpinnerTable) {
         if (spinner.page != page.pageId()) continue;

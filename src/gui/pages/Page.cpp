@@ -1,9 +1,9 @@
 #include "Page.h"
 
-#include "ColourSwatch.h"
 #include "PageHandlers.h"
 #include "PageLayout.h"
 #include "PageSpecials.h"
+#include "PageTables.h"
 #include "PageTemplates.h"
 #include "PageValidation.h"
 #include "catalogue/Catalogue.h"
@@ -20,7 +20,7 @@
 
 namespace vexa {
 
-Page::Page(int pageId, PageContext &context, QWidget *parent) : QWidget(parent), m_pageId(pageId), m_context(context)
+Page::Page(int pageId, PageContext &context, QWidget *parent) : ControlPage(pageId, context, parent)
 {
     setObjectName(QStringLiteral("page%1").arg(pageId));
     if (const PageTemplate *pageTemplate = findPageTemplate(pageId))
@@ -34,120 +34,6 @@ Page::~Page()
     // see the page closing (while its tables still exist) and do nothing.
     m_closing = true;
     qDeleteAll(findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly));
-}
-
-bool Page::isActive(int id) const
-{
-    QWidget *widget = control(id);
-    return widget && widget->isEnabled();
-}
-
-QString Page::text(int id) const
-{
-    QWidget *widget = control(id);
-    if (auto *edit = qobject_cast<QLineEdit *>(widget))
-        return edit->text();
-    if (auto *combo = qobject_cast<QComboBox *>(widget))
-        return combo->currentText();
-    if (auto *area = qobject_cast<QPlainTextEdit *>(widget))
-        return area->toPlainText();
-    if (auto *label = qobject_cast<QLabel *>(widget))
-        return label->text();
-    return QString();
-}
-
-void Page::setText(int id, const QString &text)
-{
-    QWidget *widget = control(id);
-    if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
-        if (m_loading && text.size() > edit->maxLength())
-            m_cutFields.append({id, int(text.size())});
-        edit->setText(text);
-        edit->setCursorPosition(0);
-    } else if (auto *area = qobject_cast<QPlainTextEdit *>(widget)) {
-        area->setPlainText(text);
-    } else if (auto *label = qobject_cast<QLabel *>(widget)) {
-        label->setText(text);
-    } else if (qobject_cast<QComboBox *>(widget)) {
-        selectComboItem(id, text, nullptr);
-    }
-}
-
-bool Page::isChecked(int id) const
-{
-    auto *button = control<QAbstractButton>(id);
-    return button && button->isChecked();
-}
-
-void Page::setChecked(int id, bool checked)
-{
-    if (auto *button = control<QAbstractButton>(id))
-        button->setChecked(checked);
-}
-
-void Page::setEnabled(int id, bool enabled)
-{
-    if (QWidget *widget = control(id))
-        widget->setEnabled(enabled);
-}
-
-void Page::setVisible(int id, bool visible)
-{
-    if (QWidget *widget = control(id))
-        widget->setVisible(visible);
-    if (auto *label = findChild<QLabel *>(QStringLiteral("l%1").arg(id)))
-        label->setVisible(visible);
-}
-
-void Page::selectComboItem(int id, const QString &value, const char *fallback)
-{
-    auto *combo = control<QComboBox>(id);
-    if (!combo)
-        return;
-    int index = combo->findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (index < 0 && fallback)
-        index = combo->findText(QString::fromUtf8(fallback), Qt::MatchExactly | Qt::MatchCaseSensitive);
-    combo->setCurrentIndex(index < 0 && combo->count() > 0 ? 0 : index);
-}
-
-void Page::setColour(int swatchId, const QColor &colour)
-{
-    m_colours.insert(swatchId, colour);
-    if (auto *swatch = control<ColourSwatch>(swatchId))
-        swatch->setColour(colour);
-}
-
-QString Page::section() const { return m_pageId == 129 ? SettingsStore::ApplicationSection : appletId(); }
-
-QString Page::read(const QString &key) const { return m_context.store.read(m_loadSection, key); }
-
-void Page::write(const QString &key, const QString &value) { m_context.store.write(section(), key, value); }
-
-void Page::runHandler(int id)
-{
-    const auto handler = m_handlers.value(id);
-    if (handler)
-        handler();
-}
-
-void Page::onChange(int id, std::function<void()> handler)
-{
-    setHandler(id, handler);
-    QWidget *widget = control(id);
-    if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
-        if (!button->isCheckable()) {
-            connect(button, &QAbstractButton::clicked, this, handler);
-            return;
-        }
-        const bool radio = qobject_cast<QRadioButton *>(button) != nullptr;
-        connect(button, &QAbstractButton::toggled, this, [this, radio, handler](bool checked) {
-            // A radio set changes twice, once per button; the one that became checked acts.
-            if (!m_loading && (checked || !radio))
-                handler();
-        });
-    } else if (auto *combo = qobject_cast<QComboBox *>(widget)) {
-        connect(combo, QOverload<int>::of(&QComboBox::activated), this, handler);
-    }
 }
 
 void Page::load(bool useDefaults)
@@ -314,15 +200,15 @@ void Page::storeBinding(const Binding &binding)
 void Page::loadCommonTail()
 {
     const QString scrollFile = Catalogue::scrollTextFile(appletId());
-    if (isActive(1014)) {
-        setChecked(1014, !scrollFile.isEmpty() && read(QStringLiteral("Textscroll")) == scrollFile);
-        runHandler(1014);
-        m_context.flags.scrollText = isChecked(1014);
+    if (isActive(EnableScrollText)) {
+        setChecked(EnableScrollText, !scrollFile.isEmpty() && read(QStringLiteral("Textscroll")) == scrollFile);
+        runHandler(EnableScrollText);
+        m_context.flags.scrollText = isChecked(EnableScrollText);
     }
-    if (isActive(4061)) {
-        setChecked(4061, read(QStringLiteral("FloatMode")) == QLatin1String("YES"));
-        runHandler(4061);
-        m_context.flags.floatWindow = isChecked(4061);
+    if (isActive(FloatMode)) {
+        setChecked(FloatMode, read(QStringLiteral("FloatMode")) == QLatin1String("YES"));
+        runHandler(FloatMode);
+        m_context.flags.floatWindow = isChecked(FloatMode);
     }
     if (control(4068))
         PageSpecials::loadCharacterSet(*this, read(QStringLiteral("CharSet")));
@@ -330,21 +216,13 @@ void Page::loadCommonTail()
 
 void Page::storeCommonTail()
 {
-    if (isActive(1014))
+    if (isActive(EnableScrollText))
         write(QStringLiteral("Textscroll"),
-              isChecked(1014) ? Catalogue::scrollTextFile(appletId()) : QStringLiteral("NO"));
-    if (isActive(4061))
-        write(QStringLiteral("FloatMode"), isChecked(4061) ? QStringLiteral("YES") : QStringLiteral("NO"));
+              isChecked(EnableScrollText) ? Catalogue::scrollTextFile(appletId()) : QStringLiteral("NO"));
+    if (isActive(FloatMode))
+        write(QStringLiteral("FloatMode"), isChecked(FloatMode) ? QStringLiteral("YES") : QStringLiteral("NO"));
     if (control(4068))
         write(QStringLiteral("CharSet"), text(4068));
-}
-
-void Page::refreshSwatches()
-{
-    for (auto it = m_colours.constBegin(); it != m_colours.constEnd(); ++it) {
-        if (auto *swatch = control<ColourSwatch>(it.key()))
-            swatch->setColour(it.value());
-    }
 }
 
 bool Page::validate() { return PageValidation::validate(*this); }

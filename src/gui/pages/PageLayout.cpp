@@ -1,10 +1,10 @@
 #include "PageLayout.h"
 
-#include "ColourSwatch.h"
+#include "controls/ColourSwatch.h"
 #include "PageTables.h"
 #include "PageTemplates.h"
 #include "TextArea.h"
-#include "UpDown.h"
+#include "controls/UpDown.h"
 #include "publish/ProjectFile.h"
 #include "strings/StringTable.h"
 

@@ -1,4 +1,5 @@
 #include "PageSpecials.h"
+#include "PageTables.h"
 
 #include "CharacterSets.h"
 #include "Page.h"
@@ -19,7 +20,7 @@
 #include "strings/StringTable.h"
 #include "tag/CommonTagBlocks.h"
 #include "tag/TagGenerator.h"
-#include "wizard/PublishActions.h"
+#include "pages/PublishActions.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

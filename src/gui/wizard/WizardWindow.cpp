@@ -4,7 +4,7 @@
 #include "AppletRunner.h"
 #include "HelpTopics.h"
 #include "PageFlow.h"
-#include "PublishActions.h"
+#include "pages/PublishActions.h"
 #include "WizardIcon.h"
 #include "pages/Page.h"
 #include "pages/SelectionPage.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "pages/Page.h"
-#include "pages/PageContext.h"
+#include "controls/PageContext.h"
 
 #include <QDialog>
 #include <QHash>

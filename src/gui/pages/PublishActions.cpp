@@ -1,6 +1,6 @@
 #include "PublishActions.h"
 
-#include "pages/PageContext.h"
+#include "controls/PageContext.h"
 #include "publish/FilePublisher.h"
 #include "publish/PreviewPage.h"
 #include "services/Services.h"

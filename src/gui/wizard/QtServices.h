@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Services.h"
+#include "services/Services.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -3,10 +3,10 @@
 #include "publish/BrowserLauncher.h"
 #include "publish/SystemProcessStarter.h"
 #include "settings/SettingsStore.h"
-#include "wizard/AboutDialog.h"
-#include "wizard/BrowserDialog.h"
-#include "wizard/InfoDialog.h"
-#include "wizard/TextViewer.h"
+#include "AboutDialog.h"
+#include "BrowserDialog.h"
+#include "InfoDialog.h"
+#include "TextViewer.h"
 
 #include <QApplication>
 #include <QClipboard>

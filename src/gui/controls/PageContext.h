@@ -1,6 +1,6 @@
 #pragma once
 
-#include "wizard/PageFlow.h"
+#include "WalkFlags.h"
 
 #include <QString>
 
