@@ -183,7 +183,10 @@ int publish(Session &session, const Arguments &args)
     const QString applet = args.positional[0];
     FilePublisher publisher(session.store(), session.folders(), session.reporter);
     publisher.setMovingPicture(args.options.contains(QStringLiteral("--moving-picture")));
-    return publisher.copyAllFiles(applet, args.positional[1]) ? Success : Failure;
+    if (!publisher.copyAllFiles(applet, args.positional[1]))
+        return Failure;
+    session.print(publisher.countsText() + QLatin1Char('\n'));
+    return Success;
 }
 
 // A whole number of an option within its limits; nothing when it is not one.

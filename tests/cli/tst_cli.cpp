@@ -400,6 +400,9 @@ private slots:
         Run run = cli({"publish", "HUEROT", destination + "/index.html"});
         QCOMPARE(run.status, 0);
         QVERIFY(run.err.isEmpty());
+        QCOMPARE(run.out, QByteArray("8 files copied\n"));
+        QCOMPARE(cli({"publish", "HUEROT", destination + "/index.html"}).out,
+                 QByteArray("1 file copied, 7 up to date\n")); // the page is written anew
         QVERIFY(TestEnvironment::readFile(destination + "/index.html").contains("code=\"huerot.class\""));
         for (const QString &name : files + QStringList{"qzbut1.gif"})
             QVERIFY2(QFile::exists(destination + "/" + name), qPrintable(name));

@@ -4,8 +4,10 @@
 #include "publish/PreviewPage.h"
 #include "strings/StringIds.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 #include <cerrno>
@@ -299,6 +301,50 @@ private slots:
         QCOMPARE(reason.text.contains(QStringLiteral("this applet needs VxLake.class")), advice);
         QCOMPARE(reason.icon, MessageIcon::Stop);
         QCOMPARE(folderFiles(site), QStringList());
+    }
+
+    // Publishing again copies only what changed: an unchanged file keeps its inode and
+    // bytes, a changed one is copied anew, a copy carries its source's time, and a target
+    // that is a link is replaced whatever its size and time.
+    void republishingCopiesOnlyWhatChanged()
+    {
+        TestEnvironment env;
+        const QString folder = prepare(env, QStringLiteral("LAKE"), {"ImageFile=lake.jpg"});
+        const QString site = env.path(QStringLiteral("site"));
+        QDir().mkpath(site);
+        FilePublisher publisher(env.store(), env.folders(), env.reporter);
+        QVERIFY(publisher.copyAllFiles(QStringLiteral("LAKE"), site + QStringLiteral("/index.html")));
+        const int all = publisher.copiedCount();
+        QCOMPARE(publisher.upToDateCount(), 0);
+        auto identity = [&](const QString &name) {
+            struct stat st {};
+            ::stat(QFile::encodeName(site + QLatin1Char('/') + name).constData(), &st);
+            return QPair<qint64, qint64>(qint64(st.st_ino), qint64(st.st_mtim.tv_nsec) + st.st_mtim.tv_sec * 1000000000LL);
+        };
+        const auto code = identity(QStringLiteral("VxLake.class"));
+        const auto picture = identity(QStringLiteral("lake.jpg"));
+
+        TestEnvironment::writeFile(folder + QStringLiteral("/lake.jpg"), "a changed picture");
+        // A link to a file of the same size and time elsewhere is no copy of ours.
+        const QString elsewhere = env.path(QStringLiteral("elsewhere.class"));
+        TestEnvironment::writeFile(elsewhere, "vexa.class");
+        for (const QString &file : {elsewhere, folder + QStringLiteral("/vexa.class")}) {
+            QFile touched(file);
+            QVERIFY(touched.open(QIODevice::ReadWrite) &&
+                    touched.setFileTime(QDateTime::fromSecsSinceEpoch(1700000000), QFileDevice::FileModificationTime));
+        }
+        QVERIFY(QFile::remove(site + QStringLiteral("/vexa.class")));
+        QVERIFY(QFile::link(elsewhere, site + QStringLiteral("/vexa.class")));
+        QVERIFY(publisher.copyAllFiles(QStringLiteral("LAKE"), site + QStringLiteral("/index.html")));
+        QCOMPARE(publisher.countsText(), QStringLiteral("3 files copied, %1 up to date").arg(all - 3));
+        QCOMPARE(identity(QStringLiteral("VxLake.class")), code);
+        QCOMPARE(TestEnvironment::readFile(site + QStringLiteral("/VxLake.class")), QByteArray("VxLake.class"));
+        QVERIFY(identity(QStringLiteral("lake.jpg")).first != picture.first);
+        QCOMPARE(TestEnvironment::readFile(site + QStringLiteral("/lake.jpg")), QByteArray("a changed picture"));
+        QCOMPARE(QFileInfo(site + QStringLiteral("/lake.jpg")).lastModified(),
+                 QFileInfo(folder + QStringLiteral("/lake.jpg")).lastModified());
+        QVERIFY(!QFileInfo(site + QStringLiteral("/vexa.class")).isSymLink());
+        QCOMPARE(TestEnvironment::readFile(elsewhere), QByteArray("vexa.class"));
     }
 
     void onlyPlainFilesAreCopied_data()

@@ -146,6 +146,19 @@ QString FileCopy::refusedTarget(const QString &target)
 
 FileError FileCopy::copy(const QString &source, const QString &target, Durability durability)
 {
+    bool upToDate = false;
+    return copyUnlessCurrent(source, target, durability, false, &upToDate);
+}
+
+FileError FileCopy::update(const QString &source, const QString &target, bool *upToDate)
+{
+    return copyUnlessCurrent(source, target, Durability::Replaceable, true, upToDate);
+}
+
+FileError FileCopy::copyUnlessCurrent(const QString &source, const QString &target, Durability durability,
+                                      bool skipCurrent, bool *upToDate)
+{
+    *upToDate = false;
     const QFileInfo info(source);
     if (info.exists() && !info.isFile())
         return {source, info.isDir() ? reasonOf(EISDIR) : QStringLiteral("it is not a regular file")};
@@ -153,8 +166,28 @@ FileError FileCopy::copy(const QString &source, const QString &target, Durabilit
     const int in = ::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC);
     if (in < 0)
         return {source, reasonOf(errno)};
+    struct stat from {};
+    if (::fstat(in, &from) != 0) {
+        const int error = errno;
+        ::close(in);
+        return {source, reasonOf(error)};
+    }
+    // The target itself (no link followed) must be a plain file to count as current.
+    struct stat to {};
+    if (skipCurrent && ::lstat(QFile::encodeName(target).constData(), &to) == 0 && S_ISREG(to.st_mode) &&
+        to.st_size == from.st_size && to.st_mtim.tv_sec == from.st_mtim.tv_sec &&
+        to.st_mtim.tv_nsec == from.st_mtim.tv_nsec) {
+        ::close(in);
+        *upToDate = true;
+        return {};
+    }
     bool readFailed = false;
-    FileError result = replace(target, durability, [&](int out) { return copyData(in, out, &readFailed); });
+    FileError result = replace(target, durability, [&](int out) {
+        if (const int error = copyData(in, out, &readFailed))
+            return error;
+        const struct timespec times[2] = {{0, UTIME_OMIT}, from.st_mtim};
+        return ::futimens(out, times) == 0 ? 0 : errno;
+    });
     ::close(in);
     if (readFailed)
         result.path = source;
@@ -164,6 +197,12 @@ FileError FileCopy::copy(const QString &source, const QString &target, Durabilit
     const QString refused = refusedTarget(target);
     if (!refused.isEmpty())
         return {target, refused};
+    const QFileInfo current(target);
+    if (skipCurrent && current.isFile() && !current.isSymLink() && current.size() == info.size() &&
+        current.lastModified() == info.lastModified()) {
+        *upToDate = true;
+        return {};
+    }
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return {source, in.errorString()};
@@ -180,7 +219,12 @@ FileError FileCopy::copy(const QString &source, const QString &target, Durabilit
         if (out.write(chunk.constData(), n) != n)
             return {target, out.errorString()};
     }
-    return out.commit() ? FileError{} : FileError{target, out.errorString()};
+    if (!out.commit())
+        return {target, out.errorString()};
+    QFile copied(target);
+    if (copied.open(QIODevice::ReadWrite))
+        copied.setFileTime(info.lastModified(), QFileDevice::FileModificationTime);
+    return {};
 #endif
 }
 

@@ -30,9 +30,14 @@ public:
     // decided by the file's identity, not by names that differ only in case (another
     // file where case matters); copying a file onto itself could lose it.
     static bool samePath(const QString &a, const QString &b);
-    // Copies `source` over `target`; only a regular file is copied.
+    // Copies `source` over `target`; only a regular file is copied. The copy keeps the
+    // source's modification time.
     static FileError copy(const QString &source, const QString &target,
                           Durability durability = Durability::Replaceable);
+    // The same, unless `target` is already a regular file of the source's size and
+    // modification time (the quick check rsync makes): then nothing is written and
+    // `upToDate` is set.
+    static FileError update(const QString &source, const QString &target, bool *upToDate);
     // Writes `bytes` as `target`.
     static FileError write(const QString &target, const QByteArray &bytes,
                            Durability durability = Durability::Durable);
@@ -43,6 +48,10 @@ public:
     // The message for a failure: "Cannot copy" naming `source` when reading it failed,
     // else "Cannot write" naming the file that could not be written.
     static Message describe(const FileError &error, const QString &source = QString());
+
+private:
+    static FileError copyUnlessCurrent(const QString &source, const QString &target, Durability durability,
+                                       bool skipCurrent, bool *upToDate);
 };
 
 } // namespace vexa

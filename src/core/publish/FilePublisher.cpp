@@ -359,6 +359,7 @@ bool FilePublisher::copyAllFiles(const QString &appletId, const QString &htmlPat
 {
     const QString destination = QFileInfo(htmlPath).absolutePath();
     m_copied = 0;
+    m_upToDate = 0;
     const QList<PublishFile> files = plannedFiles(appletId);
     if (!namesAreSafe(files))
         return fail();
@@ -416,7 +417,6 @@ bool FilePublisher::copyAllFiles(const QString &appletId, const QString &htmlPat
     for (const PublishFile &file : files) {
         if (!copyFile(sourceFolder(file), destination, file.name))
             return fail();
-        ++m_copied;
     }
     return true;
 }
@@ -430,13 +430,31 @@ bool FilePublisher::copyFile(const QString &sourceFolder, const QString &destina
         m_reporter.report(FileCopy::describe(FileError{source, qt_error_string(EINVAL)}, source));
         return false;
     }
-    if (FileCopy::samePath(source, target))
+    if (FileCopy::samePath(source, target)) {
+        ++m_copied;
         return true;
+    }
     if (!QFileInfo::exists(source) && !QFileInfo(source).isSymLink()) {
         reportMissing(sourceFolder, name);
         return false;
     }
-    return copyContents(source, target);
+    // A file an earlier publish copied and that has not changed since is left as it is.
+    bool upToDate = false;
+    const FileError error = FileCopy::update(source, target, &upToDate);
+    if (!error.ok()) {
+        m_reporter.report(FileCopy::describe(error, source));
+        return false;
+    }
+    ++(upToDate ? m_upToDate : m_copied);
+    return true;
+}
+
+QString FilePublisher::countsText() const
+{
+    QString text = QStringLiteral("%1 %2 copied").arg(m_copied).arg(m_copied == 1 ? "file" : "files");
+    if (m_upToDate > 0)
+        text += QStringLiteral(", %1 up to date").arg(m_upToDate);
+    return text;
 }
 
 bool FilePublisher::copyContents(const QString &source, const QString &target)

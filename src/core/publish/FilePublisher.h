@@ -52,8 +52,12 @@ public:
     // does not exist, where copying would stop anyway.
     QList<PublishFile> plannedFiles(const QString &appletId) const;
 
-    // How many files the last copyAllFiles placed in the destination, the page included.
+    // How many files the last copyAllFiles (or copyFile) wrote into the destination, the
+    // page included, and how many it found there already up to date.
     int copiedCount() const { return m_copied; }
+    int upToDateCount() const { return m_upToDate; }
+    // "12 files copied, 988 up to date" (the up-to-date part only when there are some).
+    QString countsText() const;
 
     // A name that stays inside its folder: not empty, no folder part, no drive.
     static bool isBareFileName(const QString &name);
@@ -71,6 +75,7 @@ private:
     Reporter &m_reporter;
     QStringList m_appletCode; // the applet's classes and archives, for the advice when one is missing
     int m_copied = 0;
+    int m_upToDate = 0;
     bool m_movingPicture = false;
     std::function<void()> m_waiting;
 };

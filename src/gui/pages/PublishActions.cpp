@@ -49,9 +49,10 @@ void PublishActions::saveAllFiles()
         m_context.status(QString()); // the cause has been reported; an earlier note would mislead
         return;
     }
-    const int count = publisher.copiedCount();
     const QString folder = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
-    m_context.status(QStringLiteral("%1 %2 copied to").arg(count).arg(count == 1 ? "file" : "files"), folder);
+    m_context.status(publisher.countsText() + (publisher.upToDateCount() > 0 ? QStringLiteral(" in")
+                                                                              : QStringLiteral(" to")),
+                     folder);
 }
 
 bool PublishActions::movingPictureWanted(const SettingsStore &store)
