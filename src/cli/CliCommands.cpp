@@ -24,13 +24,12 @@
 #include <optional>
 
 namespace vexa {
-namespace {
 
 constexpr int Success = 0;
 constexpr int Failure = 1;
 constexpr int WrongUsage = 2;
 
-void writeText(std::FILE *stream, const QString &text)
+static void writeText(std::FILE *stream, const QString &text)
 {
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
@@ -38,9 +37,9 @@ void writeText(std::FILE *stream, const QString &text)
 }
 
 // Messages of the core, as the program's own texts on standard error.
-class StreamReporter : public Reporter {
+class CliReporter : public Reporter {
 public:
-    explicit StreamReporter(std::FILE *stream) : m_stream(stream) {}
+    explicit CliReporter(std::FILE *stream) : m_stream(stream) {}
     void report(const Message &message) override { writeText(m_stream, message.text + QLatin1Char('\n')); }
 
 private:
@@ -48,9 +47,9 @@ private:
 };
 
 // What a command works with: the user's store and installation, created on first use.
-class Session {
+class CliSession {
 public:
-    Session(std::FILE *out, std::FILE *err) : out(out), err(err), reporter(err) {}
+    CliSession(std::FILE *out, std::FILE *err) : out(out), err(err), reporter(err) {}
 
     SettingsStore &store()
     {
@@ -78,12 +77,14 @@ public:
 
     std::FILE *out;
     std::FILE *err;
-    StreamReporter reporter;
+    CliReporter reporter;
 
 private:
     std::unique_ptr<SettingsStore> m_store;
     std::unique_ptr<Folders> m_folders;
 };
+
+namespace {
 
 struct Arguments {
     QStringList positional;
@@ -98,15 +99,15 @@ struct Command {
     bool firstIsApplet; // the first argument names an applet of the catalogue
     QStringList flagOptions;
     QStringList valueOptions;
-    std::function<int(Session &, const Arguments &)> run;
+    std::function<int(CliSession &, const Arguments &)> run;
 };
 
-int unknownApplet(Session &session, const QString &appletId)
+int unknownApplet(CliSession &session, const QString &appletId)
 {
     return session.usageError(QStringLiteral("Unknown applet \"%1\" (see 'vexajava-cli catalogue').").arg(appletId));
 }
 
-int catalogue(Session &session, const Arguments &)
+int catalogue(CliSession &session, const Arguments &)
 {
     for (const AppletRecord &record : Catalogue::applets())
         session.print(QStringLiteral("%1\t%2\t%3\n").arg(QLatin1String(record.id)).arg(record.category).arg(
@@ -114,13 +115,13 @@ int catalogue(Session &session, const Arguments &)
     return Success;
 }
 
-int get(Session &session, const Arguments &args)
+int get(CliSession &session, const Arguments &args)
 {
     session.print(session.store().read(args.positional[0], args.positional[1]) + QLatin1Char('\n'));
     return Success;
 }
 
-int set(Session &session, const Arguments &args)
+int set(CliSession &session, const Arguments &args)
 {
     if (!session.store().write(args.positional[0], args.positional[1], args.positional[2])) {
         writeText(session.err, QStringLiteral("The key \"%1\" cannot be written into section \"%2\".\n")
@@ -130,13 +131,13 @@ int set(Session &session, const Arguments &args)
     return session.finish(true);
 }
 
-int tag(Session &session, const Arguments &args)
+int tag(CliSession &session, const Arguments &args)
 {
     session.print(TagGenerator(session.store()).generate(args.positional[0]));
     return Success;
 }
 
-int preview(Session &session, const Arguments &args)
+int preview(CliSession &session, const Arguments &args)
 {
     const QString applet = args.positional[0];
     PreviewPage page(session.store(), session.folders(), session.reporter);
@@ -146,7 +147,7 @@ int preview(Session &session, const Arguments &args)
     return Success;
 }
 
-int saveProject(Session &session, const Arguments &args)
+int saveProject(CliSession &session, const Arguments &args)
 {
     const QString applet = args.positional[0];
     ProjectFile project(session.store(), session.reporter);
@@ -157,7 +158,7 @@ int saveProject(Session &session, const Arguments &args)
     return Success;
 }
 
-int openProject(Session &session, const Arguments &args)
+int openProject(CliSession &session, const Arguments &args)
 {
     const bool onSelectionPage = !args.options.contains(QStringLiteral("--applet"));
     QString applet = args.options.value(QStringLiteral("--applet"));
@@ -178,7 +179,7 @@ int openProject(Session &session, const Arguments &args)
     return status;
 }
 
-int publish(Session &session, const Arguments &args)
+int publish(CliSession &session, const Arguments &args)
 {
     const QString applet = args.positional[0];
     FilePublisher publisher(session.store(), session.folders(), session.reporter);
@@ -200,7 +201,7 @@ std::optional<int> number(const Arguments &args, const QString &option, int fall
 }
 
 // The viewer runs the page in the applet folder, written as for a preview.
-std::optional<QString> writtenPreview(Session &session, const QString &applet)
+std::optional<QString> writtenPreview(CliSession &session, const QString &applet)
 {
     PreviewPage page(session.store(), session.folders(), session.reporter);
     if (!page.write(applet, false))
@@ -208,7 +209,7 @@ std::optional<QString> writtenPreview(Session &session, const QString &applet)
     return page.path(applet);
 }
 
-int failed(Session &session, const QString &problem)
+int failed(CliSession &session, const QString &problem)
 {
     writeText(session.err, problem + QLatin1Char('\n'));
     return Failure;
@@ -216,7 +217,7 @@ int failed(Session &session, const QString &problem)
 
 // The viewer writes the picture into a folder of its own; the user's file is then replaced
 // in one step, and never when it is something other than a file.
-int keep(Session &session, const QString &made, const QString &target)
+int keep(CliSession &session, const QString &made, const QString &target)
 {
     const FileError error = FileCopy::copy(made, target, FileCopy::Durability::Durable);
     if (error.ok())
@@ -228,7 +229,7 @@ int keep(Session &session, const QString &made, const QString &target)
 constexpr int MaxAfterMs = 600000;
 constexpr int ScreenshotAllowanceMs = 60000; // the viewer's start and the applet's init
 
-int run(Session &session, const Arguments &args)
+int run(CliSession &session, const Arguments &args)
 {
     const QString applet = args.positional[0];
     const QString screenshot = args.options.value(QStringLiteral("--screenshot"));
@@ -255,7 +256,7 @@ int run(Session &session, const Arguments &args)
     return screenshot.isEmpty() ? Success : keep(session, shot, screenshot);
 }
 
-int record(Session &session, const Arguments &args)
+int record(CliSession &session, const Arguments &args)
 {
     const QString applet = args.positional[0];
     const std::optional<int> seconds = number(args, QStringLiteral("--seconds"), MovingPicture::DefaultSeconds, 1,
@@ -280,7 +281,7 @@ int record(Session &session, const Arguments &args)
     return Success;
 }
 
-int reset(Session &session, const Arguments &args)
+int reset(CliSession &session, const Arguments &args)
 {
     const QString applet = args.positional[0];
     if (!args.options.contains(QStringLiteral("--yes")))
@@ -290,7 +291,7 @@ int reset(Session &session, const Arguments &args)
     return session.finish(true);
 }
 
-int imageSize(Session &session, const Arguments &args)
+int imageSize(CliSession &session, const Arguments &args)
 {
     const ImageInfo info = ImageSize::read(args.positional[0], session.reporter);
     if (!info.found)
@@ -299,7 +300,7 @@ int imageSize(Session &session, const Arguments &args)
     return Success;
 }
 
-int fontInfo(Session &session, const Arguments &args)
+int fontInfo(CliSession &session, const Arguments &args)
 {
     const FontProperties font = VexaFont::read(args.positional[0]);
     if (!font.valid) {
@@ -386,6 +387,10 @@ bool parse(const Command &command, const QStringList &raw, Arguments *args, QStr
 
 } // namespace
 
+CliCommands::CliCommands(std::FILE *out, std::FILE *err) : m_out(out), m_err(err) {}
+
+CliCommands::~CliCommands() = default;
+
 QString CliCommands::helpText()
 {
     QString text = QStringLiteral(
@@ -416,7 +421,8 @@ int CliCommands::run(const QStringList &arguments)
         writeText(m_out, QStringLiteral("vexajava-cli (%1)\n").arg(InstallData::versionText()));
         return Success;
     }
-    Session session(m_out, m_err);
+    m_session = std::make_unique<CliSession>(m_out, m_err);
+    CliSession &session = *m_session;
     for (const Command &command : commands()) {
         if (arguments.first() != QLatin1String(command.name))
             continue;

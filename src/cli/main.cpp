@@ -5,6 +5,9 @@
 #include <QCoreApplication>
 #include <QStringDecoder>
 
+#include <cstdio>
+#include <cstdlib>
+
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
@@ -17,5 +20,12 @@ int main(int argc, char **argv)
                             QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
         arguments << utf8(QByteArray(argv[i]));
     }
-    return vexa::CliCommands(stdout, stderr).run(arguments);
+    // Each command has written and synced what it had to by the time it returns, and the
+    // process ends here: taking a store of many thousand values apart again would cost more
+    // than the command itself, so it is left to the system.
+    auto *commands = new vexa::CliCommands(stdout, stderr);
+    const int status = commands->run(arguments);
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(status);
 }

@@ -24,6 +24,21 @@ namespace vexa {
 
 namespace {
 
+// A key in lower case, for lookups that ignore case. Every key the program writes is ASCII,
+// lowered here by hand (Qt's full lowering costs ten times as much); others as Qt lowers them.
+QString lowerKey(const QString &key)
+{
+    QString lower(key.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(lower.data());
+    for (qsizetype i = 0; i < key.size(); ++i) {
+        const char16_t c = key.at(i).unicode();
+        if (c >= 0x80)
+            return key.toLower();
+        out[i] = c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
+    }
+    return lower;
+}
+
 // Whether `path` is there and something other than a regular file (links followed). One
 // look at the file: other copies create and remove the lock file all the time, and two
 // looks could see it there, then gone.
@@ -153,18 +168,42 @@ const StoreFormat::Section *SettingsStore::section(const QString &group) const
     return it == m_sections.constEnd() ? nullptr : &*it;
 }
 
-const QHash<QString, QString> &SettingsStore::keyIndex(const QString &group) const
+size_t SettingsStore::KeyIndex::hashIgnoringCase(const QString &key)
+{
+    size_t hash = 14695981039346656037ULL; // FNV-1a over the case-folded characters
+    for (const QChar c : key) {
+        const char16_t u = c.unicode();
+        const char16_t folded = u < 0x80 ? (u >= u'A' && u <= u'Z' ? char16_t(u + (u'a' - u'A')) : u)
+                                         : c.toCaseFolded().unicode();
+        hash = (hash ^ folded) * 1099511628211ULL;
+    }
+    return hash;
+}
+
+SettingsStore::KeyIndex::KeyIndex(const StoreFormat::Section *keys)
+{
+    if (!keys)
+        return;
+    m_keys.reserve(keys->size());
+    for (auto key = keys->keyBegin(); key != keys->keyEnd(); ++key)
+        add(*key);
+}
+
+QString SettingsStore::KeyIndex::find(const QString &key) const
+{
+    const size_t hash = hashIgnoringCase(key);
+    for (auto it = m_keys.constFind(hash); it != m_keys.constEnd() && it.key() == hash; ++it) {
+        if (it.value().compare(key, Qt::CaseInsensitive) == 0)
+            return it.value();
+    }
+    return QString();
+}
+
+SettingsStore::KeyIndex &SettingsStore::keyIndex(const QString &group) const
 {
     auto it = m_keyIndex.find(group);
-    if (it == m_keyIndex.end()) {
-        QHash<QString, QString> index;
-        if (const StoreFormat::Section *keys = section(group)) {
-            index.reserve(keys->size());
-            for (auto key = keys->keyBegin(); key != keys->keyEnd(); ++key)
-                index.insert(key->toLower(), *key);
-        }
-        it = m_keyIndex.insert(group, index);
-    }
+    if (it == m_keyIndex.end())
+        it = m_keyIndex.insert(group, KeyIndex(section(group)));
     return *it;
 }
 
@@ -182,7 +221,7 @@ QString SettingsStore::read(const QString &section, const QString &key) const
     const auto exact = values->constFind(key);
     if (exact != values->constEnd())
         return *exact;
-    const QString stored = keyIndex(group).value(key.toLower());
+    const QString stored = keyIndex(group).find(key);
     return stored.isEmpty() ? QString() : values->value(stored);
 }
 
@@ -216,15 +255,13 @@ void SettingsStore::put(const QString &group, const QString &key, const QString 
         *exact = value;
         return;
     }
-    keyIndex(group); // built from what is stored before the new key goes in
-    QHash<QString, QString> &index = m_keyIndex[group];
-    const QString lower = key.toLower();
-    const auto stored = index.constFind(lower);
-    if (stored != index.constEnd()) {
-        values.insert(*stored, value);
+    KeyIndex &index = keyIndex(group); // built from what is stored before the new key goes in
+    const QString stored = index.find(key);
+    if (!stored.isEmpty()) {
+        values.insert(stored, value);
         return;
     }
-    index.insert(lower, key);
+    index.add(key);
     values.insert(key, value);
 }
 
@@ -241,7 +278,7 @@ bool SettingsStore::write(const QString &section, const Values &values)
             continue;
         }
         put(group, key, value);
-        pending.insert(key.toLower(), {key, value});
+        pending.insert(lowerKey(key), {key, value});
     }
     return allStored;
 }

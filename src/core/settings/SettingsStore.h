@@ -3,6 +3,7 @@
 #include "StoreFormat.h"
 
 #include <QHash>
+#include <QMultiHash>
 #include <QList>
 #include <QPair>
 #include <QSet>
@@ -107,7 +108,20 @@ private:
     void put(const QString &group, const QString &key, const QString &value);
     QString groupName(const QString &section) const;
     const StoreFormat::Section *section(const QString &group) const;
-    const QHash<QString, QString> &keyIndex(const QString &group) const;
+    // Finds keys by any spelling: a key's hash ignoring case leads to the stored spellings
+    // that share it (usually one), compared ignoring case. No lowered copy of a key is made.
+    class KeyIndex {
+    public:
+        explicit KeyIndex(const StoreFormat::Section *keys);
+        // The stored spelling of `key`, or empty.
+        QString find(const QString &key) const;
+        void add(const QString &key) { m_keys.insert(hashIgnoringCase(key), key); }
+
+    private:
+        static size_t hashIgnoringCase(const QString &key);
+        QMultiHash<size_t, QString> m_keys;
+    };
+    KeyIndex &keyIndex(const QString &group) const;
 
     std::unique_ptr<DefaultSections> m_defaults;
     Reporter &m_reporter;
@@ -121,8 +135,8 @@ private:
     // A store file that cannot be used at all, or not written: the values stay in memory.
     bool m_memoryOnly = false;
     bool m_reportedUnwritable = false;
-    // Per group: lower-case key -> key as stored. Built on first use of the group.
-    mutable QHash<QString, QHash<QString, QString>> m_keyIndex;
+    // Per group, built on first use of the group.
+    mutable QHash<QString, KeyIndex> m_keyIndex;
 };
 
 } // namespace vexa

@@ -51,6 +51,8 @@ int hexValue(QChar c)
 
 QString unescapeName(QStringView name)
 {
+    if (!name.contains(QLatin1Char('%')) && !name.contains(QLatin1Char('\\')))
+        return name.toString(); // the usual name: nothing to decode
     QString out;
     for (qsizetype i = 0; i < name.size(); ++i) {
         const QChar c = name[i];
@@ -126,6 +128,12 @@ void appendValue(QString &out, QStringView value)
 // unquoted blanks at the ends dropped, commas outside quotes separating list items.
 QString unescapeValue(QStringView raw)
 {
+    // The usual value, as this program writes it: quoted, with nothing escaped inside.
+    if (raw.size() >= 2 && raw.front() == QLatin1Char('"') && raw.back() == QLatin1Char('"')) {
+        const QStringView inside = raw.mid(1, raw.size() - 2);
+        if (!inside.contains(QLatin1Char('"')) && !inside.contains(QLatin1Char('\\')))
+            return inside.startsWith(QLatin1String("@@")) ? inside.mid(1).toString() : inside.toString();
+    }
     QStringList items;
     QString current;
     qsizetype keepFrom = -1; // after this index (in current) the text was quoted or not blank
@@ -270,8 +278,9 @@ StoreFormat::Sections StoreFormat::read(const QByteArray &bytes)
         if (equals <= 0)
             continue;
         const QString key = unescapeName(line.left(equals).trimmed());
+        // Keys come in order in the files this program writes: each goes in at the end.
         if (!key.isEmpty())
-            section->insert(key, unescapeValue(line.mid(equals + 1)));
+            section->insert(section->cend(), key, unescapeValue(line.mid(equals + 1)));
     }
     sections.removeIf([](const auto &entry) { return entry.value().isEmpty(); });
     return sections;
