@@ -234,6 +234,7 @@ private slots:
     void treeLinksAndLevelsCannotLoop();
     void deepTreeEndsAndStaysBounded();
     void readersCountWhatTheyLeaveOut();
+    void treeKeysInAnySpelling();
 };
 
 void MenuKeysTest::wheelExample() {
@@ -695,6 +696,21 @@ void MenuKeysTest::readersCountWhatTheyLeaveOut() {
     QCOMPARE(listBack.items[0].text.size(), MenuKeys::MaxTextLength);
     QCOMPARE(cuts.longTexts, 1);
     QVERIFY(!cuts.surplusItems && !cuts.deepItems);
+}
+
+// Keys are found whatever their letter case, as every key of the store; a number written
+// otherwise than the program writes it (a leading zero) names no item.
+void MenuKeysTest::treeKeysInAnySpelling() {
+    TestEnvironment env;
+    set(env.store(), Tree, {{"menutext_0", "Home"}, {"MENULEVEL_0", "0"}, {"MenuUrl_0", "home.html"},
+                            {"MenuText_1", "Next"}, {"menulevel_1", "0"}, {"MenuText_01", "Never"},
+                            {"MenuText_2", ""}});
+    QStringList icons;
+    const MenuTree tree = MenuKeys::readTree(env.store(), icons);
+    QCOMPARE(tree.items.size(), 2);
+    QCOMPARE(tree.items[0].text, QStringLiteral("Home"));
+    QCOMPARE(tree.items[0].record->url, QStringLiteral("home.html"));
+    QCOMPARE(tree.items[1].text, QStringLiteral("Next"));
 }
 
 QTEST_GUILESS_MAIN(MenuKeysTest)

@@ -45,6 +45,68 @@ QString limited(const QString &text, MenuKeys::Cuts &cuts) {
     return text.left(MenuKeys::MaxTextLength);
 }
 
+// The tree's values by item number, gathered in one pass over the section, so the walk
+// looks up numbers instead of building and finding six keys per item. Keys match their
+// names ignoring case, as the store's do; the program's own spelling wins over another.
+class TreeValues {
+public:
+    enum Field { Text, Level, Icon, Url, Link, State, FieldCount };
+
+    TreeValues(const SettingsStore &store, const QString &section) {
+        static const QString *const names[FieldCount] = {&TextKey, &LevelKey, &IconKey, &UrlKey, &LinkKey, &StateKey};
+        const SettingsStore::Values values = store.values(section);
+        // Items are numbered from 0 without gaps, so no item reached has a number beyond this.
+        const qsizetype limit = values.size();
+        for (const auto &[key, value] : values) {
+            for (int field = 0; field < FieldCount; ++field) {
+                const QString &name = *names[field];
+                if (!key.startsWith(name, Qt::CaseInsensitive))
+                    continue;
+                const qsizetype n = number(QStringView(key).mid(name.size()), limit);
+                if (n >= 0)
+                    take(Field(field), n, value, key.startsWith(name));
+                break;
+            }
+        }
+    }
+
+    QString get(Field field, int n) const {
+        const std::vector<Slot> &entries = m_fields[field];
+        return n < qsizetype(entries.size()) ? entries[size_t(n)].value : QString();
+    }
+
+private:
+    struct Slot {
+        QString value;
+        char spelling = 0; // 0 none, 1 another spelling, 2 the program's
+    };
+
+    // A number as the program writes it (no sign, no leading zero), below `limit`; else -1.
+    static qsizetype number(QStringView digits, qsizetype limit) {
+        if (digits.isEmpty() || digits.size() > 9 || (digits.size() > 1 && digits.front() == QLatin1Char('0')))
+            return -1;
+        qsizetype n = 0;
+        for (QChar c : digits) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return -1;
+            n = n * 10 + (c.unicode() - '0');
+        }
+        return n < limit ? n : -1;
+    }
+
+    void take(Field field, qsizetype n, const QString &value, bool ownSpelling) {
+        std::vector<Slot> &entries = m_fields[field];
+        if (qsizetype(entries.size()) <= n)
+            entries.resize(size_t(n) + 1);
+        Slot &slot = entries[size_t(n)];
+        const char spelling = ownSpelling ? 2 : 1;
+        if (spelling >= slot.spelling)
+            slot = Slot{value, spelling};
+    }
+
+    std::vector<Slot> m_fields[FieldCount];
+};
+
 QString stateText(bool expanded) {
     return expanded ? QStringLiteral("1") : QStringLiteral("0");
 }
@@ -254,13 +316,14 @@ void MenuKeys::walkTree(const SettingsStore &store, const std::function<void(con
     // empty text; the item after a linked one opens its children, whatever number the
     // link holds. Kept as a loop over an explicit stack of parents: the number only
     // grows with every item taken, so any stored levels and links end the walk.
+    const TreeValues values(store, from);
     std::vector<int> parents{0};
     int n = 0;
     for (;;) {
         const int depth = int(parents.size()) - 1;
         TreeEntry entry;
-        entry.text = store.read(from, key(TextKey, n));
-        if (entry.text.isEmpty() || ValueText::integer(store.read(from, key(LevelKey, n))) != depth) {
+        entry.text = values.get(TreeValues::Text, n);
+        if (entry.text.isEmpty() || ValueText::integer(values.get(TreeValues::Level, n)) != depth) {
             if (parents.size() == 1) return;
             parents.pop_back(); // the parent's run goes on with the same item
             continue;
@@ -268,10 +331,10 @@ void MenuKeys::walkTree(const SettingsStore &store, const std::function<void(con
         entry.number = n;
         entry.depth = depth;
         entry.parent = parents.back();
-        entry.icon = store.read(from, key(IconKey, n));
-        entry.url = store.read(from, key(UrlKey, n));
-        entry.link = store.read(from, key(LinkKey, n));
-        entry.state = store.read(from, key(StateKey, n));
+        entry.icon = values.get(TreeValues::Icon, n);
+        entry.url = values.get(TreeValues::Url, n);
+        entry.link = values.get(TreeValues::Link, n);
+        entry.state = values.get(TreeValues::State, n);
         visit(entry);
         if (!entry.link.isEmpty()) parents.push_back(n);
         ++n;

@@ -246,9 +246,16 @@ void MenuTreeEditor::setUpPage()
 
 void MenuTreeEditor::setUpTree()
 {
-    int picture = 0;
-    for (QStyle::StandardPixmap standard : {QStyle::SP_DirClosedIcon, QStyle::SP_DirOpenIcon, QStyle::SP_FileIcon})
-        m_pictures[picture++] = m_tree->style()->standardIcon(standard);
+    // The style's pictures are decoded once for the whole program, not for every page; they
+    // stay to its end (icons outliving the application would be taken apart without it).
+    static const auto *pictures = [style = m_tree->style()] {
+        auto *made = new std::array<QIcon, 3>;
+        int picture = 0;
+        for (QStyle::StandardPixmap standard : {QStyle::SP_DirClosedIcon, QStyle::SP_DirOpenIcon, QStyle::SP_FileIcon})
+            (*made)[size_t(picture++)] = style->standardIcon(standard);
+        return made;
+    }();
+    m_pictures = *pictures;
     m_labels = new LabelDelegate(*this, m_rules, m_tree);
     m_tree->setItemDelegate(m_labels);
     m_tree->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
@@ -500,20 +507,32 @@ void MenuTreeEditor::rebuild(const MenuTree &menu, const QList<int> &selectedPat
     endPendingMoves(); // they name items about to go
     m_rebuilding = true;
     m_tree->clear();
-    const std::function<void(QTreeWidgetItem *, const QList<MenuItem> &)> add =
-        [&](QTreeWidgetItem *parent, const QList<MenuItem> &items) {
-            for (const MenuItem &item : items) {
-                auto *node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(m_tree);
-                node->setText(0, item.text);
-                node->setFlags(node->flags() | Qt::ItemIsEditable);
-                if (item.record)
-                    setRecord(node, *item.record);
-                add(node, item.children);
-                node->setExpanded(item.expanded);
-                setPicture(node);
-            }
-        };
-    add(nullptr, menu.items);
+    // The items are made apart from the tree and go in all at once: one at a time, each
+    // would make the view take note of it (most of the time of a big menu).
+    QList<QTreeWidgetItem *> opened;
+    const std::function<QTreeWidgetItem *(const MenuItem &)> make = [&](const MenuItem &item) {
+        auto *node = new QTreeWidgetItem;
+        node->setText(0, item.text);
+        node->setFlags(node->flags() | Qt::ItemIsEditable);
+        if (item.record)
+            setRecord(node, *item.record);
+        QList<QTreeWidgetItem *> children;
+        children.reserve(item.children.size());
+        for (const MenuItem &child : item.children)
+            children << make(child);
+        node->addChildren(children);
+        node->setIcon(0, m_pictures[children.isEmpty() ? 2 : item.expanded ? 1 : 0]);
+        if (item.expanded)
+            opened << node;
+        return node;
+    };
+    QList<QTreeWidgetItem *> top;
+    top.reserve(menu.items.size());
+    for (const MenuItem &item : menu.items)
+        top << make(item);
+    m_tree->addTopLevelItems(top);
+    for (QTreeWidgetItem *node : std::as_const(opened))
+        node->setExpanded(true);
     QTreeWidgetItem *current = itemAt(selectedPath);
     m_tree->setCurrentItem(current);
     m_rebuilding = false;
