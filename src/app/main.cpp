@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QEvent>
+#include <QTimer>
 
 #include <cstring>
 
@@ -42,6 +44,23 @@ void nameApplication()
     QCoreApplication::setApplicationName(vexa::SettingsStore::Product);
     QCoreApplication::setApplicationVersion(QStringLiteral(VEXAJAVA_VERSION));
 }
+
+// For timing the start (bench/start-vs-floor.sh): with VEXAJAVA_QUIT_AFTER_FIRST_PAINT set,
+// the program ends once its window has painted for the first time.
+class QuitAfterFirstPaint : public QObject {
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && !m_painted) {
+            m_painted = true;
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); }); // no closing, no question
+        }
+        return false;
+    }
+
+private:
+    bool m_painted = false;
+};
 
 } // namespace
 
@@ -79,6 +98,9 @@ int main(int argc, char **argv)
 
     vexa::WizardWindow window(store, folders, qtServices, project);
     qtServices.setParentWindow(&window);
+    QuitAfterFirstPaint quitter;
+    if (qEnvironmentVariableIsSet("VEXAJAVA_QUIT_AFTER_FIRST_PAINT"))
+        window.installEventFilter(&quitter);
     window.show();
     // Said once, over the window, before anything can fail because of it.
     if (const vexa::Message problem = folders.problem(); problem.id != 0)

@@ -67,18 +67,24 @@ const QString SettingsStore::Product = QStringLiteral("Vexa Java");
 const QString SettingsStore::ApplicationSection = QStringLiteral("Application");
 const QString SettingsStore::DefaultSuffix = QStringLiteral("_DEF");
 
-SettingsStore::SettingsStore(Reporter &reporter)
-    : m_defaults(std::make_unique<DefaultSections>(DefaultSections::load(InstallData::defaultsFile()))),
-      m_reporter(reporter)
+SettingsStore::SettingsStore(Reporter &reporter) : m_defaultsFile(InstallData::defaultsFile()), m_reporter(reporter)
 {
     open(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') + Organisation +
          QLatin1Char('/') + Product + QStringLiteral(".conf"));
 }
 
 SettingsStore::SettingsStore(const QString &path, const QString &defaultsFile, Reporter &reporter)
-    : m_defaults(std::make_unique<DefaultSections>(DefaultSections::load(defaultsFile))), m_reporter(reporter)
+    : m_defaultsFile(defaultsFile), m_reporter(reporter)
 {
     open(path);
+}
+
+// Read on first use: most commands, and the program's first page, need no default value.
+const DefaultSections &SettingsStore::defaults() const
+{
+    if (!m_defaults)
+        m_defaults = std::make_unique<DefaultSections>(DefaultSections::load(m_defaultsFile));
+    return *m_defaults;
 }
 
 SettingsStore::~SettingsStore() = default;
@@ -210,7 +216,7 @@ SettingsStore::KeyIndex &SettingsStore::keyIndex(const QString &group) const
 QString SettingsStore::read(const QString &section, const QString &key) const
 {
     if (isDefaultSection(section))
-        return m_defaults->value(section, key);
+        return defaults().value(section, key);
     if (!isStorableKey(key))
         return QString();
     const QString group = groupName(section);
@@ -234,8 +240,8 @@ SettingsStore::Values SettingsStore::values(const QString &section) const
 {
     Values values;
     if (isDefaultSection(section)) {
-        for (const QString &key : m_defaults->keys(section))
-            values.append({key, m_defaults->value(section, key)});
+        for (const QString &key : defaults().keys(section))
+            values.append({key, defaults().value(section, key)});
         return values;
     }
     if (const StoreFormat::Section *stored = this->section(groupName(section))) {
@@ -286,7 +292,7 @@ bool SettingsStore::write(const QString &section, const Values &values)
 bool SettingsStore::sectionExists(const QString &section) const
 {
     if (isDefaultSection(section))
-        return m_defaults->hasSection(section);
+        return defaults().hasSection(section);
     const StoreFormat::Section *values = this->section(groupName(section));
     return values && !values->isEmpty();
 }
@@ -294,17 +300,17 @@ bool SettingsStore::sectionExists(const QString &section) const
 QStringList SettingsStore::keys(const QString &section) const
 {
     if (isDefaultSection(section))
-        return m_defaults->keys(section);
+        return defaults().keys(section);
     const StoreFormat::Section *values = this->section(groupName(section));
     return values ? values->keys() : QStringList();
 }
 
 bool SettingsStore::startFromDefaults(const QString &appletId)
 {
-    const QString defaults = appletId + DefaultSuffix;
-    if (isDefaultSection(appletId) || sectionExists(appletId) || !m_defaults->hasSection(defaults))
+    const QString defaultSection = appletId + DefaultSuffix;
+    if (isDefaultSection(appletId) || sectionExists(appletId) || !defaults().hasSection(defaultSection))
         return false;
-    write(appletId, values(defaults));
+    write(appletId, values(defaultSection));
     return true;
 }
 

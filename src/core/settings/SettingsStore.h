@@ -123,7 +123,10 @@ private:
     };
     KeyIndex &keyIndex(const QString &group) const;
 
-    std::unique_ptr<DefaultSections> m_defaults;
+    const DefaultSections &defaults() const;
+
+    QString m_defaultsFile;
+    mutable std::unique_ptr<DefaultSections> m_defaults;
     Reporter &m_reporter;
     QString m_path;
     StoreFormat::Sections m_sections;
