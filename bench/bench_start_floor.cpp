@@ -1,34 +1,15 @@
 // The yardstick for the wizard's start: a Qt window with a menu bar, a line of text and
 // five buttons, ending once it has painted, as `VEXAJAVA_QUIT_AFTER_FIRST_PAINT=1 vexajava`
 // does (bench/start-vs-floor.sh times both).
+#include "wizard/QuitAfterFirstPaint.h"
+
 #include <QApplication>
 #include <QDialog>
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
-
-namespace {
-
-class QuitAfterFirstPaint : public QObject {
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && !m_painted) {
-            m_painted = true;
-            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); }); // no closing, no question
-        }
-        return false;
-    }
-
-private:
-    bool m_painted = false;
-};
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -45,7 +26,7 @@ int main(int argc, char **argv)
         buttons->addWidget(new QPushButton(QString::fromLatin1(caption)));
     layout->addLayout(buttons);
     window.resize(940, 680);
-    QuitAfterFirstPaint quit;
+    vexa::QuitAfterFirstPaint quit;
     window.installEventFilter(&quit);
     window.show();
     return app.exec();

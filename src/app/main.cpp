@@ -2,13 +2,12 @@
 #include "wizard/QtServices.h"
 #include "settings/Folders.h"
 #include "settings/SettingsStore.h"
+#include "wizard/QuitAfterFirstPaint.h"
 #include "wizard/WizardIcon.h"
 #include "wizard/WizardWindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QEvent>
-#include <QTimer>
 
 #include <cstring>
 
@@ -44,23 +43,6 @@ void nameApplication()
     QCoreApplication::setApplicationName(vexa::SettingsStore::Product);
     QCoreApplication::setApplicationVersion(QStringLiteral(VEXAJAVA_VERSION));
 }
-
-// For timing the start (bench/start-vs-floor.sh): with VEXAJAVA_QUIT_AFTER_FIRST_PAINT set,
-// the program ends once its window has painted for the first time.
-class QuitAfterFirstPaint : public QObject {
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && !m_painted) {
-            m_painted = true;
-            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); }); // no closing, no question
-        }
-        return false;
-    }
-
-private:
-    bool m_painted = false;
-};
 
 } // namespace
 
@@ -98,7 +80,8 @@ int main(int argc, char **argv)
 
     vexa::WizardWindow window(store, folders, qtServices, project);
     qtServices.setParentWindow(&window);
-    QuitAfterFirstPaint quitter;
+    // For timing the start (bench/start-vs-floor.sh): the program ends after its first paint.
+    vexa::QuitAfterFirstPaint quitter;
     if (qEnvironmentVariableIsSet("VEXAJAVA_QUIT_AFTER_FIRST_PAINT"))
         window.installEventFilter(&quitter);
     window.show();
