@@ -216,6 +216,46 @@ private slots:
         QCOMPARE(QFileInfo(path).size(), 0);
     }
 
+    // Large projects are written and read a few dozen records at a time: every piece, the
+    // partial last one included, comes out and goes in whole, and damage deep in a file
+    // still refuses all of it.
+    void largeProjectsGoInPieces()
+    {
+        constexpr int Values = 3 * ProjectFile::PieceRecords + 7;
+        TestEnvironment source;
+        SettingsStore::Values values;
+        QByteArray expected = record("V X P 1 4", Values, "BLOBS", 5);
+        for (int i = 0; i < Values; ++i) {
+            const QString key = QStringLiteral("Key%1").arg(i, 4, 10, QLatin1Char('0')); // in stored order
+            values.append({key, QStringLiteral("value %1").arg(i)});
+            expected += valueRecord(key.toLatin1(), values.last().second.toLatin1());
+        }
+        source.store().write(Blobs, values);
+        const QString path = source.path(QStringLiteral("large.vxp"));
+        QCOMPARE(ProjectFile(source.store(), source.reporter).save(Blobs, path), 1);
+        QCOMPARE(TestEnvironment::readFile(path), expected);
+        QCOMPARE(saveToBuffer(source, Blobs), expected);
+
+        QByteArray unterminated = expected;
+        unterminated.replace(300 * 712, 128, QByteArray(128, 'k'));
+        const QList<QByteArray> damaged{expected.chopped(10 * 712), expected + valueRecord("Extra", "1"),
+                                        expected.chopped(1), unterminated};
+        for (const QByteArray &bytes : damaged) {
+            TestEnvironment target;
+            const QString bad = target.path(QStringLiteral("bad.vxp"));
+            TestEnvironment::writeFile(bad, bytes);
+            QString current = Blobs;
+            QCOMPARE(ProjectFile(target.store(), target.reporter).open(bad, &current, false), -1);
+            QVERIFY(!target.store().sectionExists(Blobs));
+        }
+        TestEnvironment target;
+        QString current = Blobs;
+        QCOMPARE(ProjectFile(target.store(), target.reporter).open(path, &current, false), 1);
+        target.reopenStore();
+        for (const auto &[key, value] : std::as_const(values))
+            QCOMPARE(target.store().read(Blobs, key), value);
+    }
+
     void openBelongsToItsApplet()
     {
         TestEnvironment env;

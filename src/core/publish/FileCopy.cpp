@@ -238,16 +238,38 @@ Message FileCopy::describe(const FileError &error, const QString &source)
 
 FileError FileCopy::write(const QString &target, const QByteArray &bytes, Durability durability)
 {
+    bool handedOut = false;
+    return write(
+        target,
+        [&] {
+            const QByteArrayView piece = handedOut ? QByteArrayView() : QByteArrayView(bytes);
+            handedOut = true;
+            return piece;
+        },
+        durability);
+}
+
+FileError FileCopy::write(const QString &target, const Pieces &next, Durability durability)
+{
 #ifdef Q_OS_UNIX
-    return replace(target, durability,
-                   [&](int out) { return writeAll(out, bytes.constData(), bytes.size()); });
+    return replace(target, durability, [&](int out) {
+        for (QByteArrayView piece = next(); !piece.isEmpty(); piece = next())
+            if (const int error = writeAll(out, piece.data(), piece.size()))
+                return error;
+        return 0;
+    });
 #else
     Q_UNUSED(durability);
     const QString refused = refusedTarget(target);
     if (!refused.isEmpty())
         return {target, refused};
     QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+    if (!out.open(QIODevice::WriteOnly))
+        return {target, out.errorString()};
+    for (QByteArrayView piece = next(); !piece.isEmpty(); piece = next())
+        if (out.write(piece.data(), piece.size()) != piece.size())
+            return {target, out.errorString()};
+    if (!out.commit())
         return {target, out.errorString()};
     return {};
 #endif

@@ -3,7 +3,10 @@
 #include "Message.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+
+#include <functional>
 
 namespace vexa {
 
@@ -41,6 +44,10 @@ public:
     // Writes `bytes` as `target`.
     static FileError write(const QString &target, const QByteArray &bytes,
                            Durability durability = Durability::Durable);
+    // Writes the pieces `next` hands out, until it hands out an empty one, as `target`:
+    // a large file made piece by piece never has to be whole in memory.
+    using Pieces = std::function<QByteArrayView()>;
+    static FileError write(const QString &target, const Pieces &next, Durability durability = Durability::Durable);
     // Why `target` must not be written over ("" when it may): it exists and, links
     // followed, is no regular file.
     static QString refusedTarget(const QString &target);

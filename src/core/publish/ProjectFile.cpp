@@ -6,6 +6,7 @@
 #include "settings/SettingsStore.h"
 #include "strings/StringIds.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
@@ -43,7 +44,7 @@ QString decodeUtf8(const QByteArray &bytes, bool *valid)
     return text;
 }
 
-bool isAscii(const QByteArray &bytes)
+bool isAscii(QByteArrayView bytes)
 {
     for (char c : bytes)
         if (static_cast<unsigned char>(c) >= 0x80)
@@ -51,29 +52,88 @@ bool isAscii(const QByteArray &bytes)
     return true;
 }
 
-// The zero-terminated text at the start of a field, or false when the field has no zero.
-bool fieldText(const char *field, int size, QByteArray *text)
+// The text of a field: up to its first zero, or false when the field has none.
+bool fieldText(const char *field, int size, QString *text)
 {
     const void *end = std::memchr(field, 0, size_t(size));
     if (!end)
         return false;
-    *text = QByteArray(field, static_cast<const char *>(end) - field);
+    const QByteArrayView bytes(field, static_cast<const char *>(end) - field);
+    // ASCII, the usual text, reads the same either way.
+    *text = isAscii(bytes) ? QString::fromLatin1(bytes) : ProjectFile::decodeText(bytes.toByteArray());
     return true;
 }
 
-void appendRecord(QByteArray *file, const QByteArray &name, qint32 type, const QByteArray &data,
-                  qint32 length)
+// Puts `text` into a zero-filled field of `size` bytes: its length, or -1 when it holds a
+// zero character or does not fit with its terminating zero. ASCII, by far the usual text,
+// goes in without a copy.
+qsizetype putText(const QString &text, char *field, qsizetype size)
 {
-    const qsizetype at = file->size();
-    file->append(ProjectFile::RecordSize, '\0');
-    char *record = file->data() + at;
-    std::memcpy(record, name.constData(), size_t(name.size()));
-    qToLittleEndian<qint32>(type, record + ProjectFile::TypeOffset);
-    std::memcpy(record + ProjectFile::DataOffset, data.constData(), size_t(data.size()));
-    qToLittleEndian<qint32>(length, record + ProjectFile::LengthOffset);
+    if (text.size() < size) {
+        qsizetype i = 0;
+        for (; i < text.size(); ++i) {
+            const char16_t c = text.at(i).unicode();
+            if (c == 0 || c >= 0x80)
+                break;
+            field[i] = char(c);
+        }
+        if (i == text.size())
+            return i;
+    }
+    bool ok = false;
+    const QByteArray bytes = ProjectFile::encodeText(text, &ok);
+    if (!ok || bytes.size() >= size)
+        return -1;
+    std::memcpy(field, bytes.constData(), size_t(bytes.size()));
+    return bytes.size();
 }
 
-bool hasMagic(const QByteArray &bytes)
+// A value record into `record` (cleared here), or false when the value cannot be saved.
+bool putValueRecord(char *record, const QString &key, const QString &value)
+{
+    std::memset(record, 0, ProjectFile::RecordSize);
+    const qsizetype name = putText(key, record, ProjectFile::NameSize);
+    const qsizetype text = putText(value, record + ProjectFile::DataOffset, ProjectFile::DataSize);
+    if (name <= 0 || text < 0)
+        return false;
+    qToLittleEndian<qint32>(ProjectFile::TextType, record + ProjectFile::TypeOffset);
+    qToLittleEndian<qint32>(qint32(text + 1), record + ProjectFile::LengthOffset);
+    return true;
+}
+
+// The file, handed out a few dozen records at a time: a project of thousands of values is
+// never whole in memory.
+class RecordPieces {
+public:
+    RecordPieces(const QByteArray &header, const SettingsStore::Values &values)
+        : m_header(header), m_values(values),
+          m_buffer(ProjectFile::PieceRecords * ProjectFile::RecordSize, Qt::Uninitialized)
+    {
+    }
+
+    QByteArrayView next()
+    {
+        char *at = m_buffer.data();
+        const char *end = at + m_buffer.size();
+        if (!m_headerDone) {
+            std::memcpy(at, m_header.constData(), ProjectFile::RecordSize);
+            at += ProjectFile::RecordSize;
+            m_headerDone = true;
+        }
+        for (; m_next < m_values.size() && at < end; ++m_next, at += ProjectFile::RecordSize)
+            putValueRecord(at, m_values.at(m_next).first, m_values.at(m_next).second); // checked before
+        return QByteArrayView(m_buffer.constData(), at - m_buffer.constData());
+    }
+
+private:
+    const QByteArray &m_header;
+    const SettingsStore::Values &m_values;
+    QByteArray m_buffer;
+    qsizetype m_next = 0;
+    bool m_headerDone = false;
+};
+
+bool hasMagic(QByteArrayView bytes)
 {
     // Earlier versions compared a zero-cleared record, so a file that ends right
     // after the magic text still counts as a (broken) project of this format.
@@ -129,62 +189,75 @@ QByteArray ProjectFile::encodeText(const QString &text, bool *ok)
     return exact ? bytes : QByteArray();
 }
 
-bool ProjectFile::buildFile(const QString &appletId, QByteArray *bytes) const
+bool ProjectFile::prepare(const QString &appletId, Records *records) const
 {
-    bytes->clear();
+    records->header.clear();
     bool ok = false;
     const QByteArray id = encodeText(appletId, &ok);
     if (!ok || id.isEmpty() || id.size() >= DataSize)
         return false;
-    const SettingsStore::Values values = m_store.values(appletId);
-    if (values.isEmpty())
+    records->values = m_store.values(appletId);
+    if (records->values.isEmpty())
         return true; // no values, no header
-    bytes->reserve((values.size() + 1) * RecordSize);
-    appendRecord(bytes, Magic, qint32(values.size()), id, qint32(id.size()));
-    for (const auto &[key, value] : values) {
-        bool keyOk = false;
-        bool textOk = false;
-        const QByteArray name = encodeText(key, &keyOk);
-        const QByteArray text = encodeText(value, &textOk);
-        if (!keyOk || !textOk || name.isEmpty() || name.size() >= NameSize || text.size() >= DataSize) {
-            bytes->clear();
+    char scratch[RecordSize];
+    for (const auto &[key, value] : std::as_const(records->values))
+        if (!putValueRecord(scratch, key, value))
             return false;
-        }
-        appendRecord(bytes, name, TextType, text, qint32(text.size() + 1));
-    }
+    records->header = QByteArray(RecordSize, '\0');
+    char *header = records->header.data();
+    std::memcpy(header, Magic.constData(), size_t(Magic.size()));
+    qToLittleEndian<qint32>(qint32(records->values.size()), header + TypeOffset);
+    std::memcpy(header + DataOffset, id.constData(), size_t(id.size()));
+    qToLittleEndian<qint32>(qint32(id.size()), header + LengthOffset);
     return true;
+}
+
+qint64 ProjectFile::Records::fileSize() const
+{
+    return header.isEmpty() ? 0 : qint64(values.size() + 1) * RecordSize;
 }
 
 int ProjectFile::save(const QString &appletId, QIODevice &out)
 {
     if (!out.isWritable())
         return 0;
-    QByteArray bytes;
-    if (!buildFile(appletId, &bytes) || bytes.size() > MaxFileSize)
+    Records records;
+    if (!prepare(appletId, &records) || records.fileSize() > MaxFileSize)
         return 0;
-    qint64 written = 0;
-    while (written < bytes.size()) {
-        const qint64 n = out.write(bytes.constData() + written, bytes.size() - written);
-        if (n <= 0)
-            return 0;
-        written += n;
+    if (records.header.isEmpty())
+        return 1;
+    RecordPieces pieces(records.header, records.values);
+    for (QByteArrayView piece = pieces.next(); !piece.isEmpty(); piece = pieces.next()) {
+        qint64 written = 0;
+        while (written < piece.size()) {
+            const qint64 n = out.write(piece.data() + written, piece.size() - written);
+            if (n <= 0)
+                return 0;
+            written += n;
+        }
     }
     return 1;
 }
 
 int ProjectFile::save(const QString &appletId, const QString &path)
 {
-    QByteArray bytes;
-    if (!buildFile(appletId, &bytes))
+    Records records;
+    if (!prepare(appletId, &records))
         return 0;
     // What is saved must open again: one limit for both.
-    if (bytes.size() > MaxFileSize) {
+    if (records.fileSize() > MaxFileSize) {
         Message tooLarge = message(Str::ProjectTooLarge, MessageIcon::Stop);
-        tooLarge.text = tooLarge.text.arg(bytes.size()).arg(MaxFileSize);
+        tooLarge.text = tooLarge.text.arg(records.fileSize()).arg(MaxFileSize);
         m_reporter.report(tooLarge);
         return 0;
     }
-    const FileError error = FileCopy::write(path, bytes);
+    FileError error;
+    if (records.header.isEmpty()) {
+        error = FileCopy::write(path, QByteArray());
+    } else {
+        RecordPieces pieces(records.header, records.values);
+        error = FileCopy::write(path, [&] { return pieces.next(); });
+    }
     if (!error.ok()) {
         m_reporter.report(FileCopy::describe(error));
         return 0;
@@ -199,6 +272,7 @@ void ProjectFile::reportSaveFailure()
 
 int ProjectFile::open(const QString &path, QString *currentAppletId, bool onSelectionPage)
 {
+    m_fileApplet.clear();
     // Only plain files: a device or a pipe could block or never end.
     const QFileInfo info(path);
     QFile file(path);
@@ -206,55 +280,100 @@ int ProjectFile::open(const QString &path, QString *currentAppletId, bool onSele
         return finish(Outcome::NotStored);
     if (info.size() > MaxFileSize)
         return finish(Outcome::BadFormat);
-    QByteArray bytes;
-    bytes.reserve(info.size()); // one buffer, unless the file grows while it is read
-    while (bytes.size() <= MaxFileSize) {
-        const QByteArray chunk = file.read(64 * 1024);
-        if (chunk.isEmpty())
-            break;
-        bytes += chunk;
-    }
-    if (file.error() != QFileDevice::NoError)
-        return finish(Outcome::NotStored);
-    return openData(bytes, currentAppletId, onSelectionPage);
+    return openDevice(file, currentAppletId, onSelectionPage);
 }
 
 int ProjectFile::openData(const QByteArray &bytes, QString *currentAppletId, bool onSelectionPage)
 {
     m_fileApplet.clear();
-    if (bytes.size() > MaxFileSize)
-        return finish(Outcome::BadFormat);
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return openDevice(buffer, currentAppletId, onSelectionPage);
+}
+
+namespace {
+
+// Reads until `size` bytes are in or the input ends: the number read, or -1 on an error.
+qint64 readFully(QIODevice &in, char *to, qint64 size)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 n = in.read(to + done, size - done);
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        done += n;
+    }
+    return done;
+}
+
+} // namespace
+
+// A file of the current format is read a few dozen records at a time, so a large project
+// never has to be whole in memory; an old-format file is small and read at once. A file
+// that grows while it is read is read one piece past the limit, enough to refuse it.
+int ProjectFile::openDevice(QIODevice &in, QString *currentAppletId, bool onSelectionPage)
+{
     Project project;
-    project.oldFormat = !hasMagic(bytes);
-    const bool parsed = project.oldFormat ? parseOld(bytes, &project) : parseCurrent(bytes, &project);
+    QByteArray buffer(PieceRecords * RecordSize, Qt::Uninitialized);
+    qint64 got = readFully(in, buffer.data(), RecordSize);
+    if (got < 0)
+        return finish(Outcome::NotStored);
+    const QByteArrayView head(buffer.constData(), got);
+    project.oldFormat = !hasMagic(head);
+    bool parsed = false;
+    if (project.oldFormat) {
+        QByteArray bytes = head.toByteArray();
+        while (got > 0 && bytes.size() <= MaxFileSize) {
+            got = readFully(in, buffer.data(), buffer.size());
+            if (got < 0)
+                return finish(Outcome::NotStored);
+            bytes.append(buffer.constData(), got);
+        }
+        parsed = bytes.size() <= MaxFileSize && parseOld(bytes, &project);
+    } else {
+        qsizetype count = 0;
+        parsed = got == RecordSize && parseHeader(buffer.constData(), &project, &count);
+        while (parsed) {
+            got = readFully(in, buffer.data(), buffer.size());
+            if (got < 0)
+                return finish(Outcome::NotStored);
+            if (got == 0)
+                break;
+            // Only whole records, and no more than the header counts.
+            parsed = got % RecordSize == 0 && project.values.size() + got / RecordSize <= count &&
+                     parseRecords(buffer.constData(), got / RecordSize, &project);
+        }
+        // A count that disagrees with the records means a cut or spliced file.
+        parsed = parsed && project.values.size() == count;
+    }
     if (!parsed)
         return finish(Outcome::BadFormat);
     return finish(store(project, currentAppletId, onSelectionPage));
 }
 
-bool ProjectFile::parseCurrent(const QByteArray &bytes, Project *project)
+bool ProjectFile::parseHeader(const char *header, Project *project, qsizetype *count)
 {
-    if (bytes.isEmpty() || bytes.size() % RecordSize != 0)
+    if (!fieldText(header + DataOffset, DataSize, &project->appletId) || project->appletId.isEmpty())
         return false;
-    const qsizetype values = bytes.size() / RecordSize - 1;
-    const char *header = bytes.constData();
-    QByteArray id;
-    if (!fieldText(header + DataOffset, DataSize, &id) || id.isEmpty())
+    *count = qFromLittleEndian<qint32>(header + TypeOffset);
+    if (*count < 0 || (*count + 1) * qint64(RecordSize) > MaxFileSize)
         return false;
-    // A count that disagrees with the records means a cut or spliced file.
-    if (qFromLittleEndian<qint32>(header + TypeOffset) != values)
-        return false;
-    project->appletId = decodeText(id);
-    for (qsizetype i = 1; i <= values; ++i) {
-        const char *record = header + i * RecordSize;
-        QByteArray name;
-        QByteArray text;
-        if (!fieldText(record, NameSize, &name) || !fieldText(record + DataOffset, DataSize, &text))
+    project->values.reserve(*count);
+    return true;
+}
+
+bool ProjectFile::parseRecords(const char *records, qsizetype count, Project *project)
+{
+    for (const char *record = records; record < records + count * RecordSize; record += RecordSize) {
+        QString key;
+        QString text;
+        if (!fieldText(record, NameSize, &key) || !fieldText(record + DataOffset, DataSize, &text) ||
+            !SettingsStore::isStorableKey(key))
             return false;
-        const QString key = decodeText(name);
-        if (!SettingsStore::isStorableKey(key))
-            return false;
-        project->values.append({key, decodeText(text)});
+        project->values.append({key, text});
     }
     return true;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QString>
 
 class QIODevice;
@@ -43,6 +45,8 @@ public:
     // Larger files are refused unread, and never saved: some 23,000 values, far beyond any applet.
     static constexpr qint64 MaxFileSize = 16 * 1024 * 1024;
     static const QByteArray Magic; // "V X P 1 4"
+    // Records are read and written this many at a time (64 KB).
+    static constexpr int PieceRecords = 92;
 
     ProjectFile(SettingsStore &store, Reporter &reporter);
 
@@ -83,8 +87,17 @@ private:
     enum class Outcome;
     struct Project;
 
-    bool buildFile(const QString &appletId, QByteArray *bytes) const;
-    static bool parseCurrent(const QByteArray &bytes, Project *project);
+    // What a save writes: the header record (empty when the section has no value) and the
+    // values, every one checked to fit its record.
+    struct Records {
+        QByteArray header;
+        QList<QPair<QString, QString>> values;
+        qint64 fileSize() const;
+    };
+    bool prepare(const QString &appletId, Records *records) const;
+    int openDevice(QIODevice &in, QString *currentAppletId, bool onSelectionPage);
+    static bool parseHeader(const char *header, Project *project, qsizetype *count);
+    static bool parseRecords(const char *records, qsizetype count, Project *project);
     static bool parseOld(const QByteArray &bytes, Project *project);
     Outcome store(const Project &project, QString *currentAppletId, bool onSelectionPage);
     int finish(Outcome outcome);

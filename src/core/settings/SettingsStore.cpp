@@ -24,21 +24,6 @@ namespace vexa {
 
 namespace {
 
-// A key in lower case, for lookups that ignore case. Every key the program writes is ASCII,
-// lowered here by hand (Qt's full lowering costs ten times as much); others as Qt lowers them.
-QString lowerKey(const QString &key)
-{
-    QString lower(key.size(), Qt::Uninitialized);
-    char16_t *out = reinterpret_cast<char16_t *>(lower.data());
-    for (qsizetype i = 0; i < key.size(); ++i) {
-        const char16_t c = key.at(i).unicode();
-        if (c >= 0x80)
-            return key.toLower();
-        out[i] = c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
-    }
-    return lower;
-}
-
 // Whether `path` is there and something other than a regular file (links followed). One
 // look at the file: other copies create and remove the lock file all the time, and two
 // looks could see it there, then gone.
@@ -174,7 +159,7 @@ const StoreFormat::Section *SettingsStore::section(const QString &group) const
     return it == m_sections.constEnd() ? nullptr : &*it;
 }
 
-size_t SettingsStore::KeyIndex::hashIgnoringCase(const QString &key)
+size_t SettingsStore::FoldedKey::hash(const QString &key)
 {
     size_t hash = 14695981039346656037ULL; // FNV-1a over the case-folded characters
     for (const QChar c : key) {
@@ -197,7 +182,7 @@ SettingsStore::KeyIndex::KeyIndex(const StoreFormat::Section *keys)
 
 QString SettingsStore::KeyIndex::find(const QString &key) const
 {
-    const size_t hash = hashIgnoringCase(key);
+    const size_t hash = FoldedKey::hash(key);
     for (auto it = m_keys.constFind(hash); it != m_keys.constEnd() && it.key() == hash; ++it) {
         if (it.value().compare(key, Qt::CaseInsensitive) == 0)
             return it.value();
@@ -276,7 +261,8 @@ bool SettingsStore::write(const QString &section, const Values &values)
     if (isDefaultSection(section))
         return false;
     const QString group = groupName(section);
-    QHash<QString, QPair<QString, QString>> &pending = m_pending[group];
+    QHash<FoldedKey, QString> &pending = m_pending[group];
+    pending.reserve(pending.size() + values.size());
     bool allStored = true;
     for (const auto &[key, value] : values) {
         if (!isStorableKey(key)) {
@@ -284,7 +270,7 @@ bool SettingsStore::write(const QString &section, const Values &values)
             continue;
         }
         put(group, key, value);
-        pending.insert(lowerKey(key), {key, value});
+        pending.insert(FoldedKey{key}, value);
     }
     return allStored;
 }
@@ -409,8 +395,8 @@ bool SettingsStore::commit()
             m_keyIndex.remove(group);
         }
         for (auto group = m_pending.constBegin(); group != m_pending.constEnd(); ++group)
-            for (const auto &[key, value] : group.value())
-                put(group.key(), key, value);
+            for (auto value = group->constBegin(); value != group->constEnd(); ++value)
+                put(group.key(), value.key().key, value.value());
     }
     const FileError error = FileCopy::write(m_path, StoreFormat::write(m_sections), FileCopy::Durability::Durable);
     if (!error.ok()) {

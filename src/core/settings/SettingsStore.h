@@ -108,17 +108,23 @@ private:
     void put(const QString &group, const QString &key, const QString &value);
     QString groupName(const QString &section) const;
     const StoreFormat::Section *section(const QString &group) const;
+    // A key that hashes and compares ignoring case; no lowered copy of it is made.
+    struct FoldedKey {
+        QString key;
+        static size_t hash(const QString &key);
+        bool operator==(const FoldedKey &other) const { return key.compare(other.key, Qt::CaseInsensitive) == 0; }
+        friend size_t qHash(const FoldedKey &folded, size_t seed = 0) { return hash(folded.key) ^ seed; }
+    };
     // Finds keys by any spelling: a key's hash ignoring case leads to the stored spellings
-    // that share it (usually one), compared ignoring case. No lowered copy of a key is made.
+    // that share it (usually one), compared ignoring case.
     class KeyIndex {
     public:
         explicit KeyIndex(const StoreFormat::Section *keys);
         // The stored spelling of `key`, or empty.
         QString find(const QString &key) const;
-        void add(const QString &key) { m_keys.insert(hashIgnoringCase(key), key); }
+        void add(const QString &key) { m_keys.insert(FoldedKey::hash(key), key); }
 
     private:
-        static size_t hashIgnoringCase(const QString &key);
         QMultiHash<size_t, QString> m_keys;
     };
     KeyIndex &keyIndex(const QString &group) const;
@@ -131,9 +137,9 @@ private:
     QString m_path;
     StoreFormat::Sections m_sections;
     FileVersion m_version; // of the file m_sections was last read from or written as
-    // Not written since the last sync: keys by lower-case name, and whole sections
+    // Not written since the last sync: values by key in any spelling, and whole sections
     // discarded (before the keys written after that).
-    QHash<QString, QHash<QString, QPair<QString, QString>>> m_pending;
+    QHash<QString, QHash<FoldedKey, QString>> m_pending;
     QSet<QString> m_discarded;
     // A store file that cannot be used at all, or not written: the values stay in memory.
     bool m_memoryOnly = false;
