@@ -267,6 +267,36 @@ private slots:
         QVERIFY(reporter.messages.isEmpty());
     }
 
+    // Writes that pile up unsynced are kept as the last value of each key, in the spelling
+    // first written, and still go in over another copy's file.
+    void manyUnsyncedWritesKeepTheLastOfEach()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("s.conf");
+        RecordingReporter reporter;
+        SettingsStore first(path, QString(), reporter);
+        SettingsStore second(path, QString(), reporter);
+        // The last write makes them pile past 65,536 values: what is then kept must be the last.
+        constexpr int Keys = 128;
+        constexpr int Rounds = 513;
+        for (int round = 0; round < Rounds; ++round) {
+            SettingsStore::Values values;
+            for (int key = 0; key < Keys; ++key)
+                values.append({QString(round % 2 ? "KEY%1" : "Key%1").arg(key), QString::number(round)});
+            first.write("BLOBS", values);
+        }
+        second.write("BLOBS", "Other", "x");
+        QVERIFY(second.sync());
+        QVERIFY(first.sync());
+        SettingsStore after(path, QString(), reporter);
+        QCOMPARE(after.keys("BLOBS").size(), Keys + 1);
+        QCOMPARE(after.read("BLOBS", "Other"), QStringLiteral("x"));
+        const SettingsStore::Values stored = after.values("BLOBS");
+        for (int key = 0; key < Keys; ++key)
+            QVERIFY(stored.contains({QStringLiteral("Key%1").arg(key), QString::number(Rounds - 1)}));
+        QVERIFY(reporter.messages.isEmpty());
+    }
+
     // A lock file that cannot be used, or one another host holds, is given up on within a
     // few seconds and named; the program goes on with the values in memory.
     void lockFileProblems_data()

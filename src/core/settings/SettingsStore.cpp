@@ -238,22 +238,20 @@ SettingsStore::Values SettingsStore::values(const QString &section) const
 }
 
 // The key keeps the spelling it was first written with.
-void SettingsStore::put(const QString &group, const QString &key, const QString &value)
+StoreFormat::Section::iterator SettingsStore::put(const QString &group, const QString &key, const QString &value)
 {
     StoreFormat::Section &values = m_sections[group];
     auto exact = values.find(key);
     if (exact != values.end()) {
         *exact = value;
-        return;
+        return exact;
     }
     KeyIndex &index = keyIndex(group); // built from what is stored before the new key goes in
     const QString stored = index.find(key);
-    if (!stored.isEmpty()) {
-        values.insert(stored, value);
-        return;
-    }
+    if (!stored.isEmpty())
+        return values.insert(stored, value);
     index.add(key);
-    values.insert(key, value);
+    return values.insert(key, value);
 }
 
 bool SettingsStore::write(const QString &section, const Values &values)
@@ -261,18 +259,50 @@ bool SettingsStore::write(const QString &section, const Values &values)
     if (isDefaultSection(section))
         return false;
     const QString group = groupName(section);
-    QHash<FoldedKey, QString> &pending = m_pending[group];
-    pending.reserve(pending.size() + values.size());
+    StoreFormat::Section &stored = m_sections[group];
+    auto next = stored.end();
     bool allStored = true;
     for (const auto &[key, value] : values) {
         if (!isStorableKey(key)) {
             allStored = false;
             continue;
         }
-        put(group, key, value);
-        pending.insert(FoldedKey{key}, value);
+        // Values often come in the store's own order (a project saved from it): the key
+        // after the one just written is tried first.
+        if (next != stored.end() && next.key() == key)
+            *next++ = value;
+        else
+            next = std::next(put(group, key, value));
     }
+    remember(group, values);
     return allStored;
+}
+
+// Kept until the next sync, to be written again over what another copy wrote meanwhile; a
+// store that is never written again keeps nothing. Writes that pile up unwritten (a store
+// that cannot be written just now) keep only the last value of each key.
+void SettingsStore::remember(const QString &group, const Values &values)
+{
+    if (m_memoryOnly)
+        return;
+    m_pending.append({group, values});
+    m_pendingValues += values.size();
+    if (m_pendingValues <= m_compactPendingAt)
+        return;
+    QHash<QString, QHash<FoldedKey, QString>> last;
+    for (const auto &[written, writtenValues] : std::as_const(m_pending))
+        for (const auto &[key, value] : writtenValues)
+            last[written].insert(FoldedKey{key}, value);
+    m_pending.clear();
+    m_pendingValues = 0;
+    for (auto group = last.constBegin(); group != last.constEnd(); ++group) {
+        Values kept;
+        for (auto value = group->constBegin(); value != group->constEnd(); ++value)
+            kept.append({value.key().key, value.value()});
+        m_pendingValues += kept.size();
+        m_pending.append({group.key(), kept});
+    }
+    m_compactPendingAt = qMax(MinPendingValues, 2 * m_pendingValues);
 }
 
 bool SettingsStore::sectionExists(const QString &section) const
@@ -307,7 +337,10 @@ void SettingsStore::resetToDefaults(const QString &appletId)
         return;
     m_sections.remove(group);
     m_keyIndex.remove(group);
-    m_pending.remove(group);
+    m_pending.removeIf([&](const auto &written) { return written.first == group; });
+    m_pendingValues = 0;
+    for (const auto &written : std::as_const(m_pending))
+        m_pendingValues += written.second.size();
     m_discarded.insert(group);
     startFromDefaults(appletId);
 }
@@ -394,9 +427,10 @@ bool SettingsStore::commit()
             m_sections.remove(group);
             m_keyIndex.remove(group);
         }
-        for (auto group = m_pending.constBegin(); group != m_pending.constEnd(); ++group)
-            for (auto value = group->constBegin(); value != group->constEnd(); ++value)
-                put(group.key(), value.key().key, value.value());
+        for (const auto &[group, values] : std::as_const(m_pending))
+            for (const auto &[key, value] : values)
+                if (isStorableKey(key))
+                    put(group, key, value);
     }
     const FileError error = FileCopy::write(m_path, StoreFormat::write(m_sections), FileCopy::Durability::Durable);
     if (!error.ok()) {
@@ -405,6 +439,7 @@ bool SettingsStore::commit()
     }
     m_version = versionOf(m_path);
     m_pending.clear();
+    m_pendingValues = 0;
     m_discarded.clear();
     return true;
 }

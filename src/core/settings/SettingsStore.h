@@ -105,7 +105,8 @@ private:
     QString lockFailure(const QLockFile &lock) const;
     static bool acquire(QLockFile &lock);
     void reportUnwritable(const QString &reason);
-    void put(const QString &group, const QString &key, const QString &value);
+    StoreFormat::Section::iterator put(const QString &group, const QString &key, const QString &value);
+    void remember(const QString &group, const Values &values);
     QString groupName(const QString &section) const;
     const StoreFormat::Section *section(const QString &group) const;
     // A key that hashes and compares ignoring case; no lowered copy of it is made.
@@ -137,9 +138,12 @@ private:
     QString m_path;
     StoreFormat::Sections m_sections;
     FileVersion m_version; // of the file m_sections was last read from or written as
-    // Not written since the last sync: values by key in any spelling, and whole sections
-    // discarded (before the keys written after that).
-    QHash<QString, QHash<FoldedKey, QString>> m_pending;
+    // Not written since the last sync: every write by section, in order, and whole sections
+    // discarded (before the writes made after that).
+    QList<QPair<QString, Values>> m_pending;
+    qsizetype m_pendingValues = 0;
+    static constexpr qsizetype MinPendingValues = 65536;
+    qsizetype m_compactPendingAt = MinPendingValues;
     QSet<QString> m_discarded;
     // A store file that cannot be used at all, or not written: the values stay in memory.
     bool m_memoryOnly = false;
