@@ -2,7 +2,9 @@
 # Commands over a big store against their floors: `tag TREEMENU` with a tree menu of 10,000
 # items against `cat` of the store, and save-project / open-project of 10,000 values (a menu of
 # 2,000 items, five values each) against `get` / `set` on the same store (a command that only
-# loads it, or loads and saves it). hyperfine when it is installed, else a plain loop.
+# loads it, or loads and saves it). The project is a 7 MB file, so save-project is also timed
+# against `get` followed by writing the same bytes to disk with dd, and open-project against
+# `set` followed by reading them with cat. hyperfine when it is installed, else a plain loop.
 # Usage: bench/store-scale.sh [build dir] [runs]
 set -euo pipefail
 build=${1:-build}
@@ -38,14 +40,18 @@ save="env XDG_CONFIG_HOME=$small $cli save-project TREEMENU $work/saved.vxp"
 get="env XDG_CONFIG_HOME=$small $cli get TREEMENU Width"
 open="env XDG_CONFIG_HOME=$small $cli open-project $work/menu.vxp --applet TREEMENU"
 set="env XDG_CONFIG_HOME=$small $cli set TREEMENU Width 400"
+get_and_write="sh -c '$get > /dev/null && dd if=$work/menu.vxp of=$work/copy.vxp bs=64k conv=fsync status=none'"
+set_and_read="sh -c '$set && cat $work/menu.vxp > /dev/null'"
 if command -v hyperfine > /dev/null; then
     hyperfine -N --warmup 2 --runs "$runs" "$tag" "$cat_store"
     hyperfine -N --warmup 2 --runs "$runs" "$save" "$get"
     hyperfine -N --warmup 2 --runs "$runs" "$open" "$set"
+    hyperfine -N --warmup 2 --runs "$runs" "$save" "$get_and_write"
+    hyperfine -N --warmup 2 --runs "$runs" "$open" "$set_and_read"
 else
-    for cmd in "$tag" "$cat_store" "$save" "$get" "$open" "$set"; do
+    for cmd in "$tag" "$cat_store" "$save" "$get" "$open" "$set" "$get_and_write" "$set_and_read"; do
         start=$(date +%s%N)
-        for _ in $(seq "$runs"); do $cmd > /dev/null; done
+        for _ in $(seq "$runs"); do eval "$cmd" > /dev/null; done
         echo "$(( ($(date +%s%N) - start) / runs / 1000 )) us per run: $cmd"
     done
 fi
