@@ -59,8 +59,10 @@ void SelectionPage::setUp(Page &page)
         const int number = category.number;
         page.onChange(category.radioId, [&page, number] { categoryClicked(page, number); });
     }
-    if (auto *combo = page.control<QComboBox>(AppletList))
+    if (auto *combo = page.control<QComboBox>(AppletList)) {
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToContents); // each category brings its own names
         QObject::connect(combo, QOverload<int>::of(&QComboBox::activated), &page, [&page] { updateInfo(page); });
+    }
     if (auto *button = page.control<QAbstractButton>(AppletPreview))
         QObject::connect(button, &QAbstractButton::clicked, &page, [&page] {
             PageContext &context = page.context();
