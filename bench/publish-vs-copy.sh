@@ -44,9 +44,9 @@ $(publish over) > /dev/null # the earlier publish and the earlier copy
 $(copy over)
 
 if command -v hyperfine > /dev/null; then
-    hyperfine -N --warmup 2 --runs "$runs" --prepare "$(empty fresh)" \
+    hyperfine -N --warmup 2 --runs "$runs" ${HYPERFINE_EXPORT:+--export-json "$HYPERFINE_EXPORT-fresh.json"} --prepare "$(empty fresh)" \
         -n "publish 30 pictures into an empty folder" "$(publish fresh)" -n "cp of the same files" "$(copy fresh)"
-    hyperfine -N --warmup 1 --runs "$runs" \
+    hyperfine -N --warmup 1 --runs "$runs" ${HYPERFINE_EXPORT:+--export-json "$HYPERFINE_EXPORT-over.json"} \
         -n "publish 1,000 pictures over an earlier publish" "$(publish over)" -n "cp over an earlier copy" "$(copy over)"
 else
     for pair in "fresh $(publish fresh)" "fresh $(copy fresh)" "over $(publish over)" "over $(copy over)"; do

@@ -347,6 +347,37 @@ private slots:
         QCOMPARE(TestEnvironment::readFile(elsewhere), QByteArray("vexa.class"));
     }
 
+    // Files are copied side by side, yet publishing reads as one copy after the other: a
+    // picture shown twice is copied once and then up to date, and of two files that cannot
+    // be copied the first in order is the one named.
+    void manyFilesCopiedSideBySide()
+    {
+        TestEnvironment env;
+        QStringList pictures;
+        for (int n = 1; n <= 40; ++n)
+            pictures << QStringLiteral("Image_%1=p%2.jpg").arg(n).arg(n == 40 ? 1 : n);
+        const QString folder = prepare(env, QStringLiteral("CFADE"), pictures << "Image_41=" << "OverImage=NO");
+        const QString site = env.path(QStringLiteral("site"));
+        QDir().mkpath(site);
+        FilePublisher publisher(env.store(), env.folders(), env.reporter);
+        QVERIFY(publisher.copyAllFiles(QStringLiteral("CFADE"), site + QStringLiteral("/index.html")));
+        const int planned = int(publisher.plannedFiles(QStringLiteral("CFADE")).size());
+        QCOMPARE(publisher.countsText(), QStringLiteral("%1 files copied, 1 up to date").arg(planned)); // the page too
+        for (int n = 1; n < 40; ++n) {
+            const QString name = QStringLiteral("/p%1.jpg").arg(n);
+            QCOMPARE(TestEnvironment::readFile(site + name), TestEnvironment::readFile(folder + name));
+        }
+
+        for (const QString &name : {QStringLiteral("p7.jpg"), QStringLiteral("p30.jpg")}) {
+            QVERIFY(QFile::remove(site + QLatin1Char('/') + name));
+            QVERIFY(QDir(site).mkdir(name));
+        }
+        env.reporter.clear();
+        QVERIFY(!publisher.copyAllFiles(QStringLiteral("CFADE"), site + QStringLiteral("/index.html")));
+        QCOMPARE(env.reporter.ids(), (QList<int>{Str::FileWriteFailed, Str::ErrorCopyingFile}));
+        QVERIFY(env.reporter.messages.first().text.contains(QStringLiteral("p7.jpg")));
+    }
+
     void onlyPlainFilesAreCopied_data()
     {
         QTest::addColumn<bool>("fifo");

@@ -6,7 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QThread>
+#include <QThreadPool>
 
+#include <atomic>
 #include <cerrno>
 #include <functional>
 
@@ -42,15 +45,17 @@ FileError replace(const QString &target, FileCopy::Durability durability,
         return FileError{target, reasonOf(error)};
     };
     // A new file gets the usual permissions; one that replaces another keeps that one's.
+    // The mask is read once: reading it means setting it, which copies running side by
+    // side must not do.
+    static const mode_t mask = [] {
+        const mode_t current = ::umask(0);
+        ::umask(current);
+        return current;
+    }();
     struct stat old {};
-    mode_t mode = 0666;
+    mode_t mode = 0666 & ~mask;
     if (::stat(QFile::encodeName(target).constData(), &old) == 0)
         mode = old.st_mode & 07777;
-    else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode &= ~mask;
-    }
     if (::fchmod(out, mode) != 0)
         return fail(errno);
     if (const int error = fill(out))
@@ -153,6 +158,31 @@ FileError FileCopy::copy(const QString &source, const QString &target, Durabilit
 FileError FileCopy::update(const QString &source, const QString &target, bool *upToDate)
 {
     return copyUnlessCurrent(source, target, Durability::Replaceable, true, upToDate);
+}
+
+QList<FileCopy::Update> FileCopy::updateAll(const QList<QPair<QString, QString>> &copies)
+{
+    QList<Update> results(copies.size());
+    auto updateOne = [&](qsizetype i) {
+        results[i].error = update(copies.at(i).first, copies.at(i).second, &results[i].upToDate);
+    };
+    const int threads = qMin<qsizetype>(QThread::idealThreadCount(), copies.size());
+    if (threads <= 1) {
+        for (qsizetype i = 0; i < copies.size(); ++i)
+            updateOne(i);
+        return results;
+    }
+    // Each thread takes the next file not yet taken, so a large file holds up only one.
+    std::atomic<qsizetype> next{0};
+    QThreadPool pool;
+    pool.setMaxThreadCount(threads);
+    for (int t = 0; t < threads; ++t)
+        pool.start([&] {
+            for (qsizetype i = next++; i < copies.size(); i = next++)
+                updateOne(i);
+        });
+    pool.waitForDone();
+    return results;
 }
 
 FileError FileCopy::copyUnlessCurrent(const QString &source, const QString &target, Durability durability,

@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
+#include <QPair>
 #include <QString>
 
 #include <functional>
@@ -41,6 +43,14 @@ public:
     // modification time (the quick check rsync makes): then nothing is written and
     // `upToDate` is set.
     static FileError update(const QString &source, const QString &target, bool *upToDate);
+    // update() for many files, several at a time (one per processor): copying is bound by
+    // the system's work for each file, which spreads over processors. The results are in
+    // the order of `copies` (source, target); every file is tried.
+    struct Update {
+        FileError error;
+        bool upToDate = false;
+    };
+    static QList<Update> updateAll(const QList<QPair<QString, QString>> &copies);
     // Writes `bytes` as `target`.
     static FileError write(const QString &target, const QByteArray &bytes,
                            Durability durability = Durability::Durable);

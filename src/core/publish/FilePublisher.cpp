@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
 
 #include <cerrno>
@@ -414,38 +415,65 @@ bool FilePublisher::copyAllFiles(const QString &appletId, const QString &htmlPat
         ++m_copied;
     }
 
-    for (const PublishFile &file : files) {
-        if (!copyFile(sourceFolder(file), destination, file.name))
-            return fail();
-    }
-    return true;
+    QList<QPair<QString, QString>> copies;
+    for (const PublishFile &file : files)
+        copies.append({sourceFolder(file), file.name});
+    return copyFiles(copies, destination) || fail();
 }
 
 bool FilePublisher::copyFile(const QString &sourceFolder, const QString &destinationFolder,
                              const QString &name)
 {
-    const QString source = sourceFolder + QLatin1Char('/') + name;
-    const QString target = destinationFolder + QLatin1Char('/') + name;
-    if (!isBareFileName(name)) {
-        m_reporter.report(FileCopy::describe(FileError{source, qt_error_string(EINVAL)}, source));
-        return false;
+    return copyFiles({{sourceFolder, name}}, destinationFolder);
+}
+
+// Every file is checked first, in order; the copies then run side by side, and the first
+// failure in order is reported. A file named twice is copied once, and found up to date
+// the second time, as one copy after the other would.
+bool FilePublisher::copyFiles(const QList<QPair<QString, QString>> &files, const QString &destinationFolder)
+{
+    QList<QPair<QString, QString>> copies; // source, target
+    QHash<QString, qsizetype> firstCopy;   // target -> its place in copies
+    QList<qsizetype> copyOf;               // for each file: its place in copies, -1 for none
+    for (const auto &[sourceFolder, name] : files) {
+        const QString source = sourceFolder + QLatin1Char('/') + name;
+        const QString target = destinationFolder + QLatin1Char('/') + name;
+        if (!isBareFileName(name)) {
+            m_reporter.report(FileCopy::describe(FileError{source, qt_error_string(EINVAL)}, source));
+            return false;
+        }
+        if (FileCopy::samePath(source, target)) {
+            copyOf.append(-1);
+            continue;
+        }
+        if (!QFileInfo::exists(source) && !QFileInfo(source).isSymLink()) {
+            reportMissing(sourceFolder, name);
+            return false;
+        }
+        const auto known = firstCopy.constFind(target);
+        if (known != firstCopy.constEnd()) {
+            copyOf.append(*known);
+            continue;
+        }
+        firstCopy.insert(target, copies.size());
+        copyOf.append(copies.size());
+        copies.append({source, target});
     }
-    if (FileCopy::samePath(source, target)) {
-        ++m_copied;
-        return true;
+    const QList<FileCopy::Update> results = FileCopy::updateAll(copies);
+    QList<bool> counted(copies.size(), false);
+    for (const qsizetype i : std::as_const(copyOf)) {
+        if (i < 0) {
+            ++m_copied; // the file is already where it is to go
+            continue;
+        }
+        const FileCopy::Update &result = results.at(i);
+        if (!result.error.ok()) {
+            m_reporter.report(FileCopy::describe(result.error, copies.at(i).first));
+            return false;
+        }
+        ++(result.upToDate || counted.at(i) ? m_upToDate : m_copied);
+        counted[i] = true;
     }
-    if (!QFileInfo::exists(source) && !QFileInfo(source).isSymLink()) {
-        reportMissing(sourceFolder, name);
-        return false;
-    }
-    // A file an earlier publish copied and that has not changed since is left as it is.
-    bool upToDate = false;
-    const FileError error = FileCopy::update(source, target, &upToDate);
-    if (!error.ok()) {
-        m_reporter.report(FileCopy::describe(error, source));
-        return false;
-    }
-    ++(upToDate ? m_upToDate : m_copied);
     return true;
 }
 

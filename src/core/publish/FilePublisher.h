@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPair>
 #include <QString>
 
 #include <functional>
@@ -64,6 +65,7 @@ public:
 
 private:
     bool copyContents(const QString &source, const QString &target);
+    bool copyFiles(const QList<QPair<QString, QString>> &files, const QString &destinationFolder);
     bool namesAreSafe(const QList<PublishFile> &files);
     void refuseUnsafe(const PublishFile &file);
     void reportMissing(const QString &folder, const QString &name);
