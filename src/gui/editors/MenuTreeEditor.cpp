@@ -334,7 +334,7 @@ void MenuTreeEditor::connectControls()
                 if (m_rebuilding || m_page.isClosing())
                     return;
                 if (previous && !m_removing && m_page.isChecked(AutoApply))
-                    record(QStringLiteral("Apply"), [this, previous] { applyTo(previous); });
+                    applyStep(previous);
                 m_removing = false;
                 showItem(current);
             });
@@ -643,20 +643,41 @@ void MenuTreeEditor::emptyTreeControls()
 
 void MenuTreeEditor::apply()
 {
-    if (QTreeWidgetItem *item = selected())
-        record(QStringLiteral("Apply"), [this, item] { applyTo(item); });
+    applyStep(selected());
 }
 
-// The fields into `item`. A label never becomes empty: an empty text would end its run of
-// siblings in the stored menu and lose the items after it.
+// Fields that would change nothing make no step, and no copies of the menu to compare:
+// the fields are applied every time they lose the focus and at every Next.
+void MenuTreeEditor::applyStep(QTreeWidgetItem *item)
+{
+    if (!item)
+        return;
+    QStringList icons = m_icons;
+    const Fields fields = fieldsFor(item, icons);
+    const bool hasRecord = item->data(0, RecordRole).isValid();
+    if (hasRecord && fields.text == item->text(0) && fields.record == recordOf(item) && icons == m_icons)
+        return;
+    record(QStringLiteral("Apply"), [this, item] { applyTo(item); });
+}
+
 void MenuTreeEditor::applyTo(QTreeWidgetItem *item)
 {
     if (!item)
         return;
+    const Fields fields = fieldsFor(item, m_icons);
+    if (fields.text != item->text(0))
+        item->setText(0, fields.text);
+    setRecord(item, fields.record);
+}
+
+// A label never becomes empty: an empty text would end its run of siblings in the stored
+// menu and lose the items after it.
+MenuTreeEditor::Fields MenuTreeEditor::fieldsFor(const QTreeWidgetItem *item, QStringList &icons) const
+{
     MenuRecord record = recordOf(item);
-    const QString text = m_page.text(Text);
-    if (!text.isEmpty() && canEditText(item))
-        item->setText(0, text);
+    QString text = m_page.text(Text);
+    if (text.isEmpty() || !canEditText(item))
+        text = item->text(0);
     // A field the item cannot use (a folder's link, a back item's target) keeps what it
     // holds: the page shows it empty, and it comes back when the item can use it again.
     if (isTreeMenu()) {
@@ -675,12 +696,12 @@ void MenuTreeEditor::applyTo(QTreeWidgetItem *item)
         if (icon.isEmpty()) {
             record.icon = -1;
         } else {
-            if (!m_icons.contains(icon))
-                m_icons.append(icon);
-            record.icon = int(m_icons.indexOf(icon));
+            if (!icons.contains(icon))
+                icons.append(icon);
+            record.icon = int(icons.indexOf(icon));
         }
     }
-    setRecord(item, record);
+    return Fields{text, record};
 }
 
 void MenuTreeEditor::showItem(QTreeWidgetItem *item)

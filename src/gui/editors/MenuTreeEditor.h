@@ -116,7 +116,15 @@ private:
     void rebuild(const MenuTree &tree, const QList<int> &selected);
     void select(QTreeWidgetItem *item);
     void showItem(QTreeWidgetItem *item);
+    void applyStep(QTreeWidgetItem *item);
     void applyTo(QTreeWidgetItem *item);
+    // What the fields make of `item`: its label and its record; `icons` gains the field's
+    // icon when it is new.
+    struct Fields {
+        QString text;
+        MenuRecord record;
+    };
+    Fields fieldsFor(const QTreeWidgetItem *item, QStringList &icons) const;
     void autoApply();
     void targetControls(bool applyAfter);
     void targetMode();
