@@ -26,6 +26,18 @@ QString reasonOf(int error) { return qt_error_string(error); }
 
 #ifdef Q_OS_UNIX
 
+// The process's file-creation mask, read once: reading it means setting it for a moment,
+// which copies running side by side must not do.
+mode_t creationMask()
+{
+    static const mode_t mask = [] {
+        const mode_t current = ::umask(0);
+        ::umask(current);
+        return current;
+    }();
+    return mask;
+}
+
 // Writes what `fill` puts into a new file beside `target`, then renames it into place.
 FileError replace(const QString &target, FileCopy::Durability durability,
                   const std::function<int(int out)> &fill)
@@ -45,15 +57,8 @@ FileError replace(const QString &target, FileCopy::Durability durability,
         return FileError{target, reasonOf(error)};
     };
     // A new file gets the usual permissions; one that replaces another keeps that one's.
-    // The mask is read once: reading it means setting it, which copies running side by
-    // side must not do.
-    static const mode_t mask = [] {
-        const mode_t current = ::umask(0);
-        ::umask(current);
-        return current;
-    }();
     struct stat old {};
-    mode_t mode = 0666 & ~mask;
+    mode_t mode = 0666 & ~creationMask();
     if (::stat(QFile::encodeName(target).constData(), &old) == 0)
         mode = old.st_mode & 07777;
     if (::fchmod(out, mode) != 0)
@@ -163,8 +168,9 @@ FileError FileCopy::update(const QString &source, const QString &target, bool *u
 QList<FileCopy::Update> FileCopy::updateAll(const QList<QPair<QString, QString>> &copies)
 {
     QList<Update> results(copies.size());
+    Update *result = results.data(); // each thread writes only the results of its own files
     auto updateOne = [&](qsizetype i) {
-        results[i].error = update(copies.at(i).first, copies.at(i).second, &results[i].upToDate);
+        result[i].error = update(copies.at(i).first, copies.at(i).second, &result[i].upToDate);
     };
     const int threads = qMin<qsizetype>(QThread::idealThreadCount(), copies.size());
     if (threads <= 1) {
@@ -172,6 +178,9 @@ QList<FileCopy::Update> FileCopy::updateAll(const QList<QPair<QString, QString>>
             updateOne(i);
         return results;
     }
+#ifdef Q_OS_UNIX
+    creationMask(); // read here, before the copies start
+#endif
     // Each thread takes the next file not yet taken, so a large file holds up only one.
     std::atomic<qsizetype> next{0};
     QThreadPool pool;
