@@ -114,7 +114,7 @@ private:
         QString key;
         static size_t hash(const QString &key);
         bool operator==(const FoldedKey &other) const { return key.compare(other.key, Qt::CaseInsensitive) == 0; }
-        friend size_t qHash(const FoldedKey &folded, size_t seed = 0) { return hash(folded.key) ^ seed; }
+        friend size_t qHash(const FoldedKey &folded, size_t salt = 0) { return hash(folded.key) ^ salt; }
     };
     // Finds keys by any spelling: a key's hash ignoring case leads to the stored spellings
     // that share it (usually one), compared ignoring case.
