@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 
@@ -164,8 +165,10 @@ int openProject(CliSession &session, const Arguments &args)
     QString applet = args.options.value(QStringLiteral("--applet"));
     if (!onSelectionPage && !Catalogue::contains(applet))
         return unknownApplet(session, applet);
+    // The file is read while the store loads: neither needs the other until the values go in.
+    auto reading = std::async(std::launch::async, [path = args.positional[0]] { return ProjectFile::read(path); });
     ProjectFile project(session.store(), session.reporter);
-    const int result = project.open(args.positional[0], &applet, onSelectionPage);
+    const int result = project.open(reading.get(), &applet, onSelectionPage);
     if (result == 0 && onSelectionPage && !project.fileApplet().isEmpty() &&
         !Catalogue::contains(project.fileApplet())) {
         // The wizard stays on its selection page; here the user is told why.

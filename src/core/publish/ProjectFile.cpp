@@ -270,26 +270,42 @@ void ProjectFile::reportSaveFailure()
     m_reporter.report(message(Str::ProjectSaveFailed, MessageIcon::Stop));
 }
 
+ProjectFile::Contents::Contents() = default;
+ProjectFile::Contents::Contents(Contents &&) noexcept = default;
+ProjectFile::Contents &ProjectFile::Contents::operator=(Contents &&) noexcept = default;
+ProjectFile::Contents::~Contents() = default;
+
 int ProjectFile::open(const QString &path, QString *currentAppletId, bool onSelectionPage)
 {
-    m_fileApplet.clear();
-    // Only plain files: a device or a pipe could block or never end.
-    const QFileInfo info(path);
-    QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
-        return finish(Outcome::NotStored);
-    if (info.size() > MaxFileSize)
-        return finish(Outcome::BadFormat);
-    return openDevice(file, currentAppletId, onSelectionPage);
+    return open(read(path), currentAppletId, onSelectionPage);
 }
 
 int ProjectFile::openData(const QByteArray &bytes, QString *currentAppletId, bool onSelectionPage)
 {
-    m_fileApplet.clear();
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    return openDevice(buffer, currentAppletId, onSelectionPage);
+    return open(readDevice(buffer), currentAppletId, onSelectionPage);
+}
+
+int ProjectFile::open(const Contents &contents, QString *currentAppletId, bool onSelectionPage)
+{
+    m_fileApplet.clear();
+    if (!contents.m_project)
+        return finish(contents.m_unreadable ? Outcome::NotStored : Outcome::BadFormat);
+    return finish(store(*contents.m_project, currentAppletId, onSelectionPage));
+}
+
+ProjectFile::Contents ProjectFile::read(const QString &path)
+{
+    // Only plain files: a device or a pipe could block or never end.
+    const QFileInfo info(path);
+    QFile file(path);
+    Contents refused;
+    refused.m_unreadable = !info.isFile() || !file.open(QIODevice::ReadOnly);
+    if (refused.m_unreadable || info.size() > MaxFileSize)
+        return refused;
+    return readDevice(file);
 }
 
 namespace {
@@ -314,13 +330,15 @@ qint64 readFully(QIODevice &in, char *to, qint64 size)
 // A file of the current format is read a few dozen records at a time, so a large project
 // never has to be whole in memory; an old-format file is small and read at once. A file
 // that grows while it is read is read one piece past the limit, enough to refuse it.
-int ProjectFile::openDevice(QIODevice &in, QString *currentAppletId, bool onSelectionPage)
+ProjectFile::Contents ProjectFile::readDevice(QIODevice &in)
 {
+    Contents unreadable;
+    unreadable.m_unreadable = true;
     Project project;
     QByteArray buffer(PieceRecords * RecordSize, Qt::Uninitialized);
     qint64 got = readFully(in, buffer.data(), RecordSize);
     if (got < 0)
-        return finish(Outcome::NotStored);
+        return unreadable;
     const QByteArrayView head(buffer.constData(), got);
     project.oldFormat = !hasMagic(head);
     bool parsed = false;
@@ -329,7 +347,7 @@ int ProjectFile::openDevice(QIODevice &in, QString *currentAppletId, bool onSele
         while (got > 0 && bytes.size() <= MaxFileSize) {
             got = readFully(in, buffer.data(), buffer.size());
             if (got < 0)
-                return finish(Outcome::NotStored);
+                return unreadable;
             bytes.append(buffer.constData(), got);
         }
         parsed = bytes.size() <= MaxFileSize && parseOld(bytes, &project);
@@ -339,7 +357,7 @@ int ProjectFile::openDevice(QIODevice &in, QString *currentAppletId, bool onSele
         while (parsed) {
             got = readFully(in, buffer.data(), buffer.size());
             if (got < 0)
-                return finish(Outcome::NotStored);
+                return unreadable;
             if (got == 0)
                 break;
             // Only whole records, and no more than the header counts.
@@ -349,9 +367,10 @@ int ProjectFile::openDevice(QIODevice &in, QString *currentAppletId, bool onSele
         // A count that disagrees with the records means a cut or spliced file.
         parsed = parsed && project.values.size() == count;
     }
-    if (!parsed)
-        return finish(Outcome::BadFormat);
-    return finish(store(project, currentAppletId, onSelectionPage));
+    Contents contents;
+    if (parsed)
+        contents.m_project = std::make_unique<Project>(std::move(project));
+    return contents;
 }
 
 bool ProjectFile::parseHeader(const char *header, Project *project, qsizetype *count)

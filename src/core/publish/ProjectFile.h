@@ -5,6 +5,8 @@
 #include <QPair>
 #include <QString>
 
+#include <memory>
+
 class QIODevice;
 
 namespace vexa {
@@ -31,6 +33,8 @@ class SettingsStore;
 // takes a field as UTF-8 when it is valid UTF-8, else as Latin-1, so every text
 // comes back exactly. Length limits count the bytes written.
 class ProjectFile {
+    struct Project; // the values a file holds, as read
+
 public:
     static constexpr int RecordSize = 712;
     static constexpr int NameSize = 128;
@@ -75,6 +79,25 @@ public:
     // The same on the bytes of a file already read.
     int openData(const QByteArray &bytes, QString *currentAppletId, bool onSelectionPage);
 
+    // A project file as read and checked, before anything of it is stored. Reading needs
+    // no store, so a command can read the file while its store loads: read() may run on
+    // any thread.
+    class Contents {
+    public:
+        Contents();
+        Contents(Contents &&) noexcept;
+        Contents &operator=(Contents &&) noexcept;
+        ~Contents();
+
+    private:
+        friend class ProjectFile;
+        std::unique_ptr<Project> m_project; // none: the file was refused
+        bool m_unreadable = false;          // refused as unreadable, else as no project file
+    };
+    static Contents read(const QString &path);
+    // Stores what read() took in and reports the outcome, as open() does.
+    int open(const Contents &contents, QString *currentAppletId, bool onSelectionPage);
+
     // Field texts in and out of the file (see above). encodeText() gives an empty
     // array with `ok` false for a text that holds a zero character.
     static QByteArray encodeText(const QString &text, bool *ok = nullptr);
@@ -85,7 +108,6 @@ public:
 
 private:
     enum class Outcome;
-    struct Project;
 
     // What a save writes: the header record (empty when the section has no value) and the
     // values, every one checked to fit its record.
@@ -95,7 +117,7 @@ private:
         qint64 fileSize() const;
     };
     bool prepare(const QString &appletId, Records *records) const;
-    int openDevice(QIODevice &in, QString *currentAppletId, bool onSelectionPage);
+    static Contents readDevice(QIODevice &in);
     static bool parseHeader(const char *header, Project *project, qsizetype *count);
     static bool parseRecords(const char *records, qsizetype count, Project *project);
     static bool parseOld(const QByteArray &bytes, Project *project);
