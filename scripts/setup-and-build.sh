@@ -6,9 +6,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # The applet viewer is Java (a development kit to build it, a runtime with a desktop to run
-# it); the moving picture for browsers without Java is written with libwebp.
+# it, and bubblewrap to run it in a process sandbox); the moving picture for browsers without Java
+# is written with libwebp.
 bash scripts/install-packages.sh cmake g++ make pkg-config qt6-base-dev libwebp-dev fonts-dejavu-core \
-    openjdk-17-jdk-headless openjdk-17-jre "$@"
+    openjdk-17-jdk-headless openjdk-17-jre bubblewrap "$@"
 
 # VEXAJAVA_WERROR=ON (CI) turns warnings into errors. VEXAJAVA_TARGETS names what to build
 # (default: everything, tests included).

@@ -16,6 +16,8 @@
 #include "viewer/AppletViewer.h"
 #include "viewer/MovingPicture.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QHash>
 #include <QTemporaryDir>
 
@@ -229,8 +231,35 @@ int keep(CliSession &session, const QString &made, const QString &target)
     return Failure;
 }
 
+// A picture saved from the viewer's menu lands in its private folder; it is kept in the
+// current folder under the same name, never over a file that is there.
+void keepPicture(CliSession &session, const QString &made, const QString &privateFolder)
+{
+    const QFileInfo source(made);
+    if (source.absolutePath() != QDir(privateFolder).absolutePath() || !source.isFile())
+        return; // not a picture the viewer made
+    QString target = QDir::current().filePath(source.fileName());
+    for (int n = 2; QFileInfo::exists(target); ++n)
+        target = QDir::current().filePath(QStringLiteral("%1-%2.png").arg(source.completeBaseName()).arg(n));
+    const FileError error = FileCopy::copy(made, target, FileCopy::Durability::Durable);
+    if (error.ok())
+        session.print(QStringLiteral("Picture: %1\n").arg(QDir::toNativeSeparators(target)));
+    else
+        session.reporter.report(FileCopy::describe(error));
+}
+
+// Fails with the lines of `problem` not already printed.
+int failedBeyond(CliSession &session, const QString &problem, const QStringList &said)
+{
+    QStringList lines = problem.split(QLatin1Char('\n'));
+    lines.removeIf([&said](const QString &line) { return said.contains(line); });
+    if (!lines.isEmpty())
+        writeText(session.err, lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    return Failure;
+}
+
 constexpr int MaxAfterMs = 600000;
-constexpr int ScreenshotAllowanceMs = 60000; // the viewer's start and the applet's init
+constexpr int ScreenshotAllowanceMs = 15000; // the viewer's start, the applet's init() and its end
 
 int run(CliSession &session, const Arguments &args)
 {
@@ -249,13 +278,22 @@ int run(CliSession &session, const Arguments &args)
     const QString shot = work.filePath(QStringLiteral("applet.png"));
     if (!screenshot.isEmpty())
         options << QStringLiteral("--screenshot") << shot << QStringLiteral("--after") << QString::number(*after);
-    auto print = [&session](const ViewerEvent &event) {
+    options << QStringLiteral("--pictures") << work.path();
+    // The viewer's messages are printed as they come; a failure adds only what they did not say.
+    QStringList said;
+    auto print = [&session, &said, &work](const ViewerEvent &event) {
         if (event.kind == ViewerEvent::Kind::Document)
             session.print(QStringLiteral("Document: %1 (target %2)\n").arg(event.text, event.target));
+        else if (event.kind == ViewerEvent::Kind::Picture)
+            keepPicture(session, event.text, work.path());
+        else if (event.kind == ViewerEvent::Kind::Message) {
+            said << event.text;
+            writeText(session.err, event.text + QLatin1Char('\n'));
+        }
     };
     const int timeout = screenshot.isEmpty() ? 0 : *after + ScreenshotAllowanceMs;
-    if (const QString problem = AppletViewer::run(*page, options, timeout, print); !problem.isEmpty())
-        return failed(session, problem);
+    if (const QString problem = AppletViewer::run(*page, options, work.path(), timeout, print); !problem.isEmpty())
+        return failedBeyond(session, problem, said);
     return screenshot.isEmpty() ? Success : keep(session, shot, screenshot);
 }
 

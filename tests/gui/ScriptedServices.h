@@ -47,6 +47,12 @@ public:
             why = QStringLiteral("\"browser\" ended with status 2 for \"%1\"").arg(address);
         return browserStarts;
     }
+    void openInBrowserLater(const QString &address, std::function<void(const QString &why)> failed) override
+    {
+        QString why;
+        if (!openInBrowser(address, why))
+            failed(why);
+    }
     bool openFolder(const QString &path) override
     {
         openedFolders.append(path);

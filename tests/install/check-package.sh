@@ -22,7 +22,7 @@ done
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 grep -q 'libqt6widgets6' <<< "$depends"
-[ "$(dpkg-deb -f "$deb" Recommends)" = "xdg-utils, default-jre | openjdk-17-jre" ]
+[ "$(dpkg-deb -f "$deb" Recommends)" = "xdg-utils, default-jre | openjdk-17-jre, bubblewrap" ]
 # Debian's own checker, where it is installed: no error and no warning.
 if command -v lintian > /dev/null; then
     lintian --fail-on error,warning "$deb"

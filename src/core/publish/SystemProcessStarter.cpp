@@ -1,5 +1,6 @@
 #include "SystemProcessStarter.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QSet>
 
@@ -27,6 +28,22 @@ QString SystemProcessStarter::start(const QString &program, const QStringList &a
         const QString reason = QStringLiteral("cannot be started (%1)").arg(process->errorString());
         delete process;
         return reason;
+    }
+    if (m_lateFailure) {
+        running().insert(process);
+        auto *clock = new QElapsedTimer;
+        clock->start();
+        QObject::connect(process, &QProcess::finished, process,
+                         [process, clock, failed = m_lateFailure](int status, QProcess::ExitStatus how) {
+                             running().remove(process);
+                             process->deleteLater();
+                             const bool quick = clock->elapsed() < QuickFailureMs;
+                             delete clock;
+                             if (quick && (how != QProcess::NormalExit || status != 0))
+                                 failed(how != QProcess::NormalExit ? QStringLiteral("ended abnormally")
+                                                                    : QStringLiteral("ended with status %1").arg(status));
+                         });
+        return QString();
     }
     if (!process->waitForFinished(QuickFailureMs)) {
         running().insert(process); // still running: the browser itself

@@ -626,6 +626,15 @@ constexpr Entry kStrings[] = {
     {5125, "The applet viewer did not finish within %1 seconds and was stopped."},
     {5126, "Error ! The moving picture for browsers without Java could not be made:\n%1\nNothing was copied."},
     {5127, "Cannot run the applet: \"%1\" cannot be started (%2)."},
+    {5128, "Applets run without the process sandbox: %1. The viewer's own sandbox still keeps them from your "
+           "files; install the package bubblewrap to add the second."},
+    {5129, "Cannot run the applet: the Java runtime \"%1\" (version %2) has no security manager, and the process "
+           "sandbox cannot be used (%3), so the applet would run with all your rights. Install the package "
+           "bubblewrap, or use Java 17 (the package openjdk-17-jre)."},
+    {5130, "The applet viewer crashed: the Java runtime ended abnormally while it ran the applet."},
+    {5131, "The applet asked to open \"%1\": only web addresses and pages beside the applet's page are opened."},
+    {5132, "The applet asks for pages faster than one every %1 seconds: %2 of them were not opened."},
+    {5133, "The page the applet asked for could not be opened: %1"},
     {5140, "Runs the applet with the values of this page in the applet viewer (F5); after a change, F5 shows it "
            "in the running viewer"},
     {5141, "Runs the applet in the applet viewer (F5)"},

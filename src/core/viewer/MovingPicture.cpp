@@ -15,8 +15,9 @@
 namespace vexa {
 namespace {
 
-// The viewer needs its start-up and the applet's first painting on top of the recording.
-constexpr int StartAllowanceMs = 60000;
+// The viewer's start, the applet's init() and start() (which it bounds itself) and its end on
+// top of the recording: a recording returns in time whatever the applet does.
+constexpr int StartAllowanceMs = 15000;
 // 3 s of a 320 x 200 effect stays under 1 MB; other sizes and lengths in proportion.
 constexpr double BudgetBytes = 1000000.0;
 constexpr double BudgetPixels = 320.0 * 200.0 * 3 * MovingPicture::DefaultFramesPerSecond;
@@ -145,7 +146,8 @@ QString MovingPicture::record(const QString &page, int seconds, int framesPerSec
     const QStringList options = {QStringLiteral("--record"),  recording,
                                  QStringLiteral("--seconds"), QString::number(seconds),
                                  QStringLiteral("--fps"),     QString::number(framesPerSecond)};
-    if (const QString problem = AppletViewer::run(page, options, seconds * 1000 + StartAllowanceMs, {}, waiting);
+    if (const QString problem =
+            AppletViewer::run(page, options, work.path(), seconds * 1000 + StartAllowanceMs, {}, waiting);
         !problem.isEmpty())
         return problem;
     return encode(recording, webp);

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace vexa {
@@ -43,6 +44,9 @@ public:
     virtual bool openInBrowser(const QString &address, QString &why) = 0;
     // The same, saying so when it fails: 1542 with the cause.
     bool showInBrowser(const QString &address);
+    // The same without waiting for the browser: `failed` hears later, with the cause, when
+    // it did not start. For what applets ask, which must never hold up the window.
+    virtual void openInBrowserLater(const QString &address, std::function<void(const QString &why)> failed) = 0;
     // Opens a folder in the system's file manager; false when that failed.
     virtual bool openFolder(const QString &path) = 0;
     // Shows a plain text document.

@@ -1,22 +1,30 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <functional>
+#include <memory>
 
-class QProcess;
+class QTemporaryDir;
 
 namespace vexa {
 
 class Services;
+class ViewerProcess;
+struct ViewerEvent;
 
 // The applet viewers the wizard started, at most one per applet. Running an applet
 // whose viewer is open makes that viewer read the page again, so a change shows in the
-// window the user is already looking at. Documents the applet asks for open in the
-// user's browser; what keeps a viewer from running goes to the status line. Viewers
-// still open close with the wizard.
+// window the user is already looking at; a viewer that an applet had hung ends itself,
+// and one that ended while it was to read the page again is started anew. Documents the
+// applet asks for open in the user's browser, never holding up the window: only web
+// addresses and pages beside the applet's, one every few seconds, a failure said once.
+// What keeps a viewer from running, and what it refused an applet, goes to the status
+// line, never faster than it can be read. Viewers still open close with the wizard.
 class AppletRunner : public QObject {
     Q_OBJECT
 
@@ -32,22 +40,38 @@ public:
 
     // How long closing waits for a viewer: its own limit for an applet that does not stop, and a little more.
     static constexpr int CloseWaitMs = 3000;
+    // Documents an applet asks for open at most once in this time; the others are dropped.
+    static constexpr int DocumentGapMs = 3000;
+    // The status line changes at most this often while an applet talks.
+    static constexpr int StatusGapMs = 200;
 
 private:
     struct Viewer {
-        QProcess *process = nullptr;
+        std::shared_ptr<ViewerProcess> process;
+        std::shared_ptr<QTemporaryDir> pictures; // the one folder the viewer may write
+        QString page;
         QString java;
-        QByteArray output; // a line not yet complete
         QByteArray errors;
+        bool reloadPending = false; // asked to read the page again, not yet painted
     };
-    void readOutput(const QString &appletId);
+    void start(const QString &appletId, const QString &page);
+    void readEvents(const QString &appletId);
     void readErrors(const QString &appletId);
     void ended(const QString &appletId, int status, bool crashed);
+    void openDocument(const Viewer &viewer, const QString &address);
+    void keepPicture(const Viewer &viewer, const QString &file);
     void say(const QString &text);
+    void sayNow(const QString &text);
 
     Services &m_services;
     StatusLine m_status;
     QHash<QString, Viewer> m_viewers;
+    bool m_toldSandboxOff = false;
+    QElapsedTimer m_lastDocument;
+    int m_documentsDropped = 0;
+    bool m_toldBrowserFailed = false;
+    QTimer m_statusTimer; // holds back a status text that came too soon after the last
+    QString m_heldStatus;
 };
 
 } // namespace vexa

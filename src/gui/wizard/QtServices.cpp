@@ -98,10 +98,10 @@ std::optional<QColor> QtServices::chooseColour(const QColor &initial)
 
 void QtServices::setClipboardText(const QString &text) { QApplication::clipboard()->setText(text); }
 
-bool QtServices::openInBrowser(const QString &address, QString &why)
+namespace {
+
+void useDesktopHandler([[maybe_unused]] BrowserLauncher &launcher)
 {
-    SystemProcessStarter starter;
-    BrowserLauncher launcher(m_store, starter);
 #ifdef Q_OS_WIN
     // The system's handler for HTML pages stands for "Default browser"; it has no opener program.
     launcher.setDefaultHandler([](const QString &target) {
@@ -109,7 +109,28 @@ bool QtServices::openInBrowser(const QString &address, QString &why)
         return QDesktopServices::openUrl(url) ? QString() : QStringLiteral("cannot be opened");
     });
 #endif
+}
+
+} // namespace
+
+bool QtServices::openInBrowser(const QString &address, QString &why)
+{
+    SystemProcessStarter starter;
+    BrowserLauncher launcher(m_store, starter);
+    useDesktopHandler(launcher);
     return launcher.open(address, &why);
+}
+
+void QtServices::openInBrowserLater(const QString &address, std::function<void(const QString &why)> failed)
+{
+    SystemProcessStarter starter([failed, address](const QString &reason) {
+        failed(QStringLiteral("%1 for \"%2\"").arg(reason, address));
+    });
+    BrowserLauncher launcher(m_store, starter);
+    useDesktopHandler(launcher);
+    QString why;
+    if (!launcher.open(address, &why))
+        failed(why);
 }
 
 bool QtServices::openFolder(const QString &path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }

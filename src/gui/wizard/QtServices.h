@@ -25,6 +25,7 @@ public:
     std::optional<QColor> chooseColour(const QColor &initial) override;
     void setClipboardText(const QString &text) override;
     bool openInBrowser(const QString &address, QString &why) override;
+    void openInBrowserLater(const QString &address, std::function<void(const QString &why)> failed) override;
     bool openFolder(const QString &path) override;
     void showTextDocument(const QString &path) override;
     void showInfo(const InfoNotice &notice) override;

@@ -19,20 +19,62 @@ final class AppletFiles {
         this.archives = archives;
     }
 
-    /** @throws IllegalArgumentException when the codebase or an archive is not a usable address */
-    static AppletFiles resolve(URI page, AppletTag tag) {
-        URI base = page.resolve(".");
+    /** Why an applet's code may not be loaded: it lies elsewhere than in the page's folder. */
+    static final class Refused extends Exception {
+        private static final long serialVersionUID = 1L;
+
+        Refused(String message) {
+            super(message);
+        }
+    }
+
+    /**
+     * Code runs only from the page's own folder and the folders below it, as files: a page found
+     * somewhere must not make the viewer run code from elsewhere on the disk or from the network.
+     *
+     * @throws IllegalArgumentException when the codebase or an archive is not a usable address
+     */
+    static AppletFiles resolve(URI page, AppletTag tag) throws Refused {
+        URI folder = page.resolve(".");
+        URI base = folder;
         if (tag.codebase != null) {
-            String folder = tag.codebase.endsWith("/") ? tag.codebase : tag.codebase + "/";
-            base = base.resolve(reference(folder));
+            String codebase = tag.codebase.endsWith("/") ? tag.codebase : tag.codebase + "/";
+            base = inside(folder, folder.resolve(reference(codebase)), tag, "code base \"" + tag.codebase + "\"");
         }
         List<URI> jars = new ArrayList<>();
         for (String jar : tag.archives) {
-            jars.add(base.resolve(reference(jar)));
+            jars.add(inside(folder, base.resolve(reference(jar)), tag, "archive \"" + jar + "\""));
         }
         AppletFiles files = new AppletFiles(base, List.copyOf(jars));
         files.classPath(); // every address must also be a URL
         return files;
+    }
+
+    private static URI inside(URI folder, URI address, AppletTag tag, String what) throws Refused {
+        Path root = localPath(folder);
+        Path path = localPath(address);
+        if (root == null || path == null) {
+            throw new Refused("Cannot run the applet \"" + tag.code + "\": its " + what
+                    + " is not on this computer, and the viewer runs only code from the page's own folder.");
+        }
+        if (!path.normalize().startsWith(root.normalize()) || !realPathInside(root, path)) {
+            throw new Refused("Cannot run the applet \"" + tag.code + "\": its " + what + " lies outside the page's folder \""
+                    + root + "\", and the viewer runs only code from there.");
+        }
+        return address.normalize();
+    }
+
+    // A link inside the folder that leads out of it counts as outside.
+    private static boolean realPathInside(Path root, Path path) {
+        try {
+            Path real = path;
+            while (real != null && !Files.exists(real)) {
+                real = real.getParent();
+            }
+            return real == null || real.toRealPath().startsWith(root.toRealPath());
+        } catch (java.io.IOException e) {
+            return true; // nothing readable there to load
+        }
     }
 
     // Pages write addresses, but old ones often hold folder names with spaces or backslashes.

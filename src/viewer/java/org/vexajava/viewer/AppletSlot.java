@@ -36,7 +36,7 @@ final class AppletSlot implements AppletStub {
     /** The applet's area in the window, exactly the tag's size. */
     final Panel area = new Panel(null);
     private final AppletFiles files;
-    private final ClassLoader loader;
+    private final AppletLoader loader;
     private final String problem;
     private final PageContext context;
     private final Listener listener;
@@ -45,10 +45,12 @@ final class AppletSlot implements AppletStub {
     private volatile Applet applet;
     private volatile boolean active;
     private volatile boolean missingClass;
+    /** The step the applet is in or last went through, for a message when it does not return. */
+    private volatile String step = "loading";
     private boolean initialised; // only touched on the applet thread
 
     /** files and loader are null when problem says why the applet cannot be loaded. */
-    AppletSlot(int index, AppletTag tag, AppletFiles files, ClassLoader loader, String problem,
+    AppletSlot(int index, AppletTag tag, AppletFiles files, AppletLoader loader, String problem,
                PageContext context, Listener listener) {
         this.index = index;
         this.tag = tag;
@@ -59,8 +61,9 @@ final class AppletSlot implements AppletStub {
         this.listener = listener;
         area.setPreferredSize(new java.awt.Dimension(tag.width, tag.height));
         area.setSize(tag.width, tag.height);
+        // The applet's own steps run in its thread group, so that threads it starts are its own too.
         thread = Executors.newSingleThreadExecutor(run -> {
-            Thread t = new Thread(run, "applet-" + tag.code);
+            Thread t = new Thread(loader == null ? null : loader.threads, run, "applet-" + tag.code);
             t.setDaemon(true);
             t.setContextClassLoader(loader);
             return t;
@@ -73,6 +76,14 @@ final class AppletSlot implements AppletStub {
 
     boolean missingClass() {
         return missingClass;
+    }
+
+    String step() {
+        return step;
+    }
+
+    AppletLoader loader() {
+        return loader;
     }
 
     /** Loads the class and makes a new instance, hidden in the area until it is started. */
@@ -98,6 +109,7 @@ final class AppletSlot implements AppletStub {
                 return;
             }
             active = false;
+            step = "stop()";
             try {
                 a.stop();
             } catch (Throwable t) {
@@ -114,6 +126,7 @@ final class AppletSlot implements AppletStub {
             }
             if (initialised) {
                 initialised = false;
+                step = "destroy()";
                 try {
                     a.destroy();
                 } catch (Throwable t) {
@@ -140,6 +153,7 @@ final class AppletSlot implements AppletStub {
             return;
         }
         Class<?> type;
+        step = "loading";
         try {
             type = Class.forName(tag.className, true, loader);
         } catch (ClassNotFoundException e) {
@@ -155,6 +169,7 @@ final class AppletSlot implements AppletStub {
             return;
         }
         Applet a;
+        step = "its constructor";
         try {
             a = (Applet) type.getDeclaredConstructor().newInstance();
         } catch (InvocationTargetException e) {
@@ -181,6 +196,7 @@ final class AppletSlot implements AppletStub {
         if (a == null) {
             return;
         }
+        step = "init()";
         try {
             a.init();
             initialised = true;
@@ -201,6 +217,7 @@ final class AppletSlot implements AppletStub {
             listener.shown(this, a);
         });
         active = true;
+        step = "start()";
         try {
             a.start();
         } catch (Throwable t) {
@@ -212,6 +229,9 @@ final class AppletSlot implements AppletStub {
     }
 
     private void failStep(String step, Throwable t) {
+        if (t instanceof Sandbox.ExitRefused) {
+            return; // the viewer ends the applet and says why
+        }
         String what = String.valueOf(t);
         fail("The applet \"" + tag.code + "\" failed in " + step + ": " + what + (what.endsWith(".") ? "" : "."),
                 Main.EXIT_FAILURE);
@@ -219,6 +239,11 @@ final class AppletSlot implements AppletStub {
 
     /** Shows why the applet does not run in its place, so the window is never silently blank. */
     private void fail(String message, int exitCode) {
+        showNotice(message);
+        listener.failed(this, message, exitCode);
+    }
+
+    void showNotice(String message) {
         Viewer.onEventThread(() -> {
             area.removeAll();
             Notice notice = new Notice(message);
@@ -227,7 +252,6 @@ final class AppletSlot implements AppletStub {
             area.validate();
             notice.repaint();
         });
-        listener.failed(this, message, exitCode);
     }
 
     // The stub: what a browser told its applets.

@@ -13,6 +13,8 @@ public final class Main {
     static final int EXIT_USAGE = 2;
     static final int EXIT_NO_APPLETS = 3;
     static final int EXIT_MISSING_CLASS = 5;
+    static final int EXIT_NO_SANDBOX = 6;
+    static final int EXIT_HUNG = 7;
 
     private Main() {
     }
@@ -31,6 +33,14 @@ public final class Main {
         if (options.help) {
             Console.usage();
             exit(EXIT_OK);
+        }
+        if (options.events != null) {
+            try {
+                Console.useChannel(options.events);
+            } catch (java.io.IOException | RuntimeException e) {
+                Console.tell("The viewer cannot write its events to \"" + options.events + "\": " + e + ".");
+                exit(EXIT_FAILURE);
+            }
         }
         if (!runtimeHasApplets()) {
             Console.tell("This Java runtime (version " + System.getProperty("java.version")
@@ -71,16 +81,7 @@ public final class Main {
      */
     static void exit(int code) {
         Console.flush();
-        Thread guard = new Thread(() -> {
-            try {
-                Thread.sleep(3000);
-            } catch (InterruptedException ignored) {
-                // ending anyway
-            }
-            Runtime.getRuntime().halt(code);
-        }, "viewer-exit-guard");
-        guard.setDaemon(true);
-        guard.start();
+        haltAfter(3000, code);
         System.exit(code);
     }
 
@@ -88,5 +89,19 @@ public final class Main {
     static void halt(int code) {
         Console.flush();
         Runtime.getRuntime().halt(code);
+    }
+
+    /** Ends the process after `ms` whatever its threads are doing: for runs that must end in time. */
+    static void haltAfter(long ms, int code) {
+        Thread guard = new Thread(() -> {
+            try {
+                Thread.sleep(ms);
+            } catch (InterruptedException ignored) {
+                // ending now then
+            }
+            halt(code);
+        }, "viewer-halt-guard");
+        guard.setDaemon(true);
+        guard.start();
     }
 }

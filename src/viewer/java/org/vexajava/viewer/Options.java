@@ -21,6 +21,9 @@ final class Options {
     double seconds = 3;
     int fps = 15;
     Path page;
+    Path events;
+    Path pictures;
+    boolean processSandbox;
 
     static final class UsageException extends Exception {
         private static final long serialVersionUID = 1L;
@@ -49,6 +52,9 @@ final class Options {
             String arg = args[i];
             switch (arg) {
                 case "--control" -> o.control = true;
+                case "--process-sandbox" -> o.processSandbox = true;
+                case "--events" -> o.events = path(value(args, ++i, arg), arg);
+                case "--pictures" -> o.pictures = path(value(args, ++i, arg), arg);
                 case "--title" -> o.title = value(args, ++i, arg);
                 case "--screenshot" -> o.screenshot = path(value(args, ++i, arg), arg);
                 case "--record" -> o.record = path(value(args, ++i, arg), arg);

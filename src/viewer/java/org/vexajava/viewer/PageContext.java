@@ -9,13 +9,15 @@ import java.io.IOException;
 import java.io.InputStream;
 import java.net.MalformedURLException;
 import java.net.URL;
-import java.net.URLClassLoader;
+import java.net.URISyntaxException;
+import java.nio.file.Path;
 import java.util.ArrayList;
 import java.util.Collections;
 import java.util.Enumeration;
 import java.util.Iterator;
 import java.util.LinkedHashMap;
 import java.util.List;
+import java.util.Locale;
 import java.util.Map;
 import java.util.concurrent.ConcurrentHashMap;
 
@@ -28,12 +30,15 @@ final class PageContext implements AppletContext {
     /** What the applets' requests turn into in the viewer. */
     interface Host extends AppletSlot.Listener {
         void status(String text);
+
+        /** An applet asked for an address the viewer does not open. */
+        void refusedDocument(String address);
     }
 
     private final Page page;
     private final Host host;
     private final List<AppletSlot> slots = new ArrayList<>();
-    private final Map<String, URLClassLoader> loaders = new LinkedHashMap<>();
+    private final Map<String, AppletLoader> loaders = new LinkedHashMap<>();
     private final Map<String, Image> images = new ConcurrentHashMap<>();
     private final Map<String, InputStream> streams = Collections.synchronizedMap(new LinkedHashMap<>());
 
@@ -42,16 +47,18 @@ final class PageContext implements AppletContext {
         this.host = host;
         for (AppletTag tag : page.tags()) {
             AppletFiles files = null;
-            ClassLoader loader = null;
+            AppletLoader loader = null;
             String problem = null;
             if (tag.className == null) {
                 problem = "Cannot run the applet: its tag has no \"code\" attribute.";
             } else {
                 try {
                     AppletFiles found = AppletFiles.resolve(page.uri(), tag);
-                    loader = loaders.computeIfAbsent(found.key(), key -> new URLClassLoader("applets",
-                            found.classPath(), ClassLoader.getPlatformClassLoader()));
+                    loader = loaders.computeIfAbsent(found.key(), key -> new AppletLoader(found.classPath(),
+                            page.file().getParent(), tag.code));
                     files = found;
+                } catch (AppletFiles.Refused e) {
+                    problem = e.getMessage();
                 } catch (IllegalArgumentException e) {
                     problem = "Cannot run the applet \"" + tag.code + "\": its codebase \"" + tag.codebase
                             + "\" or archive \"" + String.join(",", tag.archives) + "\" is not a usable address.";
@@ -77,10 +84,11 @@ final class PageContext implements AppletContext {
         }
     }
 
-    /** Releases the page's class loaders once its applets are destroyed. */
+    /** Releases the page's class loaders and ends its threads once its applets are destroyed. */
     void dispose() {
         slots.forEach(AppletSlot::dispose);
-        for (URLClassLoader loader : loaders.values()) {
+        for (AppletLoader loader : loaders.values()) {
+            loader.endThreads();
             try {
                 loader.close();
             } catch (IOException e) {
@@ -131,19 +139,44 @@ final class PageContext implements AppletContext {
         showDocument(url, null);
     }
 
+    /**
+     * Web addresses and pages in the page's own folder go to the browser; anything else (a file
+     * elsewhere, a script address, text a browser would take for an option) never leaves the viewer.
+     */
     @Override
     public void showDocument(URL url, String target) {
         if (url == null) {
             return;
         }
-        Console.event("document", target == null || target.isEmpty() ? "_self" : target, url.toString());
-        host.status("Open: " + url);
+        String address = url.toString();
+        if (!openable(url)) {
+            host.refusedDocument(address);
+            return;
+        }
+        Console.event("document", target == null || target.isBlank() ? "_self" : target, address);
+        host.status("Open: " + address);
+    }
+
+    private boolean openable(URL url) {
+        String scheme = url.getProtocol().toLowerCase(Locale.ROOT);
+        if (scheme.equals("http") || scheme.equals("https")) {
+            return !url.getHost().isEmpty();
+        }
+        if (!scheme.equals("file")) {
+            return false;
+        }
+        try {
+            Path file = Path.of(url.toURI()).normalize();
+            return file.startsWith(page.file().getParent());
+        } catch (URISyntaxException | IllegalArgumentException | java.nio.file.FileSystemNotFoundException e) {
+            return false;
+        }
     }
 
     @Override
     public void showStatus(String status) {
         String text = status == null ? "" : status;
-        Console.event("status", text);
+        Console.status(text);
         host.status(text);
     }
 

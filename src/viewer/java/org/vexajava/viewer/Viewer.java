@@ -23,6 +23,7 @@ import java.util.List;
 import java.util.Locale;
 import java.util.Set;
 import java.util.concurrent.CompletableFuture;
+import java.util.concurrent.ConcurrentHashMap;
 import java.util.concurrent.ExecutionException;
 import java.util.concurrent.ExecutorService;
 import java.util.concurrent.Executors;
@@ -40,15 +41,18 @@ import java.util.concurrent.atomic.AtomicInteger;
  * do. The event thread only shows things and hands commands over.
  */
 @SuppressWarnings("removal")
-public final class Viewer implements PageContext.Host {
+public final class Viewer implements PageContext.Host, Sandbox.Listener {
     private static final long STEP_LIMIT_MS = 2000;
     // Instances are all created before any init(), so getApplets() sees the whole page; one that
     // takes longer than this is simply not waited for.
     private static final long CREATE_WAIT_MS = 5000;
-    // Screenshots and recordings must end even for an applet that never gets going.
-    private static final long START_LIMIT_S = 30;
+    // Screenshots and recordings must end in time whatever the applet does.
+    private static final long START_LIMIT_S = 5;
     private static final long PAINT_WAIT_MS = 5000;
-    private static final long PICTURE_LIMIT_S = 10;
+    private static final long PICTURE_LIMIT_S = 3;
+    private static final long FINISH_LIMIT_MS = 3000;
+    /** Raw frames a recording may write; a 320 x 200 applet takes 11.5 MB for 3 s at 15 frames a second. */
+    private static final long MAX_RECORDING_BYTES = 512L << 20;
     private static final Set<String> CONTROL_COMMANDS = Set.of("reload", "restart", "stop", "start", "close");
 
     private final Options options;
@@ -57,12 +61,14 @@ public final class Viewer implements PageContext.Host {
     private final CompletableFuture<Long> firstStarted = new CompletableFuture<>();
     private final CompletableFuture<Long> firstPainted = new CompletableFuture<>();
     private final AtomicInteger captureExit = new AtomicInteger(-1);
+    private final Set<String> refusals = ConcurrentHashMap.newKeySet();
     private ViewerWindow window;
     private volatile PageContext page;
     private volatile Component paintWatch;
     private String pageProblem; // control thread only, as are the two below
     private boolean running;
     private boolean closing;
+    private int picturesSaved; // event thread only
 
     private Viewer(Options options) {
         this.options = options;
@@ -74,6 +80,13 @@ public final class Viewer implements PageContext.Host {
     }
 
     private int execute() {
+        if (!Sandbox.install(this) && !options.processSandbox) {
+            Console.tell("This Java runtime (version " + System.getProperty("java.version") + ") has no security"
+                    + " manager, so the viewer cannot keep applets away from your files on its own. Install"
+                    + " bubblewrap (the package bubblewrap) for Vexa Java to run the viewer in a process sandbox,"
+                    + " or use Java 17 (the package openjdk-17-jre).");
+            return Main.EXIT_NO_SANDBOX;
+        }
         Page first;
         try {
             first = Page.read(options.page);
@@ -92,6 +105,7 @@ public final class Viewer implements PageContext.Host {
         if (windowProblem != Main.EXIT_OK) {
             return windowProblem;
         }
+        Watchdog.start();
         if (options.control) {
             daemon(this::readCommands, "viewer-commands").start();
         }
@@ -132,7 +146,8 @@ public final class Viewer implements PageContext.Host {
         }
         try {
             Toolkit.getDefaultToolkit().addAWTEventListener(this::watchPaint, AWTEvent.PAINT_EVENT_MASK);
-            EventQueue.invokeAndWait(() -> window = new ViewerWindow(title, this::command));
+            EventQueue.invokeAndWait(() -> window = new ViewerWindow(title, this::command,
+                    () -> refused(null, "change the viewer's window")));
             return Main.EXIT_OK;
         } catch (InvocationTargetException e) {
             return windowProblem(e.getCause());
@@ -160,7 +175,8 @@ public final class Viewer implements PageContext.Host {
         return Main.EXIT_FAILURE;
     }
 
-    // Commands: from the menu, the keyboard and standard input, always on the event thread.
+    // Commands: from the menu and the keyboard on the event thread, from standard input on its own
+    // thread; all but "save" only hand work to the control thread.
 
     void command(String name) {
         switch (name) {
@@ -174,13 +190,16 @@ public final class Viewer implements PageContext.Host {
         }
     }
 
-    /** One command per line; the end of input means nothing, the window stays. */
+    /**
+     * One command per line; the end of input means nothing, the window stays. Commands go to the
+     * control thread directly, so that they are carried out even when an applet holds the window.
+     */
     private void readCommands() {
         try (BufferedReader in = new BufferedReader(new InputStreamReader(System.in, StandardCharsets.UTF_8))) {
             for (String line = in.readLine(); line != null; line = in.readLine()) {
                 String name = line.trim().toLowerCase(Locale.ROOT);
                 if (CONTROL_COMMANDS.contains(name)) {
-                    EventQueue.invokeLater(() -> command(name));
+                    command(name);
                 } else if (!name.isEmpty()) {
                     Console.tell("Unknown command \"" + line.trim()
                             + "\"; the viewer knows reload, restart, stop, start and close.");
@@ -347,9 +366,11 @@ public final class Viewer implements PageContext.Host {
         return Main.EXIT_OK;
     }
 
-    /** Screenshot and recording end the run with this code; the first decision counts. */
+    /** Screenshot and recording end the run with this code, in time; the first decision counts. */
     private void finish(int code) {
-        captureExit.compareAndSet(-1, code);
+        if (captureExit.compareAndSet(-1, code)) {
+            Main.haltAfter(FINISH_LIMIT_MS, code);
+        }
         control.execute(this::close);
     }
 
@@ -393,6 +414,47 @@ public final class Viewer implements PageContext.Host {
         window.status(text);
     }
 
+    /** Each refusal is named once: an applet may try the same thing for every frame. */
+    @Override
+    public void refused(AppletLoader loader, String what) {
+        String message = "The applet " + (loader == null ? "" : "\"" + loader.label + "\" ") + "tried to " + what
+                + ": not allowed.";
+        if (refusals.add(message)) {
+            Console.tell(message);
+            window.status(message);
+        }
+    }
+
+    @Override
+    public void refusedDocument(String address) {
+        refused(null, "open \"" + address + "\" (only web addresses and pages beside this one open)");
+    }
+
+    /** System.exit in an applet ends that applet and nothing else. */
+    @Override
+    public void exitAttempted(AppletLoader loader, int status) {
+        String message = "The applet " + (loader == null ? "" : "\"" + loader.label + "\" ") + "called System.exit("
+                + status + "): only the applet has been ended.";
+        Console.tell(message);
+        window.status(message);
+        control.execute(() -> {
+            PageContext context = page;
+            if (context == null) {
+                return;
+            }
+            for (AppletSlot slot : context.slots()) {
+                if (slot.loader() == loader) {
+                    awaitStep(slot, slot.stop());
+                    awaitStep(slot, slot.destroy());
+                    slot.showNotice(message);
+                }
+            }
+        });
+        if (options.capturing()) {
+            finish(Main.EXIT_FAILURE);
+        }
+    }
+
     /** Reports the watched applet's first paint once the event that carried it has been handled. */
     private void watchPaint(AWTEvent event) {
         Component watched = paintWatch;
@@ -417,13 +479,20 @@ public final class Viewer implements PageContext.Host {
             return;
         }
         String simpleName = first.tag.className.substring(first.tag.className.lastIndexOf('.') + 1);
-        Path file = window.askPictureFile(simpleName + ".png");
+        // In a process sandbox the user's folders are out of reach: the picture goes to the folder
+        // the program gave, which asks the user where to keep it.
+        Path file = options.pictures != null ? options.pictures.resolve(simpleName + "-" + ++picturesSaved + ".png")
+                : window.askPictureFile(simpleName + ".png");
         if (file == null) {
             return;
         }
         String message;
         try {
             Capture.writePng(Capture.picture(first.applet(), first.tag.width, first.tag.height), file);
+            if (options.pictures != null) {
+                Console.event("picture", file.toString());
+                return;
+            }
             message = "Saved the picture as \"" + file + "\".";
         } catch (IOException e) {
             message = "Cannot save the picture \"" + file + "\": " + Page.reason(e) + ".";
@@ -464,8 +533,8 @@ public final class Viewer implements PageContext.Host {
             started = firstStarted.get(START_LIMIT_S, TimeUnit.SECONDS);
         } catch (TimeoutException e) {
             AppletSlot first = firstSlot();
-            Console.tell("The applet \"" + (first == null ? "" : first.tag.code)
-                    + "\" did not finish init() and start() within " + START_LIMIT_S + " s.");
+            Console.tell("The applet \"" + (first == null ? "" : first.tag.code) + "\" did not finish "
+                    + (first == null ? "starting" : first.step()) + " within " + START_LIMIT_S + " s.");
             finish(Main.EXIT_FAILURE);
             return;
         } catch (ExecutionException | InterruptedException e) {
@@ -509,6 +578,13 @@ public final class Viewer implements PageContext.Host {
         }
         AppletTag tag = first.tag;
         int count = options.frameCount();
+        long bytes = 4L * tag.width * tag.height * count;
+        if (bytes > MAX_RECORDING_BYTES) {
+            throw new CaptureFailed("Cannot record the applet \"" + tag.code + "\": " + count + " frames of "
+                    + tag.width + " x " + tag.height + " pixels would take " + (bytes >> 20) + " MB, more than the "
+                    + (MAX_RECORDING_BYTES >> 20) + " MB a recording may; make the applet smaller or the recording"
+                    + " shorter.");
+        }
         try (Capture.Recording recording = new Capture.Recording(options.record, tag.width, tag.height,
                 options.fps, count)) {
             for (int k = 0; k < count; k++) {
@@ -563,15 +639,9 @@ public final class Viewer implements PageContext.Host {
         }
     }
 
-    /** Runs `action` on the AWT event thread and waits for it. */
+    /** Runs `action` on the AWT event thread and waits for it, never longer than the watchdog allows. */
     static void onEventThread(Runnable action) {
-        try {
-            EventQueue.invokeAndWait(action);
-        } catch (InterruptedException e) {
-            Thread.currentThread().interrupt();
-        } catch (InvocationTargetException e) {
-            Console.tell("The viewer could not update its window: " + e.getCause() + ".");
-        }
+        Watchdog.onEventThread(action);
     }
 
     private static Thread daemon(Runnable run, String name) {

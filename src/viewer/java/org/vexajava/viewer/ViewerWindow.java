@@ -1,7 +1,9 @@
 package org.vexajava.viewer;
 
+import java.awt.AWTEvent;
 import java.awt.BorderLayout;
 import java.awt.Component;
+import java.awt.Dialog;
 import java.awt.FileDialog;
 import java.awt.Frame;
 import java.awt.GridBagConstraints;
@@ -15,6 +17,8 @@ import java.awt.MenuItem;
 import java.awt.MenuShortcut;
 import java.awt.Panel;
 import java.awt.EventQueue;
+import java.awt.Toolkit;
+import java.awt.Window;
 import java.awt.event.KeyEvent;
 import java.awt.event.WindowAdapter;
 import java.awt.event.WindowEvent;
@@ -31,6 +35,7 @@ import java.util.function.Consumer;
 final class ViewerWindow {
     /** Narrow applets still get a window whose title, menu and status line can be read. */
     private static final int MIN_WIDTH = 360;
+    static final String APPLET_WINDOW = "Applet window: ";
 
     private final Frame frame;
     private final Panel applets = new Panel(new GridBagLayout());
@@ -40,9 +45,13 @@ final class ViewerWindow {
     private final KeyEventDispatcher escape;
     private boolean running = true;
 
-    /** commands receives "restart", "reload", "stop", "start", "save" and "close". */
-    ViewerWindow(String title, Consumer<String> commands) {
-        frame = new Frame(title);
+    /**
+     * commands receives "restart", "reload", "stop", "start", "save" and "close"; refused is told
+     * when an applet tries to change the window.
+     */
+    ViewerWindow(String title, Consumer<String> commands, Runnable refused) {
+        frame = new GuardedFrame(title, refused);
+        Toolkit.getDefaultToolkit().addAWTEventListener(this::markAppletWindow, AWTEvent.WINDOW_EVENT_MASK);
         frame.add(applets, BorderLayout.CENTER);
         frame.add(status, BorderLayout.SOUTH);
         Menu menu = new Menu("Applet");
@@ -73,6 +82,95 @@ final class ViewerWindow {
             return false;
         };
         KeyboardFocusManager.getCurrentKeyboardFocusManager().addKeyEventDispatcher(escape);
+    }
+
+    /**
+     * Windows an applet opens say so in their title, whatever title the applet gives them, so that
+     * none passes for a window of the desktop asking for a password.
+     */
+    private void markAppletWindow(AWTEvent event) {
+        if (event.getID() != WindowEvent.WINDOW_OPENED || !(event.getSource() instanceof Window window)
+                || window == frame || window.getOwner() == frame && window instanceof FileDialog) {
+            return;
+        }
+        if (window instanceof Frame || window instanceof Dialog) {
+            warnInTitle(window);
+            window.addPropertyChangeListener("title", change -> warnInTitle(window));
+        }
+    }
+
+    private static void warnInTitle(Window window) {
+        String title = window instanceof Frame f ? f.getTitle() : ((Dialog) window).getTitle();
+        if (title == null || !title.startsWith(APPLET_WINDOW)) {
+            String marked = APPLET_WINDOW + (title == null ? "" : title);
+            if (window instanceof Frame f) {
+                f.setTitle(marked);
+            } else {
+                ((Dialog) window).setTitle(marked);
+            }
+        }
+    }
+
+    /** The viewer's own window: its title, size, place and state are the viewer's, not an applet's. */
+    private static final class GuardedFrame extends Frame {
+        private static final long serialVersionUID = 1L;
+        private final transient Runnable refused;
+
+        GuardedFrame(String title, Runnable refused) {
+            super(title);
+            this.refused = refused;
+        }
+
+        private boolean allowed() {
+            if (refused != null && Sandbox.calledByApplet()) {
+                refused.run();
+                return false;
+            }
+            return true;
+        }
+
+        @Override
+        public void setTitle(String title) {
+            if (allowed()) {
+                super.setTitle(title);
+            }
+        }
+
+        @Override
+        @SuppressWarnings("deprecation")
+        public void reshape(int x, int y, int width, int height) {
+            if (allowed()) {
+                super.reshape(x, y, width, height);
+            }
+        }
+
+        @Override
+        public void setExtendedState(int state) {
+            if (allowed()) {
+                super.setExtendedState(state);
+            }
+        }
+
+        @Override
+        public void setVisible(boolean visible) {
+            if (allowed()) {
+                super.setVisible(visible);
+            }
+        }
+
+        @Override
+        public void dispose() {
+            if (allowed()) {
+                super.dispose();
+            }
+        }
+
+        @Override
+        public void setMenuBar(MenuBar bar) {
+            if (allowed()) {
+                super.setMenuBar(bar);
+            }
+        }
     }
 
     /** A menu item with its Ctrl key. */
