@@ -377,11 +377,14 @@ const std::vector<Command> &commands()
          1, false, {}, {"--applet"}, openProject},
         {"publish", "publish APPLET HTMLFILE [--moving-picture]",
          "Write the page HTMLFILE and copy every file the applet needs beside it; --moving-picture also records "
-         "the applet as HTMLFILE's name-<applet folder>.webp, shown by browsers without Java.",
+         "the applet as HTMLFILE's name-<applet folder>.webp, shown by browsers without Java (this runs the "
+         "applet, sandboxed as for run).",
          2, true, {"--moving-picture"}, {}, publish},
         {"run", "run APPLET [--screenshot FILE.png] [--after MS]",
          "Write the preview page and run the applet in the applet viewer (it needs a desktop and Java 17). "
-         "--screenshot saves the applet's area MS milliseconds (default 1000) after it started and ends.",
+         "--screenshot saves the applet's area MS milliseconds (default 1000) after it started and ends. "
+         "Applets run sandboxed: they read only their page's folder, and may not write files, use the network, "
+         "start programs or end the viewer; with bubblewrap installed the viewer also runs in a process sandbox.",
          1, true, {}, {"--screenshot", "--after"}, run},
         {"record", "record APPLET FILE.webp [--seconds S] [--fps N]",
          "Run the applet in the applet viewer and save S seconds (default 3) of it, N frames a second "

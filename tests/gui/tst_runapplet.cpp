@@ -33,6 +33,19 @@ while read -r line; do
 done
 )";
 
+// A viewer whose applet hangs it: it counts its starts, saves a picture into the folder it
+// was given for pictures and says so, and ends as a hung viewer does when told to reload.
+const char *const HungViewer = R"(#!/bin/sh
+log="${0%bin/java}log"
+echo start >> "$log.starts"
+while [ "$1" != --pictures ]; do shift; done
+printf 'PNG' > "$2/shot.png"
+printf 'painted\npicture\t%s/shot.png\npicture\t/etc/passwd\n' "$2" >&3
+while read -r line; do
+    [ "$line" = reload ] && exit 7
+done
+)";
+
 QString fakeJava(const TestEnvironment &env, const QByteArray &script)
 {
     const QString home = env.path(QStringLiteral("java"));
@@ -86,7 +99,8 @@ private slots:
         f.startAt("BLOBS", 132);
         QTest::keyClick(f.window.get(), Qt::Key_F5);
         // The viewer says it painted after it wrote down its arguments.
-        QTRY_COMPARE(statusOf(f), QStringLiteral("Applet running in the viewer"));
+        // After the note that the process sandbox is off, which stays a few seconds.
+        QTRY_COMPARE_WITH_TIMEOUT(statusOf(f), QStringLiteral("Applet running in the viewer"), 15000);
         QStringList arguments = QString::fromUtf8(TestEnvironment::readFile(home + "/log.args")).split('\n');
         arguments = arguments.mid(arguments.indexOf("-jar"));
         QCOMPARE(arguments.mid(0, 8), (QStringList{"-jar", AppletViewer::jarPath(), "--events", "/proc/self/fd/3",
@@ -104,6 +118,23 @@ private slots:
         f.window.reset();
         QCOMPARE(TestEnvironment::readFile(home + "/log.commands"), QByteArray("reload\nreload\nclose\n"));
         QVERIFY(f.services.messages.isEmpty());
+    }
+
+    // A picture the viewer saved in its private folder is kept where the user says, and
+    // nothing else is; a viewer an applet had hung is started anew when asked to reload.
+    void hungViewerStartsAnewAndPicturesAreKept()
+    {
+        WizardFixture f;
+        const QString home = fakeJava(f.env, HungViewer);
+        readyBlobs(f);
+        f.services.fileNames.enqueue(f.env.path("kept.png"));
+        f.startAt("BLOBS", 132);
+        QTest::keyClick(f.window.get(), Qt::Key_F5);
+        QTRY_COMPARE(TestEnvironment::readFile(f.env.path("kept.png")), QByteArray("PNG"));
+        QCOMPARE(f.services.filters.size(), 1); // asked once: /etc/passwd is no picture of the viewer's
+        QTest::keyClick(f.window.get(), Qt::Key_F5);
+        QTRY_COMPARE(TestEnvironment::readFile(home + "/log.starts"), QByteArray("start\nstart\n"));
+        QTRY_VERIFY(f.window->appletRunner().isRunning("BLOBS"));
     }
 
     // Whatever keeps the viewer from running is said in the status line, with its reason.

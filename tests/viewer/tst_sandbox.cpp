@@ -4,6 +4,7 @@
 #include "viewer/ViewerProcess.h"
 
 #include <QCoreApplication>
+#include <QProcess>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -86,10 +87,23 @@ private:
                 << int(layers) << attack << options << said;
     }
 
-    // Runs the hostile applet with `attack` on a page of its own, as the command line does.
-    Outcome run(const QString &attack, const QStringList &options)
+    // A stand-in Java runtime of `version` running `script`, in use without bubblewrap; its home.
+    QString fakeRuntime(const QString &name, const QByteArray &version, const QByteArray &script)
     {
-        const QString folder = m_home.filePath(QStringLiteral("page-") + QString(QTest::currentDataTag()).remove(' ').remove(','));
+        const QString home = m_home.filePath(name);
+        TestEnvironment::writeFile(home + QStringLiteral("/release"), "JAVA_VERSION=\"" + version + "\"\n");
+        TestEnvironment::writeFile(home + QStringLiteral("/bin/java"), script);
+        QFile::setPermissions(home + QStringLiteral("/bin/java"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        useLayers(Layers::ViewerAlone);
+        qputenv("JAVA_HOME", home.toLocal8Bit());
+        return home;
+    }
+
+    // A page of its own with the hostile applet set to `attack`; its path.
+    QString writePage(const QString &attack)
+    {
+        const QString folder = m_home.filePath(QStringLiteral("page-%1-%2").arg(QTest::currentTestFunction(),
+                                                                                QString(QTest::currentDataTag()).remove(' ').remove(',')));
         QDir().mkpath(folder);
         const QDir classes(QStringLiteral(VEXAJAVA_VIEWER_TEST_APPLETS "/hostile"));
         for (const QString &file : classes.entryList({QStringLiteral("*.class")}))
@@ -101,6 +115,14 @@ private:
                 .arg(attack, m_key)
                 .arg(m_thief.serverPort())
                 .toUtf8());
+        return folder + QStringLiteral("/page.html");
+    }
+
+    // Runs the hostile applet with `attack` on a page of its own, as the command line does.
+    Outcome run(const QString &attack, const QStringList &options)
+    {
+        const QString page = writePage(attack);
+        const QString folder = QFileInfo(page).absolutePath();
         QTemporaryDir work;
         QStringList arguments = options;
         arguments.replaceInStrings(QStringLiteral("WORK"), work.path());
@@ -108,7 +130,7 @@ private:
         QElapsedTimer clock;
         clock.start();
         outcome.problem = AppletViewer::run(
-            folder + QStringLiteral("/page.html"), arguments, work.path(), 0,
+            page, arguments, work.path(), 0,
             [&outcome](const ViewerEvent &event) {
                 if (event.kind == ViewerEvent::Kind::Message)
                     outcome.messages << event.text;
@@ -203,15 +225,39 @@ private slots:
         QCOMPARE(outcome.problem.contains("has no security manager"), false);
     }
 
-    // A Java without a security manager and no process sandbox: the viewer does not start.
+    // An applet whose painting never returns holds the window: Close, asked as the wizard
+    // asks, still ends the viewer in time, saying which applet held it.
+    void closeEndsAHungViewer()
+    {
+        QTemporaryDir work;
+        const AppletViewer::Launch launch = AppletViewer::launch(writePage("hang-in-paint"), {"--control"}, work.path());
+        ViewerProcess viewer;
+        QVERIFY(viewer.start(launch));
+        QTest::qWait(1500);
+        QElapsedTimer clock;
+        clock.start();
+        viewer.process().write("close\n");
+        QVERIFY(viewer.process().waitForFinished(10000));
+        QCOMPARE(viewer.process().exitCode(), int(AppletViewer::Hung));
+        QVERIFY(clock.elapsed() < 8000);
+        QStringList messages;
+        for (const ViewerEvent &event : viewer.takeEvents())
+            messages << event.text;
+        QVERIFY2(messages.join('\n').contains("HostileApplet"), qPrintable(messages.join('\n')));
+    }
+
+    // A Java without a security manager and no process sandbox: the viewer does not start,
+    // and the viewer itself refuses when started by hand.
     void noSandboxNoRun()
     {
-        const QString home = m_home.filePath(QStringLiteral("java25"));
-        TestEnvironment::writeFile(home + QStringLiteral("/release"), "JAVA_VERSION=\"25.0.1\"\n");
-        TestEnvironment::writeFile(home + QStringLiteral("/bin/java"), "#!/bin/sh\ntouch \"$0.ran\"\n");
-        QFile::setPermissions(home + QStringLiteral("/bin/java"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        useLayers(Layers::ViewerAlone);
-        qputenv("JAVA_HOME", home.toLocal8Bit());
+        if (const QString java25 = javaWithoutSecurityManager(); !java25.isEmpty()) {
+            QProcess viewer;
+            viewer.start(java25 + "/bin/java", {"-jar", AppletViewer::jarPath(), writePage("exit")});
+            QVERIFY(viewer.waitForFinished(30000));
+            QCOMPARE(viewer.exitCode(), int(AppletViewer::NoSandbox));
+            QVERIFY(viewer.readAllStandardError().contains("has no security manager"));
+        }
+        const QString home = fakeRuntime("java25", "25.0.1", "#!/bin/sh\n/bin/touch \"$0.ran\"\n");
         QTemporaryDir work;
         const QString problem = AppletViewer::run(m_home.filePath("page.html"), {}, work.path(), 0);
         QVERIFY2(problem.contains("has no security manager") && problem.contains("bubblewrap (bwrap) is not installed"),
@@ -219,16 +265,10 @@ private slots:
         QVERIFY(!QFile::exists(home + QStringLiteral("/bin/java.ran")));
     }
 
-    // A runaway viewer is ended with everything it started, when its time is up and with
-    // its owner.
+    // A runaway viewer is ended with everything it started when its time is up.
     void wholeGroupEndsInTime()
     {
-        const QString home = m_home.filePath(QStringLiteral("runaway"));
-        TestEnvironment::writeFile(home + QStringLiteral("/release"), "JAVA_VERSION=\"17.0.1\"\n");
-        TestEnvironment::writeFile(home + QStringLiteral("/bin/java"), "#!/bin/sh\n/bin/sleep 6003 &\n/bin/sleep 6004\n");
-        QFile::setPermissions(home + QStringLiteral("/bin/java"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        useLayers(Layers::ViewerAlone);
-        qputenv("JAVA_HOME", home.toLocal8Bit());
+        fakeRuntime("runaway", "17.0.1", "#!/bin/sh\n/bin/sleep 6003 &\n/bin/sleep 6004\n");
         QTemporaryDir work;
         QElapsedTimer clock;
         clock.start();
@@ -236,6 +276,43 @@ private slots:
         QVERIFY(clock.elapsed() < 5000);
         QVERIFY2(problem.contains("did not finish within 1 seconds"), qPrintable(problem));
         QTRY_COMPARE(processesWith(QByteArray("sleep\0" "600", 9)), QStringList());
+    }
+
+    // Code runs only from the page's own folder: a hand-made page cannot reach elsewhere.
+    void foreignCodeIsRefused_data()
+    {
+        QTest::addColumn<QString>("attributes");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("archive above") << "archive=\"../outside/evil.jar\"" << "lies outside the page's folder";
+        QTest::newRow("absolute code base") << "codebase=\"/usr/share/java\"" << "lies outside the page's folder";
+        QTest::newRow("web code base") << "codebase=\"http://127.0.0.1:9/\"" << "is not on this computer";
+    }
+    void foreignCodeIsRefused()
+    {
+        QFETCH(QString, attributes);
+        QFETCH(QString, said);
+        const QString page = writePage("exit");
+        QByteArray html = TestEnvironment::readFile(page);
+        html.replace("<applet ", "<applet " + attributes.toUtf8() + ' ');
+        TestEnvironment::writeFile(page, html);
+        QTemporaryDir work;
+        const QString problem =
+            AppletViewer::run(page, {"--screenshot", work.filePath("shot.png")}, work.path(), 20000);
+        QVERIFY2(problem.contains(said), qPrintable(problem));
+    }
+
+    // A recording larger than its budget is refused before a frame is written.
+    void recordingBudgetComesFirst()
+    {
+        const QString page = writePage("endless-thread");
+        QByteArray html = TestEnvironment::readFile(page);
+        html.replace("width=120 height=80", "width=4096 height=4096");
+        TestEnvironment::writeFile(page, html);
+        QTemporaryDir work;
+        const QString problem =
+            AppletViewer::run(page, {"--record", work.filePath("frames"), "--seconds", "3"}, work.path(), 20000);
+        QVERIFY2(problem.contains("45 frames of 4096 x 4096 pixels would take 2880 MB"), qPrintable(problem));
+        QVERIFY(!QFile::exists(work.filePath("frames")));
     }
 
     // Addresses an applet asks for: only web pages and files beside its page reach a browser.

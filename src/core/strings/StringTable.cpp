@@ -626,8 +626,7 @@ constexpr Entry kStrings[] = {
     {5125, "The applet viewer did not finish within %1 seconds and was stopped."},
     {5126, "Error ! The moving picture for browsers without Java could not be made:\n%1\nNothing was copied."},
     {5127, "Cannot run the applet: \"%1\" cannot be started (%2)."},
-    {5128, "Applets run without the process sandbox: %1. The viewer's own sandbox still keeps them from your "
-           "files; install the package bubblewrap to add the second."},
+    {5128, "Process sandbox off: %1. Applets still run in the viewer's own sandbox."},
     {5129, "Cannot run the applet: the Java runtime \"%1\" (version %2) has no security manager, and the process "
            "sandbox cannot be used (%3), so the applet would run with all your rights. Install the package "
            "bubblewrap, or use Java 17 (the package openjdk-17-jre)."},

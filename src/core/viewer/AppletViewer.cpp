@@ -138,7 +138,10 @@ AppletViewer::Launch AppletViewer::launch(const QString &page, const QStringList
         {QFileInfo(runtime.path()).path(), QFileInfo(jar).absoluteFilePath(), pageFile.absolutePath()}, privateFolder};
     ProcessSandbox::Command command = ProcessSandbox::wrap(runtime.filePath(), arguments, folders);
     launch.sandboxOff = command.unavailable;
-    if (!command.unavailable.isEmpty()) {
+    if (command.unavailable.isEmpty()) {
+        // The sandbox's user has no home: the runtime keeps its font cache in the sandbox's own /tmp.
+        command.arguments.insert(command.arguments.indexOf(QStringLiteral("--")) + 2, QStringLiteral("-Duser.home=/tmp"));
+    } else {
         command.arguments.removeOne(QStringLiteral("--process-sandbox"));
         // Without a security manager, only the process sandbox keeps applets from the user's files.
         if (version == 0 || version > LastJavaWithSecurityManager)

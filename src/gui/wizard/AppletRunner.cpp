@@ -25,10 +25,9 @@ AppletRunner::AppletRunner(Services &services, StatusLine status, QObject *paren
     : QObject(parent), m_services(services), m_status(std::move(status))
 {
     m_statusTimer.setSingleShot(true);
-    m_statusTimer.setInterval(StatusGapMs);
     connect(&m_statusTimer, &QTimer::timeout, this, [this] {
         if (!m_heldStatus.isNull())
-            sayNow(std::exchange(m_heldStatus, QString()));
+            sayNow(std::exchange(m_heldStatus, QString()), StatusGapMs);
     });
 }
 
@@ -45,19 +44,23 @@ AppletRunner::~AppletRunner()
         viewer.process->process().waitForFinished(CloseWaitMs);
 }
 
-void AppletRunner::sayNow(const QString &text)
+void AppletRunner::sayNow(const QString &text, int holdMs)
 {
     if (m_status)
         m_status(QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
-    m_statusTimer.start();
+    m_statusTimer.start(holdMs);
 }
 
-void AppletRunner::say(const QString &text)
+// A message is shown at once and stays long enough to be read; passing texts (the applet's
+// status, the viewer's progress) wait for the line, the latest winning.
+void AppletRunner::say(const QString &text, Weight weight)
 {
-    if (m_statusTimer.isActive())
-        m_heldStatus = text; // the latest wins
+    if (weight == Weight::Message)
+        sayNow(text, MessageHoldMs);
+    else if (m_statusTimer.isActive())
+        m_heldStatus = text;
     else
-        sayNow(text);
+        sayNow(text, StatusGapMs);
 }
 
 void AppletRunner::run(const QString &appletId, const QString &page)
@@ -65,7 +68,7 @@ void AppletRunner::run(const QString &appletId, const QString &page)
     if (Viewer *open = m_viewers.contains(appletId) ? &m_viewers[appletId] : nullptr) {
         open->process->process().write("reload\n");
         open->reloadPending = true;
-        say(QStringLiteral("Applet reloaded in the viewer"));
+        say(QStringLiteral("Applet reloaded in the viewer"), Weight::Passing);
         return;
     }
     start(appletId, page);
@@ -94,7 +97,7 @@ void AppletRunner::start(const QString &appletId, const QString &page)
     connect(&viewer, &QProcess::finished, this, [this, appletId](int status, QProcess::ExitStatus how) {
         ended(appletId, status, how != QProcess::NormalExit);
     });
-    say(QStringLiteral("Starting the applet viewer..."));
+    say(QStringLiteral("Starting the applet viewer..."), Weight::Passing);
     if (!process->start(command)) {
         say(AppletViewer::startFailure(command.program, viewer.errorString()));
         m_viewers.remove(appletId);
@@ -112,9 +115,11 @@ void AppletRunner::readEvents(const QString &appletId)
         case ViewerEvent::Kind::Painted:
             if (auto open = m_viewers.find(appletId); open != m_viewers.end())
                 open->reloadPending = false;
-            say(QStringLiteral("Applet running in the viewer"));
+            say(QStringLiteral("Applet running in the viewer"), Weight::Passing);
             break;
         case ViewerEvent::Kind::Status:
+            say(event.text, Weight::Passing);
+            break;
         case ViewerEvent::Kind::Message:
             say(event.text);
             break;

@@ -42,8 +42,10 @@ public:
     static constexpr int CloseWaitMs = 3000;
     // Documents an applet asks for open at most once in this time; the others are dropped.
     static constexpr int DocumentGapMs = 3000;
-    // The status line changes at most this often while an applet talks.
+    // The status line changes at most this often while an applet talks; what the viewer or
+    // the wizard itself says there (a refusal, a failure) stays a while longer.
     static constexpr int StatusGapMs = 200;
+    static constexpr int MessageHoldMs = 4000;
 
 private:
     struct Viewer {
@@ -60,8 +62,9 @@ private:
     void ended(const QString &appletId, int status, bool crashed);
     void openDocument(const Viewer &viewer, const QString &address);
     void keepPicture(const Viewer &viewer, const QString &file);
-    void say(const QString &text);
-    void sayNow(const QString &text);
+    enum class Weight { Passing, Message };
+    void say(const QString &text, Weight weight = Weight::Message);
+    void sayNow(const QString &text, int holdMs);
 
     Services &m_services;
     StatusLine m_status;
@@ -70,7 +73,7 @@ private:
     QElapsedTimer m_lastDocument;
     int m_documentsDropped = 0;
     bool m_toldBrowserFailed = false;
-    QTimer m_statusTimer; // holds back a status text that came too soon after the last
+    QTimer m_statusTimer; // holds back passing texts that come too soon after the last text
     QString m_heldStatus;
 };
 

@@ -45,7 +45,7 @@ final class AppletSlot implements AppletStub {
     private volatile Applet applet;
     private volatile boolean active;
     private volatile boolean missingClass;
-    /** The step the applet is in or last went through, for a message when it does not return. */
+    /** The step the applet is in ("init()", "stop()"...) or the state it reached, for messages. */
     private volatile String step = "loading";
     private boolean initialised; // only touched on the applet thread
 
@@ -114,6 +114,8 @@ final class AppletSlot implements AppletStub {
                 a.stop();
             } catch (Throwable t) {
                 failStep("stop()", t);
+            } finally {
+                step = "stopped";
             }
         });
     }
@@ -131,6 +133,8 @@ final class AppletSlot implements AppletStub {
                     a.destroy();
                 } catch (Throwable t) {
                     failStep("destroy()", t);
+                } finally {
+                    step = "destroyed";
                 }
             }
             applet = null;

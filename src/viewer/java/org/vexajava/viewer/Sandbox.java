@@ -225,7 +225,7 @@ final class Sandbox extends SecurityManager {
     }
 
     /** The loader of the nearest applet code on the stack, else that of the thread's group. */
-    private static AppletLoader callingLoader() {
+    static AppletLoader callingLoader() {
         // Asking a class for its loader is itself guarded: the viewer asks with its own rights.
         Optional<AppletLoader> onStack = privileged(() -> WALKER.walk(frames -> frames
                 .map(frame -> frame.getDeclaringClass().getClassLoader())

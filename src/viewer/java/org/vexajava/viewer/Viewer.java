@@ -50,7 +50,7 @@ public final class Viewer implements PageContext.Host, Sandbox.Listener {
     private static final long START_LIMIT_S = 5;
     private static final long PAINT_WAIT_MS = 5000;
     private static final long PICTURE_LIMIT_S = 3;
-    private static final long FINISH_LIMIT_MS = 3000;
+    private static final long FINISH_LIMIT_MS = 1000;
     /** Raw frames a recording may write; a 320 x 200 applet takes 11.5 MB for 3 s at 15 frames a second. */
     private static final long MAX_RECORDING_BYTES = 512L << 20;
     private static final Set<String> CONTROL_COMMANDS = Set.of("reload", "restart", "stop", "start", "close");
@@ -147,7 +147,7 @@ public final class Viewer implements PageContext.Host, Sandbox.Listener {
         try {
             Toolkit.getDefaultToolkit().addAWTEventListener(this::watchPaint, AWTEvent.PAINT_EVENT_MASK);
             EventQueue.invokeAndWait(() -> window = new ViewerWindow(title, this::command,
-                    () -> refused(null, "change the viewer's window")));
+                    () -> refused(Sandbox.callingLoader(), "change the viewer's window")));
             return Main.EXIT_OK;
         } catch (InvocationTargetException e) {
             return windowProblem(e.getCause());
@@ -343,8 +343,8 @@ public final class Viewer implements PageContext.Host, Sandbox.Listener {
         try {
             step.get(STEP_LIMIT_MS, TimeUnit.MILLISECONDS);
         } catch (TimeoutException e) {
-            Console.tell("The applet \"" + slot.tag.code + "\" did not stop within 2 s and was abandoned.");
-            Main.halt(exitCode());
+            Console.tell(abandoned(slot));
+            Main.halt(captureExit.get() >= 0 ? captureExit.get() : Main.EXIT_HUNG);
         } catch (ExecutionException e) {
             // the steps report their own failures
         } catch (InterruptedException e) {
@@ -366,10 +366,21 @@ public final class Viewer implements PageContext.Host, Sandbox.Listener {
         return Main.EXIT_OK;
     }
 
+    private static String abandoned(AppletSlot slot) {
+        return "The applet \"" + slot.tag.code + "\" did not return from " + slot.step() + " and was abandoned.";
+    }
+
     /** Screenshot and recording end the run with this code, in time; the first decision counts. */
     private void finish(int code) {
         if (captureExit.compareAndSet(-1, code)) {
-            Main.haltAfter(FINISH_LIMIT_MS, code);
+            daemon(() -> {
+                sleepUntil(System.nanoTime() + millis(FINISH_LIMIT_MS));
+                AppletSlot first = firstSlot();
+                if (first != null && (first.step().equals("stop()") || first.step().equals("destroy()"))) {
+                    Console.tell(abandoned(first));
+                }
+                Main.halt(code);
+            }, "viewer-finish").start();
         }
         control.execute(this::close);
     }
@@ -427,7 +438,7 @@ public final class Viewer implements PageContext.Host, Sandbox.Listener {
 
     @Override
     public void refusedDocument(String address) {
-        refused(null, "open \"" + address + "\" (only web addresses and pages beside this one open)");
+        refused(Sandbox.callingLoader(), "open \"" + address + "\" (only web addresses and pages beside this one open)");
     }
 
     /** System.exit in an applet ends that applet and nothing else. */
