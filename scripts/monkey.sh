@@ -8,7 +8,8 @@
 #
 #   bash scripts/monkey.sh [SECONDS] [SEED]
 #
-# SECONDS (default 600) is how long to drive. SEED (default: from the clock) starts the
+# SECONDS (default 600) is how long new runs start; a run under way is driven to its end, so
+# that a replay runs the whole recorded run. SEED (default: from the clock) starts the
 # random numbers: run n uses SEED + n and the applet SEED + n of the catalogue, so a report
 # names the number that repeats it (`bash scripts/monkey.sh 1 NUMBER` runs it alone), and
 # its actions.sh replays it by hand. Exit status: 0 no report, 1 reports, 2 no run possible.
@@ -249,7 +250,6 @@ while [ "$(date +%s)" -lt "$deadline" ]; do
             fi
             break
         fi
-        [ "$(date +%s)" -lt "$deadline" ] || break
     done
     if [ -n "$app" ]; then
         kill -TERM "$app" 2>/dev/null

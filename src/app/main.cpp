@@ -66,17 +66,12 @@ int main(int argc, char **argv)
     parser.process(app);
     const QString project = parser.positionalArguments().value(0);
 
-    // The store and the folders are read once; the services report what goes wrong.
-    vexa::QtServices *services = nullptr;
-    struct Forwarder : vexa::Reporter {
-        vexa::QtServices **target;
-        void report(const vexa::Message &m) override { if (*target) (*target)->report(m); }
-    } forwarder;
-    forwarder.target = &services;
-    vexa::SettingsStore store(forwarder);
+    // The store and the folders are read once; the services report what goes wrong, over the
+    // window: what is found before it shows waits for it.
+    vexa::HoldingReporter reporter;
+    vexa::SettingsStore store(reporter);
     vexa::Folders folders(store);
     vexa::QtServices qtServices(store, folders);
-    services = &qtServices;
 
     vexa::WizardWindow window(store, folders, qtServices, project);
     qtServices.setParentWindow(&window);
@@ -86,6 +81,7 @@ int main(int argc, char **argv)
         window.installEventFilter(&quitter);
     window.show();
     // Said once, over the window, before anything can fail because of it.
+    reporter.forwardTo(qtServices);
     if (const vexa::Message problem = folders.problem(); problem.id != 0)
         qtServices.report(problem);
     const int result = app.exec() >= 0 ? 0 : 1;

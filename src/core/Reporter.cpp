@@ -2,6 +2,8 @@
 
 #include "strings/StringTable.h"
 
+#include <utility>
+
 namespace vexa {
 
 Message message(int id, MessageIcon icon) { return Message{id, StringTable::text(id), icon}; }
@@ -15,8 +17,25 @@ QString iconName(MessageIcon icon)
         return QStringLiteral("exclamation");
     case MessageIcon::Question:
         return QStringLiteral("question");
+    case MessageIcon::Information:
+        return QStringLiteral("information");
     }
     return QString();
+}
+
+void HoldingReporter::report(const Message &message)
+{
+    if (m_target)
+        m_target->report(message);
+    else
+        m_held.append(message);
+}
+
+void HoldingReporter::forwardTo(Reporter &target)
+{
+    m_target = &target;
+    for (const Message &held : std::exchange(m_held, {}))
+        target.report(held);
 }
 
 bool RecordingReporter::has(int id) const { return ids().contains(id); }

@@ -26,6 +26,19 @@ public:
     QList<Message> messages;
 };
 
+// Holds what is reported until there is somewhere to show it: the program reads its store
+// before its window exists, and a problem found then must still reach the user.
+class HoldingReporter : public Reporter {
+public:
+    void report(const Message &message) override;
+    // From now on messages go to `target`, those held first, in their order.
+    void forwardTo(Reporter &target);
+
+private:
+    Reporter *m_target = nullptr;
+    QList<Message> m_held;
+};
+
 // Drops every message (for callers that only want the result).
 class SilentReporter : public Reporter {
 public:

@@ -10,6 +10,8 @@
 
 #include <QTest>
 
+#include <memory>
+
 using namespace vexa;
 using vexa::test::TestEnvironment;
 
@@ -300,6 +302,15 @@ private slots:
         SystemProcessStarter starter;
         const QString result = starter.start(program, arguments);
         QVERIFY2(failure.isEmpty() ? result.isEmpty() : result.startsWith(failure), qPrintable(result));
+
+        // Without waiting: a program that cannot start is said at once, a quick failure later.
+        auto late = std::make_shared<QString>();
+        SystemProcessStarter lateStarter([late](const QString &reason) { *late = reason; });
+        const QString atOnce = lateStarter.start(program, arguments);
+        const bool startFails = failure.startsWith("cannot");
+        QVERIFY2(startFails ? atOnce.startsWith(failure) : atOnce.isEmpty(), qPrintable(atOnce));
+        if (!startFails && !failure.isEmpty())
+            QTRY_COMPARE(*late, failure);
     }
 };
 

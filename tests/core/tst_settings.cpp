@@ -123,6 +123,15 @@ private slots:
             QCOMPARE(listed.count(key), 1);
         env.reopenStore();
         QCOMPARE(env.store().keys("BLUR"), listed); // stable across runs
+
+        // A section named as the file's unnamed one, in any case, is kept apart from it.
+        for (const QString &general : {"General", "gENERAL"})
+            env.store().write(general, "Key", general);
+        QVERIFY(env.store().sync());
+        env.reopenStore();
+        QCOMPARE(env.store().read("General", "Key"), QStringLiteral("General"));
+        QCOMPARE(env.store().read("gENERAL", "Key"), QStringLiteral("gENERAL"));
+        QCOMPARE(StoreFormat::read("[General]\nold=1\n[%General]\nnew=2\n").keys(), QStringList({"", "General"}));
     }
 
     void defaultSectionsAreReadOnly()
@@ -298,7 +307,8 @@ private slots:
     }
 
     // A lock file that cannot be used, or one another host holds, is given up on within a
-    // few seconds and named; the program goes on with the values in memory.
+    // few seconds and named; the program goes on with the values in memory, tries again at
+    // every sync, and says so when saving works again.
     void lockFileProblems_data()
     {
         QTest::addColumn<QString>("kind");
@@ -330,10 +340,21 @@ private slots:
         store.write("BLOBS", "NBlobs", "6");
         QVERIFY(!store.sync());
         QVERIFY(clock.elapsed() < SettingsStore::LockWaitMs + 5000);
-        QCOMPARE(reporter.ids(), QList<int>({Str::SettingsNotWritable}));
+        QCOMPARE(reporter.ids(), QList<int>({Str::SettingsNotSavedYet}));
         QVERIFY(reporter.messages.first().text.contains('"' + lock + "\" " + reason));
         QCOMPARE(store.read("BLOBS", "NBlobs"), QStringLiteral("6"));
         QVERIFY(!QFile::exists(path));
+        QVERIFY(store.hasUnsavedChanges());
+        QVERIFY(store.saveProblem().contains(reason));
+
+        QVERIFY(QFileInfo(lock).isDir() ? QDir().rmdir(lock) : QFile::remove(lock));
+        store.write("BLOBS", "Res", "2");
+        QVERIFY(store.sync());
+        QCOMPARE(reporter.ids(), QList<int>({Str::SettingsNotSavedYet, Str::SettingsSavedAgain}));
+        QVERIFY(!store.hasUnsavedChanges());
+        SettingsStore after(path, QString(), reporter);
+        QCOMPARE(after.read("BLOBS", "NBlobs"), QStringLiteral("6"));
+        QCOMPARE(after.read("BLOBS", "Res"), QStringLiteral("2"));
     }
 
     void bundledDefaultsAreShipped()
@@ -363,11 +384,60 @@ private slots:
         QVERIFY(!store.sync());
         store.write("BLOBS", "NBlobs", "6");
         QVERIFY(!store.sync());
-        QCOMPARE(reporter.ids(), QList<int>({Str::SettingsNotWritable}));
+        QCOMPARE(reporter.ids(), QList<int>({Str::SettingsNotSavedYet}));
         QVERIFY(reporter.messages.first().text.contains("s.conf"));
-        QCOMPARE(reporter.messages.first().icon, MessageIcon::Stop);
         // The program goes on with the values in memory.
         QCOMPARE(store.read("BLOBS", "NBlobs"), QStringLiteral("6"));
+    }
+
+    // A file that does not read as settings is never written over: it is kept aside under a
+    // name that says so, and the store starts afresh. A stray line is no such file.
+    void unreadableStoreIsKeptAside_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("setAside");
+        QByteArray utf16 = "\xFF\xFE";
+        for (char c : QByteArray("[BLOBS]\nRes=2\n"))
+            utf16 += QByteArray(1, c) + '\0';
+        QTest::newRow("UTF-16") << utf16 << true;
+        QTest::newRow("binary") << QByteArray("\x7F" "ELF\x02\x01\x01\0\0\0=\x03\x00", 14) << true;
+        QTest::newRow("prose") << QByteArray("Dear diary,\ntoday I\nwrote no settings.\n") << true;
+        QTest::newRow("stray line") << QByteArray("[BLOBS]\nRes=2\noops\nNBlobs=3\n") << false;
+    }
+    void unreadableStoreIsKeptAside()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, setAside);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("s.conf");
+        TestEnvironment::writeFile(path, bytes);
+        RecordingReporter reporter;
+        SettingsStore store(path, QString(), reporter);
+        store.write("BLOBS", "NBlobs", "5");
+        QVERIFY(store.sync());
+        const QStringList aside = QDir(dir.path()).entryList({"s.conf.unreadable-*"});
+        QCOMPARE(aside.size(), setAside ? 1 : 0);
+        QCOMPARE(reporter.ids(), setAside ? QList<int>({Str::SettingsSetAside}) : QList<int>());
+        if (setAside) {
+            QCOMPARE(TestEnvironment::readFile(dir.filePath(aside.first())), bytes);
+            QVERIFY(reporter.messages.first().text.contains(aside.first()));
+        }
+        QCOMPARE(SettingsStore(path, QString(), reporter).read("BLOBS", "Res"), setAside ? QString() : QString("2"));
+    }
+
+    // The program reads its store before its window exists: a store it cannot use is said
+    // once the window is there, not lost.
+    void storeProblemAtStartWaitsForTheWindow()
+    {
+        QTemporaryDir dir;
+        QDir().mkpath(dir.filePath("s.conf")); // a folder in the store's place
+        HoldingReporter holding;
+        SettingsStore store(dir.filePath("s.conf"), QString(), holding);
+        RecordingReporter window;
+        holding.forwardTo(window);
+        QCOMPARE(window.ids(), QList<int>({Str::SettingsNotWritable}));
+        holding.report(message(Str::SettingsNotWritable, MessageIcon::Stop));
+        QCOMPARE(window.ids().size(), 2); // and later ones go straight through
     }
 
     void readOnlyStoreFileIsReported()

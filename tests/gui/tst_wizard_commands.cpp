@@ -92,6 +92,8 @@ private slots:
         QCOMPARE(f.window->openProject(), -1);
     }
 
+    // The project named on the command line opens once the window shows: what it says
+    // appears over the window, never before it.
     void commandLineProjectOpensAtStartUp()
     {
         WizardFixture f;
@@ -99,8 +101,44 @@ private slots:
         const QString file = blobsProject(f, "8");
         f.set("BLOBS", "NBlobs", "2");
         f.start(file);
-        QCOMPARE(f.pageId(), 132);
+        QTRY_COMPARE(f.pageId(), 132);
         QCOMPARE(f.page()->text(1009), QStringLiteral("8"));
+
+        TestEnvironment::writeFile(f.env.path("broken.vxp"), "not a project");
+        WizardWindow window(f.env.store(), f.env.folders(), f.services, f.env.path("broken.vxp"));
+        QCoreApplication::processEvents();
+        QVERIFY(f.services.messages.isEmpty());
+        window.show();
+        QTRY_COMPARE(f.services.messageIds().size(), 1);
+    }
+
+    // Values the store could not save are not lost with the program: at exit the user may
+    // try again, then keep the applet's values in a project.
+    void unsavedValuesAreOfferedAtExit()
+    {
+        WizardFixture f;
+        f.env.makeAppletFolder("BLOBS");
+        blobsProject(f, "4");
+        f.startAt("BLOBS", 132);
+        const QString lock = f.env.store().lockFileName();
+        TestEnvironment::writeFile(lock, "4242\nvexajava-cli\nelsewhere.example\n"); // held elsewhere
+        f.set("BLOBS", "MemDelay", "321"); // a value of a later page
+        QVERIFY(!f.env.store().sync());
+        const QString file = f.env.path("kept.vxp");
+        f.services.fileNames.enqueue(file);
+        f.services.answers << true << true << false << true; // exit; try again; no more; the project
+        f.services.messages.clear();
+        f.window->runCommand(WizardWindow::ExitItem);
+        QCOMPARE(f.services.questions.size(), 4);
+        QCOMPARE(f.services.questions.at(1).id, Str::SettingsUnsavedAtExit);
+        QCOMPARE(f.services.questions.at(3).id, Str::SaveProjectAtExit);
+        QVERIFY(!f.window->isVisible());
+        QFile::remove(lock);
+        RecordingReporter reporter;
+        SettingsStore other(f.env.path("other.conf"), QString(), reporter);
+        QString applet;
+        QCOMPARE(ProjectFile(other, reporter).open(file, &applet, true), 1);
+        QCOMPARE(other.read("BLOBS", "MemDelay"), QStringLiteral("321"));
     }
 
     void saveProjectWritesTheStoredPage()

@@ -31,15 +31,13 @@ QString SystemProcessStarter::start(const QString &program, const QStringList &a
     }
     if (m_lateFailure) {
         running().insert(process);
-        auto *clock = new QElapsedTimer;
-        clock->start();
+        QElapsedTimer clock;
+        clock.start();
         QObject::connect(process, &QProcess::finished, process,
                          [process, clock, failed = m_lateFailure](int status, QProcess::ExitStatus how) {
                              running().remove(process);
                              process->deleteLater();
-                             const bool quick = clock->elapsed() < QuickFailureMs;
-                             delete clock;
-                             if (quick && (how != QProcess::NormalExit || status != 0))
+                             if (clock.elapsed() < QuickFailureMs && (how != QProcess::NormalExit || status != 0))
                                  failed(how != QProcess::NormalExit ? QStringLiteral("ended abnormally")
                                                                     : QStringLiteral("ended with status %1").arg(status));
                          });

@@ -6,6 +6,7 @@
 #include "publish/FileCopy.h"
 #include "strings/StringIds.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QElapsedTimer>
@@ -15,6 +16,7 @@
 #include <QThread>
 
 #include <cerrno>
+#include <utility>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -122,8 +124,32 @@ bool SettingsStore::reload()
         m_version = version;
         return true;
     }
-    m_sections = StoreFormat::read(file.readAll());
+    const QByteArray bytes = file.readAll();
+    if (const QString why = StoreFormat::notAStore(bytes); !why.isEmpty())
+        return setAside(why);
+    m_sections = StoreFormat::read(bytes);
     m_version = version;
+    return true;
+}
+
+// A file that does not read as settings would lose everything in it at the next write: it
+// is kept under a name that says so, and the store starts from nothing.
+bool SettingsStore::setAside(const QString &why)
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString aside = m_path + QStringLiteral(".unreadable-") + stamp;
+    for (int n = 2; QFileInfo::exists(aside); ++n)
+        aside = m_path + QStringLiteral(".unreadable-%1-%2").arg(stamp).arg(n);
+    if (!QFile::rename(m_path, aside) && QFileInfo::exists(m_path)) {
+        m_memoryOnly = true;
+        reportUnwritable(QStringLiteral("%1, and it cannot be kept aside").arg(why));
+        return false;
+    }
+    m_sections.clear();
+    m_version = versionOf(m_path);
+    Message m = message(Str::SettingsSetAside, MessageIcon::Exclamation);
+    m.text = m.text.arg(fileName(), why, aside);
+    m_reporter.report(m);
     return true;
 }
 
@@ -378,12 +404,12 @@ QString SettingsStore::lockFailure(const QLockFile &lock) const
 // Tried every few milliseconds: QLockFile's own wait doubles its pauses (0.1, 0.2, 0.4 s...),
 // so with a few busy writers a copy could give up within seconds in which the lock was
 // free many times.
-bool SettingsStore::acquire(QLockFile &lock)
+bool SettingsStore::acquire(QLockFile &lock, int waitMs)
 {
     QElapsedTimer waited;
     waited.start();
     while (!lock.tryLock(0)) {
-        if (lock.error() != QLockFile::LockFailedError || waited.hasExpired(LockWaitMs))
+        if (lock.error() != QLockFile::LockFailedError || waited.hasExpired(waitMs))
             return false;
         QThread::msleep(5 + QRandomGenerator::global()->bounded(10));
     }
@@ -405,21 +431,14 @@ bool SettingsStore::sync()
 bool SettingsStore::commit()
 {
     const QFileInfo file(m_path);
-    if (file.exists() && !file.isWritable()) {
-        reportUnwritable(QStringLiteral("the file is read-only"));
-        return false;
-    }
-    if (const QString reason = InstallData::makeFolder(file.absolutePath()); !reason.isEmpty()) {
-        reportUnwritable(QStringLiteral("its folder \"%1\" cannot be made: %2").arg(file.absolutePath(), reason));
-        return false;
-    }
+    if (file.exists() && !file.isWritable())
+        return saveFailed(QStringLiteral("the file is read-only"));
+    if (const QString reason = InstallData::makeFolder(file.absolutePath()); !reason.isEmpty())
+        return saveFailed(QStringLiteral("its folder \"%1\" cannot be made: %2").arg(file.absolutePath(), reason));
     QLockFile lock(lockFileName());
-    if (const QString problem = lockProblem(); !problem.isEmpty() || !acquire(lock)) {
-        // Waiting longer could hang the program: it goes on with the values in memory.
-        m_memoryOnly = true;
-        reportUnwritable(problem.isEmpty() ? lockFailure(lock) : problem);
-        return false;
-    }
+    // Waiting longer could hang the program: it goes on, and tries again at the next sync.
+    if (const QString problem = lockProblem(); !problem.isEmpty() || !acquire(lock, m_saveFailing ? RetryLockWaitMs : LockWaitMs))
+        return saveFailed(problem.isEmpty() ? lockFailure(lock) : problem);
     if (!(versionOf(m_path) == m_version)) {
         if (!reload())
             return false;
@@ -433,15 +452,35 @@ bool SettingsStore::commit()
                     put(group, key, value);
     }
     const FileError error = FileCopy::write(m_path, StoreFormat::write(m_sections), FileCopy::Durability::Durable);
-    if (!error.ok()) {
-        reportUnwritable(error.reason);
-        return false;
-    }
+    if (!error.ok())
+        return saveFailed(error.reason);
     m_version = versionOf(m_path);
     m_pending.clear();
     m_pendingValues = 0;
     m_discarded.clear();
+    saved();
     return true;
+}
+
+bool SettingsStore::saveFailed(const QString &reason)
+{
+    m_saveProblem = reason;
+    if (!std::exchange(m_saveFailing, true)) {
+        Message m = message(Str::SettingsNotSavedYet, MessageIcon::Exclamation);
+        m.text = m.text.arg(fileName(), reason);
+        m_reporter.report(m);
+    }
+    return false;
+}
+
+void SettingsStore::saved()
+{
+    m_saveProblem.clear();
+    if (std::exchange(m_saveFailing, false)) {
+        Message m = message(Str::SettingsSavedAgain, MessageIcon::Information);
+        m.text = m.text.arg(fileName());
+        m_reporter.report(m);
+    }
 }
 
 QString SettingsStore::fileName() const { return m_path; }

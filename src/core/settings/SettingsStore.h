@@ -72,14 +72,21 @@ public:
     void resetToDefaults(const QString &appletId);
 
     // Commits the writes to disk, merged into what other copies wrote meanwhile, and
-    // takes in their values. A store that cannot be written is reported once (the program
-    // goes on with the values in memory); returns false then.
+    // takes in their values. A store that cannot be written (its lock held too long, a full
+    // disk) keeps the writes and tries again at the next sync: the failure is reported once,
+    // and so is the first sync that saves again. A store that cannot be read is never
+    // written: reported once, its values live in memory only. False when nothing was saved.
     bool sync();
+    // Writes that no sync has saved yet, and why the last sync could not save them.
+    bool hasUnsavedChanges() const { return !m_pending.isEmpty() || !m_discarded.isEmpty(); }
+    QString saveProblem() const { return m_saveProblem; }
 
     QString fileName() const;
     QString lockFileName() const;
     // How long a sync waits for another copy's lock before it gives up.
     static constexpr int LockWaitMs = 3000;
+    // How long a sync waits once the lock was missed: every store of the program tries again.
+    static constexpr int RetryLockWaitMs = 300;
     static bool isDefaultSection(const QString &section);
     static bool isStorableKey(const QString &key);
 
@@ -103,8 +110,11 @@ private:
     bool commit();
     QString lockProblem() const;
     QString lockFailure(const QLockFile &lock) const;
-    static bool acquire(QLockFile &lock);
+    static bool acquire(QLockFile &lock, int waitMs);
     void reportUnwritable(const QString &reason);
+    bool saveFailed(const QString &reason);
+    bool setAside(const QString &why);
+    void saved();
     StoreFormat::Section::iterator put(const QString &group, const QString &key, const QString &value);
     void remember(const QString &group, const Values &values);
     QString groupName(const QString &section) const;
@@ -148,6 +158,8 @@ private:
     // A store file that cannot be used at all, or not written: the values stay in memory.
     bool m_memoryOnly = false;
     bool m_reportedUnwritable = false;
+    bool m_saveFailing = false;
+    QString m_saveProblem;
     // Per group, built on first use of the group.
     mutable QHash<QString, KeyIndex> m_keyIndex;
 };

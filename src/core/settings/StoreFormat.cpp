@@ -211,6 +211,8 @@ QString unescapeValue(QStringView raw)
     return value;
 }
 
+bool isGeneral(QStringView name) { return name.compare(QLatin1String("General"), Qt::CaseInsensitive) == 0; }
+
 // Valid UTF-8 as a whole, the usual case, or else line by line: a line that is no UTF-8
 // is Latin-1, the encoding of older tools and of hand edits.
 QString decodeText(const QByteArray &bytes)
@@ -243,6 +245,10 @@ QByteArray StoreFormat::write(const Sections &sections)
             text += QLatin1Char('\n');
         first = false;
         text += QLatin1Char('[');
+        // "[General]" is the unnamed section: a section of the user's of that name is marked
+        // as one, as Qt's own settings files mark it.
+        if (isGeneral(section.key()))
+            text += QLatin1Char('%');
         appendName(text, section.key().isEmpty() ? QStringView(u"General") : QStringView(section.key()));
         text += QLatin1String("]\n");
         for (auto it = section->constBegin(); it != section->constEnd(); ++it) {
@@ -253,6 +259,30 @@ QByteArray StoreFormat::write(const Sections &sections)
         }
     }
     return text.toUtf8();
+}
+
+QString StoreFormat::notAStore(const QByteArray &bytes)
+{
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return QStringLiteral("it is written in UTF-16");
+    if (bytes.contains('\0'))
+        return QStringLiteral("it holds binary data");
+    // Most lines of a settings file are section headers, keys or comments.
+    qsizetype lines = 0, others = 0;
+    for (qsizetype start = 0; start < bytes.size();) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0)
+            end = bytes.size();
+        const QByteArrayView line = QByteArrayView(bytes).sliced(start, end - start).trimmed();
+        start = end + 1;
+        if (line.isEmpty() || line.startsWith(';') || line.startsWith('#'))
+            continue;
+        ++lines;
+        const bool header = line.startsWith('[') && line.endsWith(']');
+        if (!header && line.indexOf('=') <= 0)
+            ++others;
+    }
+    return others * 2 > lines ? QStringLiteral("most of its lines are neither sections nor keys") : QString();
 }
 
 StoreFormat::Sections StoreFormat::read(const QByteArray &bytes)
@@ -268,9 +298,12 @@ StoreFormat::Sections StoreFormat::read(const QByteArray &bytes)
         if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';')) || trimmed.startsWith(QLatin1Char('#')))
             continue;
         if (trimmed.startsWith(QLatin1Char('[')) && trimmed.endsWith(QLatin1Char(']'))) {
-            QString name = unescapeName(trimmed.mid(1, trimmed.size() - 2));
-            if (name.compare(QLatin1String("General"), Qt::CaseInsensitive) == 0)
+            const QStringView raw = trimmed.mid(1, trimmed.size() - 2);
+            QString name = unescapeName(raw);
+            if (isGeneral(name))
                 name.clear();
+            else if (raw.startsWith(QLatin1Char('%')) && isGeneral(raw.mid(1)))
+                name = raw.mid(1).toString();
             section = &sections[name];
             continue;
         }

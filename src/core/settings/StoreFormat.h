@@ -20,6 +20,9 @@ public:
 
     static QByteArray write(const Sections &sections);
     static Sections read(const QByteArray &text);
+    // Why `bytes` are no settings file at all (a file in UTF-16 as some editors save it,
+    // a binary file): empty when they are one. A stray line in a settings file is no reason.
+    static QString notAStore(const QByteArray &bytes);
 };
 
 } // namespace vexa

@@ -88,6 +88,11 @@ constexpr int PublishFileMissing = 5015;
 constexpr int AppletFilesAdvice = 5016;
 constexpr int SamplePageMissing = 5017;
 constexpr int ScrollTextOutsideCharset = 5018;
+constexpr int SettingsNotSavedYet = 5019;
+constexpr int SettingsSavedAgain = 5020;
+constexpr int SettingsSetAside = 5021;
+constexpr int SettingsUnsavedAtExit = 5022;
+constexpr int SaveProjectAtExit = 5023;
 
 // The picture list and the frame sequence (5100 to 5119).
 constexpr int PictureNameTaken = 5100;

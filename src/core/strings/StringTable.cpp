@@ -606,6 +606,13 @@ constexpr Entry kStrings[] = {
            "come with Vexa Java; see \"Applet files\" in the help."},
     {5018, "Error ! The scroll text holds \"%1\" (U+%2), which the character set %3 cannot hold.\nRemove it, or "
            "choose a character set that has it."},
+    {5019, "The settings could not be saved to \"%1\" just now (%2). They are kept, and saved with the next "
+           "change or when the program ends."},
+    {5020, "The settings are saved to \"%1\" again."},
+    {5021, "The settings file \"%1\" could not be read as settings (%2). It was kept as \"%3\", and the "
+           "program starts from default values."},
+    {5022, "Some settings could not be saved to \"%1\" (%2).\nTry again?"},
+    {5023, "Save the values of %1 as a project before the program ends?"},
     {5100, "\"%1\" is already in the applet folder, with a different picture.\nReplace the folder's file "
            "with the one picked? Every entry named \"%1\" then shows the new picture.\nNo keeps the folder's "
            "file and adds nothing."},

@@ -29,6 +29,8 @@ QMessageBox::Icon boxIcon(MessageIcon icon)
         return QMessageBox::Warning;
     case MessageIcon::Question:
         return QMessageBox::Question;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
     }
     return QMessageBox::NoIcon;
 }

@@ -22,6 +22,7 @@
 
 #include <functional>
 #include <QCloseEvent>
+#include <QShowEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -58,7 +59,8 @@ WizardWindow::WizardWindow(SettingsStore &store, Folders &folders, Services &ser
     m_context.runApplet = [this] { whenSafe([this] { runApplet(); }); };
     resize(940, 680);
 
-    // Start-up: first page, nothing to go back to, the project named on the command line.
+    // Start-up: first page, nothing to go back to; the project named on the command line
+    // opens once the window shows, so that what it says appears over the window.
     m_context.flags = WalkFlags{};
     m_browser = store.read(QString(), QStringLiteral("Browser"));
     setButtonsShown(false);
@@ -66,11 +68,16 @@ WizardWindow::WizardWindow(SettingsStore &store, Folders &folders, Services &ser
     m_menuItems[SaveProjectItem]->setEnabled(false);
     setFirstPageMode(true);
     showPage();
-    if (!m_projectPath.isEmpty())
-        openProject(m_projectPath);
 }
 
 WizardWindow::~WizardWindow() = default;
+
+void WizardWindow::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!m_projectPath.isEmpty())
+        QTimer::singleShot(0, this, [this, path = std::exchange(m_projectPath, QString())] { openProject(path); });
+}
 
 QPushButton *WizardWindow::button(int id) const { return m_buttons.value(id); }
 
@@ -384,9 +391,28 @@ bool WizardWindow::exitWizard()
 {
     if (!m_context.services.ask(message(Str::ReallyExit, MessageIcon::Question)))
         return false;
+    keepUnsavedSettings();
     m_closing = true;
     QDialog::reject();
     return true;
+}
+
+// Values a failed save kept in memory would end with the program: the user may try again
+// (another program may have let go of the store) or keep the applet's values in a project.
+void WizardWindow::keepUnsavedSettings()
+{
+    SettingsStore &store = m_context.store;
+    while (!store.sync() && store.hasUnsavedChanges()) {
+        Message retry = message(Str::SettingsUnsavedAtExit, MessageIcon::Question);
+        retry.text = retry.text.arg(store.fileName(), store.saveProblem());
+        if (m_context.services.ask(retry))
+            continue;
+        Message project = message(Str::SaveProjectAtExit, MessageIcon::Question);
+        project.text = project.text.arg(m_context.appletId);
+        if (m_menuItems[SaveProjectItem]->isEnabled() && m_context.services.ask(project))
+            runCommand(SaveProjectItem);
+        return;
+    }
 }
 
 void WizardWindow::reject() { exitWizard(); }

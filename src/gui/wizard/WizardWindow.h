@@ -86,8 +86,10 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
+    void keepUnsavedSettings();
     void buildMenu();
     void buildButtons(QVBoxLayout *layout);
     void buildStatusLine(QVBoxLayout *layout);

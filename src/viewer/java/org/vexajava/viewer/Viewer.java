@@ -425,11 +425,14 @@ public final class Viewer implements PageContext.Host, Sandbox.Listener {
         window.status(text);
     }
 
+    private static String theApplet(AppletLoader loader) {
+        return loader == null ? "The applet" : "The applet \"" + loader.label + "\"";
+    }
+
     /** Each refusal is named once: an applet may try the same thing for every frame. */
     @Override
     public void refused(AppletLoader loader, String what) {
-        String message = "The applet " + (loader == null ? "" : "\"" + loader.label + "\" ") + "tried to " + what
-                + ": not allowed.";
+        String message = theApplet(loader) + " tried to " + what + ": not allowed.";
         if (refusals.add(message)) {
             Console.tell(message);
             window.status(message);
@@ -444,13 +447,12 @@ public final class Viewer implements PageContext.Host, Sandbox.Listener {
     /** System.exit in an applet ends that applet and nothing else. */
     @Override
     public void exitAttempted(AppletLoader loader, int status) {
-        String message = "The applet " + (loader == null ? "" : "\"" + loader.label + "\" ") + "called System.exit("
-                + status + "): only the applet has been ended.";
+        String message = theApplet(loader) + " called System.exit(" + status + "): only the applet has been ended.";
         Console.tell(message);
         window.status(message);
         control.execute(() -> {
             PageContext context = page;
-            if (context == null) {
+            if (context == null || loader == null) {
                 return;
             }
             for (AppletSlot slot : context.slots()) {
