@@ -120,7 +120,10 @@ int catalogue(CliSession &session, const Arguments &)
 
 int get(CliSession &session, const Arguments &args)
 {
-    session.print(session.store().read(args.positional[0], args.positional[1]) + QLatin1Char('\n'));
+    const QString value = session.store().read(args.positional[0], args.positional[1]);
+    if (session.store().isInMemoryOnly())
+        return Failure; // said why; an empty value would pass for a stored one
+    session.print(value + QLatin1Char('\n'));
     return Success;
 }
 

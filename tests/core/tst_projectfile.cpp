@@ -210,6 +210,13 @@ private slots:
         QCOMPARE(project.save(Blobs, env.path(QStringLiteral("missing/p.vxp"))), 0);
         QCOMPARE(project.save(QString(), path), 0); // never the Application section
         QCOMPARE(TestEnvironment::readFile(path), earlier);
+        // Nor over a project the user made read-only.
+        QFile::setPermissions(path, QFile::ReadOwner);
+        env.store().write(Blobs, QStringLiteral("Text"), QStringLiteral("short"));
+        QCOMPARE(project.save(Blobs, path), 0);
+        QVERIFY(env.reporter.messages.last().text.endsWith(QStringLiteral("it is write-protected")));
+        QCOMPARE(TestEnvironment::readFile(path), earlier);
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
 
         // A section without values gives an empty file.
         QCOMPARE(project.save(Bump, path), 1);

@@ -1,9 +1,11 @@
 #include "TestSupport.h"
 #include "catalogue/Catalogue.h"
+#include "publish/FileCopy.h"
 #include "publish/FilePublisher.h"
 #include "publish/PreviewPage.h"
 #include "strings/StringIds.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -402,6 +404,62 @@ private slots:
         QVERIFY(!publisher.copyAllFiles(QStringLiteral("LAKE"), site + QStringLiteral("/index.html")));
         QCOMPARE(env.reporter.ids(), (QList<int>{Str::FileCopyFailed, Str::ErrorCopyingFile}));
         QVERIFY(env.reporter.messages.first().text.endsWith(reason));
+    }
+
+    // A page or file the user made read-only stops the publishing before anything is
+    // written, naming the file; one already up to date is no obstacle.
+    void protectedTargetsAreKept_data()
+    {
+        QTest::addColumn<QString>("protectedFile");
+        QTest::addColumn<bool>("upToDate");
+        QTest::newRow("page") << "index.html" << false;
+        QTest::newRow("changed picture") << "lake.jpg" << false;
+        QTest::newRow("picture up to date") << "lake.jpg" << true;
+    }
+    void protectedTargetsAreKept()
+    {
+        QFETCH(QString, protectedFile);
+        QFETCH(bool, upToDate);
+        TestEnvironment env;
+        const QString folder = prepare(env, QStringLiteral("LAKE"), {"ImageFile=lake.jpg"});
+        const QString site = env.path(QStringLiteral("site"));
+        const QString target = site + QLatin1Char('/') + protectedFile;
+        QDir().mkpath(site);
+        if (upToDate)
+            QCOMPARE(FileCopy::copy(folder + QStringLiteral("/lake.jpg"), target).reason, QString());
+        else
+            TestEnvironment::writeFile(target, "mine");
+        const QByteArray kept = TestEnvironment::readFile(target);
+        QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        FilePublisher publisher(env.store(), env.folders(), env.reporter);
+        QCOMPARE(publisher.copyAllFiles(QStringLiteral("LAKE"), site + QStringLiteral("/index.html")), upToDate);
+        QCOMPARE(TestEnvironment::readFile(target), kept);
+        if (!upToDate) {
+            QCOMPARE(env.reporter.ids(), (QList<int>{Str::FileWriteFailed, Str::ErrorCopyingFile}));
+            QVERIFY(env.reporter.messages.first().text.contains(target + "\": it is write-protected"));
+            QCOMPARE(folderFiles(site), QStringList{protectedFile});
+        }
+    }
+
+    // What interrupted writers left beside their files is removed once it is stale, and
+    // only then: a file of a writer still at work, or a minute young, stays.
+    void staleTemporaryFilesAreRemoved()
+    {
+        QTemporaryDir dir;
+        const QDateTime old = QDateTime::currentDateTime().addSecs(-120);
+        const QStringList names = {".a.vxp.vxtmp-999999999-Ab12Cd", ".b.vxp.vxtmp-999999999-Ef34Gh",
+                                   QStringLiteral(".c.vxp.vxtmp-%1-Ij56Kl").arg(QCoreApplication::applicationPid()),
+                                   ".d.vxp.XXXXXX"};
+        for (const QString &name : names) {
+            TestEnvironment::writeFile(dir.filePath(name), "half");
+            if (name.startsWith(".b"))
+                continue; // young
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(old, QFileDevice::FileModificationTime));
+        }
+        QCOMPARE(FileCopy::write(dir.filePath("e.vxp"), "whole").reason, QString());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({".b.vxp.vxtmp-999999999-Ef34Gh", names[2], ".d.vxp.XXXXXX", "e.vxp"}));
     }
 
     void emptyRequiredSettingIsNamed()

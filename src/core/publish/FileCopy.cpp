@@ -2,9 +2,13 @@
 
 #include "strings/StringIds.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QThread>
 #include <QThreadPool>
@@ -14,6 +18,7 @@
 #include <functional>
 
 #ifdef Q_OS_UNIX
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -38,6 +43,38 @@ mode_t creationMask()
     return mask;
 }
 
+// The files written beside their targets: ".<target>.vxtmp-<process>-XXXXXX".
+const QRegularExpression &temporaryName()
+{
+    static const QRegularExpression name(QStringLiteral("^\\..+\\.vxtmp-(\\d+)-[A-Za-z0-9]{6}$"));
+    return name;
+}
+
+// Removes what writers interrupted in `folder` left: files of ours older than a minute whose
+// process has ended. A folder is looked at once a minute at most, so a publish of many files
+// reads its folder once.
+void removeStaleTemporaries(const QString &folder)
+{
+    static QMutex lock;
+    static QHash<QString, QDateTime> looked;
+    const QDateTime minuteAgo = QDateTime::currentDateTimeUtc().addSecs(-60);
+    {
+        const QMutexLocker locked(&lock);
+        QDateTime &last = looked[folder];
+        if (last.isValid() && last > minuteAgo)
+            return;
+        last = QDateTime::currentDateTimeUtc();
+    }
+    const QDir dir(folder);
+    for (const QFileInfo &file : dir.entryInfoList({QStringLiteral(".*.vxtmp-*")}, QDir::Files | QDir::Hidden)) {
+        const QRegularExpressionMatch match = temporaryName().match(file.fileName());
+        const pid_t writer = pid_t(match.captured(1).toLongLong());
+        const bool writerGone = writer > 0 && ::kill(writer, 0) != 0 && errno == ESRCH;
+        if (match.hasMatch() && writerGone && file.lastModified().toUTC() < minuteAgo)
+            QFile::remove(file.filePath());
+    }
+}
+
 // Writes what `fill` puts into a new file beside `target`, then renames it into place.
 FileError replace(const QString &target, FileCopy::Durability durability,
                   const std::function<int(int out)> &fill)
@@ -46,8 +83,9 @@ FileError replace(const QString &target, FileCopy::Durability durability,
     if (!refused.isEmpty())
         return {target, refused};
     const QFileInfo info(target);
+    removeStaleTemporaries(info.absolutePath());
     QByteArray temporary = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
-                                             QStringLiteral(".XXXXXX"));
+                                             QStringLiteral(".vxtmp-%1-XXXXXX").arg(::getpid()));
     const int out = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (out < 0)
         return {target, reasonOf(errno)};
@@ -151,6 +189,11 @@ QString FileCopy::refusedTarget(const QString &target)
     const QFileInfo info(target); // links followed
     if (info.exists() && !info.isFile())
         return info.isDir() ? reasonOf(EISDIR) : QStringLiteral("it is not a regular file");
+    // A file the user made read-only is kept as it is, by whoever runs the program: the new
+    // file would be renamed over it, which its folder allows.
+    constexpr auto Writable = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (info.exists() && (!info.isWritable() || !(info.permissions() & Writable)))
+        return QStringLiteral("it is write-protected");
     return QString();
 }
 

@@ -23,7 +23,9 @@ struct FileError {
 // Every file the program writes goes through here: projects, preview and published pages,
 // copies into folders, scroll texts. A file is written beside its target and renamed over
 // it, so a failure leaves the old file as it was; a target that exists but is no regular
-// file (a pipe, a device, a link to one) is never replaced. The reason of a failure is the
+// file (a pipe, a device, a link to one), or that is write-protected, is never replaced.
+// The file written beside the target is named ".<target>.vxtmp-<process>-<random>"; one
+// that an interrupted writer left is removed when its folder is next written. The reason of a failure is the
 // system's own, kept from the call that failed.
 class FileCopy {
 public:
@@ -59,7 +61,7 @@ public:
     using Pieces = std::function<QByteArrayView()>;
     static FileError write(const QString &target, const Pieces &next, Durability durability = Durability::Durable);
     // Why `target` must not be written over ("" when it may): it exists and, links
-    // followed, is no regular file.
+    // followed, is no regular file, or it is write-protected.
     static QString refusedTarget(const QString &target);
 
     // The message for a failure: "Cannot copy" naming `source` when reading it failed,

@@ -388,6 +388,22 @@ bool FilePublisher::copyAllFiles(const QString &appletId, const QString &htmlPat
     }
     QByteArray picture;
     const QString pictureName = MovingPicture::fileName(htmlPath, appletId);
+    // Nor while a file the user protected is in the way: the page and the picture are always
+    // written, the other files when they differ.
+    QList<QPair<QString, QString>> written = {{QString(), htmlPath}}; // source, target
+    if (m_movingPicture)
+        written.append({QString(), destination + QLatin1Char('/') + pictureName});
+    for (const PublishFile &file : files)
+        written.append({sourceFolder(file) + QLatin1Char('/') + file.name, destination + QLatin1Char('/') + file.name});
+    for (const auto &[source, target] : std::as_const(written)) {
+        const QString refused = FileCopy::refusedTarget(target);
+        const QFileInfo from(source), to(target);
+        const bool current = !source.isEmpty() && from.size() == to.size() && from.lastModified() == to.lastModified();
+        if (!refused.isEmpty() && !current && !FileCopy::samePath(source, target)) {
+            m_reporter.report(FileCopy::describe(FileError{target, refused}));
+            return fail();
+        }
+    }
     if (m_movingPicture) {
         // Recorded from the page as it is, then named in the page that is copied.
         const QString problem = MovingPicture::record(page.path(appletId), MovingPicture::DefaultSeconds,

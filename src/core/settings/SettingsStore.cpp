@@ -20,6 +20,7 @@
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace vexa {
@@ -378,7 +379,30 @@ QString SettingsStore::lockProblem() const
 {
     if (isNoRegularFile(lockFileName()))
         return QStringLiteral("its lock file \"%1\" is not a regular file").arg(lockFileName());
+    // Another copy's lock is always readable: one that is not would only look held for good.
+    const QFileInfo lock(lockFileName());
+    if (lock.exists() && !lock.isReadable())
+        return QStringLiteral("its lock file \"%1\" cannot be read: %2").arg(lockFileName(), qt_error_string(EACCES));
     return QString();
+}
+
+// Why nothing can be written into `folder` just now: the system's own word, found by trying.
+static QString whyFolderRefuses(const QString &folder)
+{
+#ifdef Q_OS_UNIX
+    QByteArray probe = QFile::encodeName(folder + QStringLiteral("/.vexajava-probe-XXXXXX"));
+    const int out = ::mkstemp(probe.data());
+    if (out < 0)
+        return qt_error_string(errno);
+    const char bytes[64] = {};
+    const int error = ::write(out, bytes, sizeof bytes) < 0 || ::fsync(out) != 0 ? errno : 0;
+    ::close(out);
+    ::unlink(probe.constData());
+    return error ? qt_error_string(error) : QString();
+#else
+    Q_UNUSED(folder);
+    return QString();
+#endif
 }
 
 QString SettingsStore::lockFailure(const QLockFile &lock) const
@@ -396,8 +420,11 @@ QString SettingsStore::lockFailure(const QLockFile &lock) const
     case QLockFile::PermissionError:
         return QStringLiteral("its lock file \"%1\" cannot be made: %2")
             .arg(lockFileName(), qt_error_string(EACCES));
-    default:
-        return QStringLiteral("its lock file \"%1\" cannot be made").arg(lockFileName());
+    default: {
+        const QString why = whyFolderRefuses(QFileInfo(lockFileName()).absolutePath());
+        return QStringLiteral("its lock file \"%1\" cannot be made%2")
+            .arg(lockFileName(), why.isEmpty() ? QString() : QStringLiteral(": ") + why);
+    }
     }
 }
 
@@ -431,8 +458,8 @@ bool SettingsStore::sync()
 bool SettingsStore::commit()
 {
     const QFileInfo file(m_path);
-    if (file.exists() && !file.isWritable())
-        return saveFailed(QStringLiteral("the file is read-only"));
+    if (const QString refused = FileCopy::refusedTarget(m_path); !refused.isEmpty())
+        return saveFailed(refused);
     if (const QString reason = InstallData::makeFolder(file.absolutePath()); !reason.isEmpty())
         return saveFailed(QStringLiteral("its folder \"%1\" cannot be made: %2").arg(file.absolutePath(), reason));
     QLockFile lock(lockFileName());

@@ -82,6 +82,8 @@ public:
     QString saveProblem() const { return m_saveProblem; }
 
     QString fileName() const;
+    // The store's file could not be read (or is no file): its values live in memory only.
+    bool isInMemoryOnly() const { return m_memoryOnly; }
     QString lockFileName() const;
     // How long a sync waits for another copy's lock before it gives up.
     static constexpr int LockWaitMs = 3000;

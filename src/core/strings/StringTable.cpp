@@ -606,8 +606,8 @@ constexpr Entry kStrings[] = {
            "come with Vexa Java; see \"Applet files\" in the help."},
     {5018, "Error ! The scroll text holds \"%1\" (U+%2), which the character set %3 cannot hold.\nRemove it, or "
            "choose a character set that has it."},
-    {5019, "The settings could not be saved to \"%1\" just now (%2). They are kept, and saved with the next "
-           "change or when the program ends."},
+    {5019, "The settings could not be saved to \"%1\" (%2). They are kept while the program runs, and it tries "
+           "again with every change."},
     {5020, "The settings are saved to \"%1\" again."},
     {5021, "The settings file \"%1\" could not be read as settings (%2). It was kept as \"%3\", and the "
            "program starts from default values."},
