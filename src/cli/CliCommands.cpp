@@ -129,6 +129,8 @@ int get(CliSession &session, const Arguments &args)
 
 int set(CliSession &session, const Arguments &args)
 {
+    // An applet never used before starts from its default values, as in the wizard.
+    session.store().startFromDefaults(args.positional[0]);
     if (!session.store().write(args.positional[0], args.positional[1], args.positional[2])) {
         writeText(session.err, QStringLiteral("The key \"%1\" cannot be written into section \"%2\".\n")
                                    .arg(args.positional[1], args.positional[0]));

@@ -92,6 +92,12 @@ private slots:
         QCOMPARE(cli({"reset", "PLASMA", "--yes"}).status, 0);
         QCOMPARE(cli({"get", "PLASMA", "Res"}).out, (defaultRes + "\n").toUtf8());
         QCOMPARE(cli({"reset", "NOAPPLET", "--yes"}).status, 2);
+
+        // The first value set for an applet never used before joins its default values.
+        QCOMPARE(cli({"set", "FIRE", "Res", "3"}).status, 0);
+        const Run fire = cli({"tag", "FIRE"});
+        QVERIFY2(fire.out.contains("width=\"") && !fire.out.contains("width=\"\""), fire.out.constData());
+        QCOMPARE(cli({"get", "FIRE", "Res"}).out, QByteArray("3\n"));
     }
 
     // Hardening: what the command line must never do with odd targets and odd input.

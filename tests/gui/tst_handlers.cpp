@@ -335,7 +335,7 @@ private slots:
         auto *height = f.page->control<QLineEdit>(1020);
         QVERIFY(QTest::qWaitForWindowActive(f.page.get()));
         const QList<QPair<QString, QString>> cases = {
-            {"13", "8"}, {"12", "16"}, {"15", "8"}, {"16", "16"}, {"x", "x"}};
+            {"13", "16"}, {"12", "16"}, {"11", "8"}, {"15", "16"}, {"16", "16"}, {"3", "8"}, {"x", "x"}};
         for (const auto &[typed, shown] : cases) {
             width->setFocus();
             width->setText(typed);

@@ -324,6 +324,9 @@ private slots:
         book.pick({"a.jpg", "b.jpg"}, 100, 80);
         book.click(Add);
         QCOMPARE(book.text(Height), QStringLiteral("100"));
+        // Pictures added together each get the first flip mode, the one never selected too.
+        QCOMPARE(book.editor().flipMode("a.jpg"), QStringLiteral("IN -> up-right"));
+        QCOMPARE(book.editor().flipMode("b.jpg"), QStringLiteral("IN -> up-right"));
         QVERIFY(book.enabled(BackColour));
         book.type(ExtraHeight, "30");
         QCOMPARE(book.text(Height), QStringLiteral("110"));

@@ -142,7 +142,8 @@ private slots:
     {
         QTest::addColumn<QByteArray>("script");
         QTest::addColumn<QStringList>("said");
-        QTest::newRow("no runtime") << QByteArray() << QStringList{StringTable::text(Str::NoJavaRuntime)};
+        QTest::newRow("JAVA_HOME holds no runtime") << QByteArray() << QStringList{"JAVA_HOME names", "nowhere"};
+        QTest::newRow("no runtime") << QByteArray("none") << QStringList{StringTable::text(Str::NoJavaRuntime)};
         QTest::newRow("applet code missing")
             << QByteArray("#!/bin/sh\necho 'Cannot run the applet: \"blobs.class\" is not in the folder \"/x\".' >&2\n"
                           "exit 5\n")
@@ -159,6 +160,8 @@ private slots:
         WizardFixture f;
         if (script.isEmpty())
             qputenv("JAVA_HOME", f.env.path("nowhere").toLocal8Bit());
+        else if (script == "none")
+            qunsetenv("JAVA_HOME"); // and no java on the PATH of these tests
         else
             fakeJava(f.env, script);
         readyBlobs(f);
@@ -187,7 +190,7 @@ private slots:
         f.services.fileNames.enqueue(site + "/index.html");
         QTest::mouseClick(f.control<QPushButton>(1056), Qt::LeftButton);
         QCOMPARE(f.services.messageIds(), QList<int>{Str::MovingPictureFailed});
-        QVERIFY(f.services.messages.first().text.contains(StringTable::text(Str::NoJavaRuntime)));
+        QVERIFY(f.services.messages.first().text.contains("holds no Java runtime"));
         QVERIFY(QDir(site).isEmpty());
         f.window.reset();
         f.env.reopenStore();

@@ -194,6 +194,7 @@ private slots:
         QCOMPARE(tag, TagGenerator(f.env.store()).generate("BLOBS").replace("\r\n", "\n"));
         QTest::mouseClick(f.control<QPushButton>(1312), Qt::LeftButton);
         QCOMPARE(f.services.clipboard, tag);
+        QCOMPARE(f.window->statusLine()->text(), QStringLiteral("HTML code copied to the clipboard"));
 
         // The command line prints the same tag from the same store.
         f.env.store().sync();

@@ -297,7 +297,7 @@ private slots:
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("said");
         QTest::newRow("applet code missing") << "LAKE" << "" << "" << "do not come with Vexa Java";
-        QTest::newRow("no runtime") << "BLOBS" << "JAVA_HOME" << path("nowhere") << "no Java runtime was found";
+        QTest::newRow("JAVA_HOME holds no runtime") << "BLOBS" << "JAVA_HOME" << path("nowhere") << "JAVA_HOME names";
         QTest::newRow("no display") << "BLOBS" << "DISPLAY" << "" << "desktop";
     }
     void commandLineFailures()

@@ -641,6 +641,8 @@ constexpr Entry kStrings[] = {
     {5131, "The applet asked to open \"%1\": only web addresses and pages beside the applet's page are opened."},
     {5132, "The applet asks for pages faster than one every %1 seconds: %2 of them were not opened."},
     {5133, "The page the applet asked for could not be opened: %1"},
+    {5134, "Cannot run the applet: JAVA_HOME names \"%1\", which holds no Java runtime (bin/java). Point it at "
+           "one, or unset it to use the java program on the PATH."},
     {5140, "Runs the applet with the values of this page in the applet viewer (F5); after a change, F5 shows it "
            "in the running viewer"},
     {5141, "Runs the applet in the applet viewer (F5)"},

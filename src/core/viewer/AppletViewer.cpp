@@ -118,7 +118,9 @@ AppletViewer::Launch AppletViewer::launch(const QString &page, const QStringList
     Launch launch;
     const QString java = javaProgram();
     const QString jar = jarPath();
-    if (java.isEmpty())
+    if (java.isEmpty() && qEnvironmentVariableIsSet("JAVA_HOME"))
+        launch.problem = text(Str::JavaHomeHasNoJava).arg(QDir::toNativeSeparators(qEnvironmentVariable("JAVA_HOME")));
+    else if (java.isEmpty())
         launch.problem = text(Str::NoJavaRuntime);
     else if (!QFileInfo(jar).isFile())
         launch.problem = text(Str::ViewerNotInstalled).arg(QDir::toNativeSeparators(jar));

@@ -47,7 +47,7 @@ void connectFireSize(ControlPage &page)
     }
 }
 
-// WOBBLER: both sides of the applet must divide by 8; fixed when the field is left.
+// WOBBLER: both sides of the applet must divide by 8; rounded to the nearest when the field is left.
 void connectWobblerRounding(ControlPage &page)
 {
     for (int id : {Width, Height}) {
@@ -106,10 +106,14 @@ void connectMirror(ControlPage &page)
 
 int DerivedFields::roundToEight(int value)
 {
+    // The nearest multiple, halves away from zero; a positive size never becomes 0.
     const qint64 v = value;
     const qint64 r = v % 8; // keeps the sign of v
-    if (r == 0) return value;
-    qint64 rounded = (v + r) % 8 == 0 ? v + r : v - r;
+    if (r == 0)
+        return value;
+    qint64 rounded = (v < 0 ? -1 : 1) * ((qAbs(v) + 4) / 8 * 8);
+    if (rounded == 0)
+        rounded = v < 0 ? -8 : 8;
     if (rounded > std::numeric_limits<int>::max() || rounded < std::numeric_limits<int>::min())
         rounded = v - r; // towards zero always fits
     return int(rounded);

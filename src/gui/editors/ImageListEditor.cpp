@@ -554,7 +554,11 @@ bool ImageListEditor::takeFiles(const QStringList &paths)
         }
         if (taken == 0 && paths.size() > 1)
             m_names.clear(); // a multiple selection replaces the list
-        m_names << AppletFolderCopy::bareName(pick.path);
+        const QString name = AppletFolderCopy::bareName(pick.path);
+        m_names << name;
+        // Every book-flip picture carries a flip mode from the start, selected or not.
+        if (auto *flip = m_rules.flips ? m_page.control<QComboBox>(Flip) : nullptr; flip && m_flips.value(name).isEmpty())
+            m_flips.insert(name, flip->itemText(0));
         ++taken;
     }
     if (refusal != 0) {

@@ -157,8 +157,10 @@ void setUpCodePage(Page &page)
             PublishActions(context).openPreview();
         });
     if (auto *button = page.control<QAbstractButton>(1312))
-        QObject::connect(button, &QAbstractButton::clicked, &page,
-                         [&page] { page.context().services.setClipboardText(page.text(1055)); });
+        QObject::connect(button, &QAbstractButton::clicked, &page, [&page] {
+            page.context().services.setClipboardText(page.text(1055));
+            page.context().status(QStringLiteral("HTML code copied to the clipboard"));
+        });
     if (auto *button = page.control<QAbstractButton>(1056))
         QObject::connect(button, &QAbstractButton::clicked, &page,
                          [&context] { PublishActions(context).saveAllFiles(); });
