@@ -111,6 +111,10 @@ ProcessSandbox::Command ProcessSandbox::wrap(const QString &program, const QStri
     if (const QString cookies = xauthority(); !cookies.isEmpty())
         wrapped << QStringLiteral("--ro-bind") << cookies << XauthorityInside << QStringLiteral("--setenv")
                 << QStringLiteral("XAUTHORITY") << XauthorityInside;
+    // The runtime's cache of the system's fonts, as Java programs of the user's made it: read
+    // at every start, made afresh (a twentieth of a second) where it is missing.
+    wrapped << QStringLiteral("--ro-bind-try") << QDir::homePath() + QStringLiteral("/.java/fonts")
+            << QStringLiteral("/tmp/.java/fonts");
     for (const QString &folder : folders.readOnly)
         bind(wrapped, "--ro-bind", folder);
     bind(wrapped, "--bind", folders.writable);
