@@ -4,6 +4,8 @@
 #include "publish/FilePublisher.h"
 #include "publish/PreviewPage.h"
 #include "strings/StringIds.h"
+#include "tag/AppletBlocks.h"
+#include "tag/TagGenerator.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -165,6 +167,26 @@ private slots:
         QCOMPARE(files.first().name, QStringLiteral("qzbut1.gif"));
         QVERIFY(files.first().fromAppletDirectory);
         QCOMPARE(names(files).mid(1), planned);
+    }
+
+    // Every optional picture or sound a tag names (its background picture, VOXEL's land map,
+    // BLUR's and FIREWORKS' sounds) is published with the page.
+    void everyFileTheTagNamesIsPublished()
+    {
+        for (const AppletBlock &block : appletBlocks()) {
+            for (const TagRow &row : block.rows) {
+                const bool namesFile = row.conversion == Conversion::EmptyToNo || qstrcmp(row.key, "BackImage") == 0;
+                if (!namesFile)
+                    continue;
+                TestEnvironment env;
+                set(env, block.appletId, {QStringLiteral("%1=probe.gif").arg(QLatin1String(row.key))});
+                const QStringList planned = names(FilePublisher(env.store(), env.folders(), env.reporter)
+                                                      .plannedFiles(QLatin1String(block.appletId)));
+                QVERIFY2(planned.contains("probe.gif"), qPrintable(QStringLiteral("%1 %2").arg(block.appletId, row.key)));
+                QVERIFY2(TagGenerator(env.store()).generate(QLatin1String(block.appletId)).contains("value=\"probe.gif\""),
+                         block.appletId);
+            }
+        }
     }
 
     void everyAppletHasItsClassAndArchive()
