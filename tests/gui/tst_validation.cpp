@@ -299,6 +299,10 @@ private slots:
             << 182 << QStringList{"#1385=10", "1416=Labyrinth"} << 1607 << 1385;
         QTest::newRow("texture 1") << 182 << QStringList{"-1375", "#1387=1"} << 1606 << Unchanged;
         QTest::newRow("texture 2") << 182 << QStringList{"-1376", "#1387=2"} << 1605 << Unchanged;
+        // The applet's size, on every page that has it: a whole number of at least one pixel.
+        QTest::newRow("width letters") << 180 << QStringList{"1019=abc"} << 1596 << 1019;
+        QTest::newRow("height zero") << 180 << QStringList{"1020=0"} << 4015 << 1020;
+        QTest::newRow("negative width") << 196 << QStringList{"1019=-16"} << 4015 << 1019;
     }
 
     void ruleRefuses()

@@ -29,6 +29,7 @@ constexpr int Height = 1020;
 constexpr int ImageList = 1090;
 constexpr int AddImage = 1091;
 constexpr int BackImage = 1105;
+constexpr int NotNumeric = 1596; // "The field must be numeric and not null"
 
 constexpr int SameControl = 0;
 constexpr int NoFocus = -1;
@@ -550,11 +551,19 @@ const std::map<int, std::vector<Rule>> &pageRules()
     return table;
 }
 
-// Run on every page once its own rules pass: the size, the scroll text and the character set.
+// Run on every page once its own rules pass: the size (a whole number of at least one
+// pixel; a page's own upper bound comes first), the scroll text and the character set.
 const std::vector<Rule> &commonRules()
 {
-    static const std::vector<Rule> rules = {requiredIfEnabled(Width), requiredIfEnabled(Height),
-                                            requiredIfEnabled(1013), requiredIfEnabled(4068)};
+    static const std::vector<Rule> rules = {
+        requiredIfEnabled(Width),
+        anyInteger(Width, NotNumeric).ifEnabled(),
+        integer(Width, 1, Open, Str::ValueBelowLimit).withLowInMessage().ifEnabled(),
+        requiredIfEnabled(Height),
+        anyInteger(Height, NotNumeric).ifEnabled(),
+        integer(Height, 1, Open, Str::ValueBelowLimit).withLowInMessage().ifEnabled(),
+        requiredIfEnabled(1013),
+        requiredIfEnabled(4068)};
     return rules;
 }
 
