@@ -142,6 +142,8 @@ bool CommonTagBlocks::isMenuApplet(const QString &appletId) { return kMenuApplet
 bool CommonTagBlocks::isScrollTextApplet(const QString &appletId) { return kScrollTextApplets.contains(appletId); }
 bool CommonTagBlocks::isOwnLinkApplet(const QString &appletId) { return kOwnLinkApplets.contains(appletId); }
 
+bool CommonTagBlocks::hasNetscapeFix(const QString &appletId) { return kFixNetscapeApplets.contains(appletId); }
+
 void CommonTagBlocks::append(const SettingsStore &store, const QString &appletId, TagText &tag,
                              const QString &beforeMessage)
 {

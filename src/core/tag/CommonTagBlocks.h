@@ -19,6 +19,8 @@ public:
     static bool isMenuApplet(const QString &appletId);
     static bool isScrollTextApplet(const QString &appletId);
     static bool isOwnLinkApplet(const QString &appletId);
+    // Whether the tag carries "fixnetscape": the expert page lets the user choose it then.
+    static bool hasNetscapeFix(const QString &appletId);
 };
 
 } // namespace vexa

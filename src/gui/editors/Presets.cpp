@@ -61,7 +61,8 @@ void Presets::connect(ControlPage &page)
                 page.setText(1057, QLatin1String(preset.memoryDelay));
                 page.setText(1058, QLatin1String(preset.taskPriority));
                 page.setText(1059, QLatin1String(preset.minSync));
-                page.setChecked(1060, preset.fixNetscape);
+                if (page.isActive(1060)) // a box the applet does not have keeps its value
+                    page.setChecked(1060, preset.fixNetscape);
             });
         }
     }

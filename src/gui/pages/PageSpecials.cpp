@@ -114,8 +114,8 @@ bool storeLink(Page &page, const Binding &binding)
 
 void setUpExpertPage(Page &page)
 {
-    static const QStringList fixApplets = {"BLOBS", "FIRE", "PLASMA", "VOXEL"};
-    page.setEnabled(1060, fixApplets.contains(page.appletId()));
+    // The box is there to choose what the tag writes: enabled exactly where the tag carries it.
+    page.setEnabled(1060, CommonTagBlocks::hasNetscapeFix(page.appletId()));
     page.setText(1316, QStringLiteral("0"));
     page.setText(1317, QStringLiteral("0"));
 }
