@@ -356,6 +356,12 @@ private slots:
         const QSize frame = ImageListEditor::mosaicFrame(314, 191, 8, 20);
         QCOMPARE(f.text(Width), QString::number(frame.width()));
         QCOMPARE(f.text(Height), QString::number(frame.height()));
+        // The size stays the frame times the resolution, whichever is changed last.
+        f.choose(Resolution, "2");
+        QCOMPARE(f.text(Width), QString::number(2 * frame.width()));
+        f.type(TileWidth, "20");
+        QCOMPARE(f.text(Width), QStringLiteral("640"));
+        QCOMPARE(f.text(Height), QStringLiteral("398"));
     }
 
     void keyboardUndoAndDrops()

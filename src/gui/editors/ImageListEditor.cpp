@@ -636,8 +636,8 @@ void ImageListEditor::mosaicSize()
     if (!picture.found)
         return;
     const QSize size = mosaicFrame(picture.width, picture.height, number(m_page, TileWidth), number(m_page, TileHeight));
-    m_page.setText(Width, QString::number(size.width()));
-    m_page.setText(Height, QString::number(size.height()));
+    // The frame is the size at resolution 1: the resolution shown scales it.
+    AppletSizeRules::setPictureSize(m_page, size.width(), size.height());
     AppletSizeRules::rescale(m_page);
 }
 
