@@ -172,16 +172,17 @@ private slots:
         QCOMPARE(f.text(Height), QStringLiteral("200"));
         QVERIFY(!QFile::exists(f.folder + "/three.jpg"));
 
-        // An unreadable picture ends the taking quietly after the reader's own message; the
-        // pictures before it size the applet (at the page's Resolution 2).
+        // A file that is no picture in a multiple selection leaves the list as it was, and
+        // the reader's reason names it.
         f.services.messages.clear();
         paths = f.pick({"four.jpg", "five.jpg"}, 100, 80);
         TestEnvironment::writeFile(paths[1], "not a picture");
         f.click(Add);
         QCOMPARE(f.services.messageIds(), QList<int>{Str::WrongImageFormat});
-        QCOMPARE(f.names(), (QStringList{"four.jpg"}));
-        QCOMPARE(f.text(Width), QStringLiteral("200"));
-        QCOMPARE(f.text(Height), QStringLiteral("160"));
+        QVERIFY(f.services.messages.first().text.startsWith("\"five.jpg\": "));
+        QCOMPARE(f.names(), (QStringList{"one.jpg", "two.jpg"}));
+        QCOMPARE(f.text(Width), QStringLiteral("320"));
+        QVERIFY(!QFile::exists(f.folder + "/four.jpg"));
 
         // The first picked file unreadable: nothing is known, the size stays as shown.
         f.services.messages.clear();
@@ -189,7 +190,7 @@ private slots:
         paths = f.pick({"six.jpg"}, 50, 40);
         TestEnvironment::writeFile(paths[0], "junk");
         f.click(Add);
-        QCOMPARE(f.names(), (QStringList{"four.jpg"}));
+        QCOMPARE(f.names(), (QStringList{"one.jpg", "two.jpg"}));
         QCOMPARE(f.text(Width), QStringLiteral("77"));
     }
 

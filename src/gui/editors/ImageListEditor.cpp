@@ -470,7 +470,7 @@ void ImageListEditor::addFiles(const QStringList &paths)
 }
 
 // Takes the picked files in order, as long as each passes; what was taken before a
-// refusal stays in the list. Every file is checked, and each name that the applet folder
+// refusal stays in the list (but for a file that is no picture in a multiple selection). Every file is checked, and each name that the applet folder
 // already holds with other content is confirmed, before anything is copied, so a No
 // leaves the folder and the list as they were. True when the list got its new pictures
 // and sizes.
@@ -513,9 +513,19 @@ bool ImageListEditor::takeFiles(const QStringList &paths)
     ImageInfo last;
     int refusal = 0;
     for (const QString &path : paths) {
-        const ImageInfo info = ImageSize::read(path, services);
-        if (!info.found)
-            break; // the reader has said why; what was taken so far counts
+        RecordingReporter said;
+        const ImageInfo info = ImageSize::read(path, said);
+        if (!info.found) {
+            // The reader's reason, naming the file. A multiple selection would replace the
+            // list with part of itself: the list stays as it was.
+            for (Message reason : std::as_const(said.messages)) {
+                reason.text = QStringLiteral("\"%1\": %2").arg(AppletFolderCopy::bareName(path), reason.text);
+                services.showMessage(reason);
+            }
+            if (paths.size() > 1)
+                return false;
+            break;
+        }
         const bool cubeSize = (info.width == 128 && info.height == 128) || (info.width == 256 && info.height == 256);
         if (isCube() && !cubeSize) {
             refusal = Str::CubeImageSize;
