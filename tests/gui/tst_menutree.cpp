@@ -248,8 +248,21 @@ private slots:
         QVERIFY(f.editor().dropCommand(MenuTreeEditor::MoveInto)->isEnabled());
         f.choose("Move After");
         QCOMPARE(f.labels(f.item("Folder")), (QStringList{"Child 1", "Child 2", "Child 3", "Child 5", "Child 4"}));
+        QCOMPARE(f.status, QStringLiteral("\"Child 5\" moved"));
         QTest::keyClick(f.tree(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(f.labels(f.item("Folder")), (QStringList{"Child 1", "Child 2", "Child 3", "Child 4", "Child 5"}));
+        // Into the item selected: it is a folder now, and its fields say so.
+        f.select("Child 5");
+        f.tree()->setFocus();
+        QTest::keyClick(f.tree(), Qt::Key_X, Qt::ControlModifier);
+        f.select("Child 3");
+        QVERIFY(f.page->control(Url)->isEnabled());
+        f.tree()->setFocus();
+        QTest::keyClick(f.tree(), Qt::Key_F10, Qt::ShiftModifier);
+        f.choose("Move Into");
+        QCOMPARE(f.labels(f.item("Child 3")), QStringList{"Child 5"});
+        QVERIFY(!f.page->control(Url)->isEnabled());
+        QTest::keyClick(f.tree(), Qt::Key_Z, Qt::ControlModifier);
         // Delete removes.
         f.select("Child 4");
         f.tree()->setFocus();

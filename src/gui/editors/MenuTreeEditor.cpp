@@ -992,7 +992,11 @@ void MenuTreeEditor::finishDrop(Command command)
         m_removing = true; // the move itself is no reason to apply the fields
         select(target);
         m_removing = false;
+        showItem(target); // also when it was selected already: it may be a folder now
     });
+    // Whatever hint the mark gave is done with.
+    m_page.context().status(QStringLiteral("\"%1\" %2").arg(source->text(0), move ? QStringLiteral("moved")
+                                                                                  : QStringLiteral("copied")));
 }
 
 void MenuTreeEditor::beginDrag(QTreeWidgetItem *source)
