@@ -634,6 +634,22 @@ private slots:
         QCOMPARE(f.status, QStringLiteral("\"SUPPORT\" is no longer marked to move or copy"));
     }
 
+    // Return in the item's Text field applies the field; the page stays.
+    void returnInAFieldAppliesIt()
+    {
+        WizardFixture f(InstallData::defaultsFile());
+        f.startAt("WHEELMENU", 197);
+        auto *tree = f.control<QTreeWidget>(Tree);
+        tree->setCurrentItem(tree->topLevelItem(1));
+        auto *text = f.control<QLineEdit>(Text);
+        text->setFocus();
+        text->selectAll();
+        QTest::keyClicks(text, "offers");
+        QTest::keyClick(text, Qt::Key_Return);
+        QCOMPARE(f.pageId(), 197);
+        QCOMPARE(tree->topLevelItem(1)->text(0), QStringLiteral("OFFERS"));
+    }
+
     // Leaving the page by any way takes a label still being edited in place.
     void leavingThePageTakesALabelBeingEdited_data()
     {

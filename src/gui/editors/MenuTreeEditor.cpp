@@ -12,6 +12,7 @@
 #include "tag/MenuChecks.h"
 #include "tag/MenuKeys.h"
 
+#include <QKeyEvent>
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -343,6 +344,16 @@ void MenuTreeEditor::connectControls()
     // Leaving a field applies it when Auto apply is on.
     for (int id : {Text, Url, TargetName, IconField, TargetMode})
         EventHook::install(m_page.control(id), QEvent::FocusOut, [this] { autoApply(); });
+    // Return in a field applies it to the item, as in any editor's field, instead of
+    // pressing the wizard's Next.
+    for (int id : {Text, Url, TargetName})
+        EventHook::installTaking(m_page.control(id), QEvent::KeyPress, [this](QEvent *event) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key != Qt::Key_Return && key != Qt::Key_Enter)
+                return false;
+            apply();
+            return true;
+        });
     EventHook::install(m_tree, QEvent::FocusIn, [this] { autoApply(); });
 }
 
