@@ -341,6 +341,10 @@ private slots:
         f.type(Text, "");
         f.click(ApplyChange);
         QVERIFY(f.item("WELCOME"));
+        // Leaving the page (its store) takes what was typed and not applied.
+        f.type(Url, "kept.html");
+        f.page->store();
+        QCOMPARE(MenuTreeEditor::recordOf(f.item("WELCOME")).url, QStringLiteral("kept.html"));
     }
 
     void backItemsAndMenuChecks()

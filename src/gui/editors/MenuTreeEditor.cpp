@@ -416,10 +416,13 @@ void MenuTreeEditor::reportCuts(const MenuKeys::Cuts &cuts)
     m_page.context().services.showMessage(m);
 }
 
+// What the fields hold goes into the item, Auto apply or not: a page left with typed text
+// must not lose it (a step that changes nothing is not made).
 void MenuTreeEditor::store()
 {
     commitLabelEdit();
-    autoApply();
+    if (!m_removing && !m_rebuilding)
+        apply();
     MenuTree menu = tree();
     dropUnusedLinks(menu.items);
     SettingsStore &store = m_page.context().store;
