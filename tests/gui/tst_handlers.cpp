@@ -263,6 +263,22 @@ private slots:
         QCOMPARE(wheel.env.store().read("WHEELMENU", "WheelColor"), QStringLiteral("563412"));
     }
 
+    // Fields named by a bare number are named with their group; labels the page fills in
+    // later are read by their text.
+    void screenReaderNames()
+    {
+        PageFixture wobbler;
+        wobbler.open(196, "WOBBLER");
+        QStringList speeds;
+        for (int id : {1462, 1463, 1464, 1465})
+            speeds << wobbler.page->control(id)->accessibleName();
+        QCOMPARE(speeds, (QStringList{"Speeds 1", "Speeds 2", "Speeds 3", "Speeds 4"}));
+        PageFixture tree;
+        tree.open(197, "TREEMENU");
+        QVERIFY(tree.page->control(1537)->accessibleName() != QStringLiteral("Target"));
+        QVERIFY(tree.page->control(1538)->accessibleName() != QStringLiteral("Target"));
+    }
+
     void presets()
     {
         // The Netscape fix is the applet's to choose where its tag carries it, and a preset

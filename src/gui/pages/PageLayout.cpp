@@ -24,6 +24,8 @@
 #include <QSet>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace vexa {
 namespace {
 
@@ -184,6 +186,9 @@ void setUpWidget(QWidget *widget, const ControlSpec &control, int pageId, const 
     if (name.isEmpty())
         name = fallbackName;
     name.remove(QLatin1Char('&'));
+    // A label the page fills in later (a hint) is read by its own text, not by its group's.
+    if (control.kind == ControlKind::Label && caption.isEmpty())
+        name.clear();
     // A swatch shows the colour its button picks; arrows step the field they sit beside.
     if (control.kind == ControlKind::Swatch) {
         while (name.endsWith(QLatin1Char('.')))
@@ -301,8 +306,13 @@ void addRow(QGridLayout *grid, int line, const Row &row, int pageId, QWidget *bo
         QWidget *widget = createWidget(*control, pageId, box);
         if (namingLabel)
             lastName = namingLabel->text().trimmed();
+        // A static text that is only a number ("1" to "4" over four speed fields) names its
+        // field together with the group.
+        const bool numberOnly = !lastName.isEmpty() && std::all_of(lastName.cbegin(), lastName.cend(),
+                                                                   [](QChar c) { return c.isDigit(); });
         const QString fallback = control->kind == ControlKind::Spinner && previous ? previous->accessibleName()
                                  : lastName.isEmpty()                              ? group
+                                 : numberOnly && !group.isEmpty()                  ? group + QLatin1Char(' ') + lastName
                                                                                    : lastName;
         setUpWidget(widget, *control, pageId, fallback, qualifier, controls);
         previous = widget;
