@@ -202,9 +202,14 @@ private slots:
             faces.insert(QStringLiteral("Image_%1").arg(n), n == 4 ? QString() : QStringLiteral("f%1.jpg").arg(n));
         f.open(141, "CUBEMENU", faces);
         f.inFolder({"f1.jpg", "f2.jpg", "f3.jpg", "f5.jpg", "f6.jpg"}, 128, 128);
-        // The cube keeps its six faces, the empty one shown as such.
+        // The cube keeps its six faces, the empty one shown as such; Add fills it.
         QCOMPARE(f.names().size(), 6);
         QCOMPARE(f.list()->item(3)->text(), QStringLiteral("(no picture)"));
+        QVERIFY(f.enabled(Add));
+        f.pick({"e.jpg"}, 128, 128);
+        f.click(Add);
+        QCOMPARE(f.names(), (QStringList{"f1.jpg", "f2.jpg", "f3.jpg", "e.jpg", "f5.jpg", "f6.jpg"}));
+        QCOMPARE(f.list()->currentRow(), 3);
         QVERIFY(!f.enabled(Add));
         // A file dropped on a full cube would be a seventh face.
         f.pick({"g.jpg"}, 128, 128);

@@ -380,7 +380,7 @@ void ImageListEditor::updateButtons()
 {
     const int row = currentRow();
     const QHash<int, bool> enabled = {
-        {Add, !isCube() || m_names.size() < m_rules.maxImages},
+        {Add, !isCube() || m_names.size() < m_rules.maxImages || firstEmptyEntry() >= 0},
         {MoveUp, row > 0},
         {MoveDown, row >= 0 && row + 1 < m_names.size()},
         {Remove, row >= 0},
@@ -482,8 +482,10 @@ bool ImageListEditor::takeFiles(const QStringList &paths)
         services.showMessage(message(id, MessageIcon::Exclamation));
         return false;
     };
-    // A single file on a full cube would be a seventh face; the Add button is off then.
-    if (isCube() && paths.size() == 1 && m_names.size() >= m_rules.maxImages)
+    // A single file on a full cube fills its empty face; with none it would be a seventh
+    // face, and the Add button is off then.
+    const int emptyFace = isCube() && paths.size() == 1 ? firstEmptyEntry() : -1;
+    if (isCube() && paths.size() == 1 && m_names.size() >= m_rules.maxImages && emptyFace < 0)
         return warn(Str::MaxSixImages);
 
     // Every picture must have the size of the list's first one (an empty cube face has none).
@@ -565,7 +567,10 @@ bool ImageListEditor::takeFiles(const QStringList &paths)
         if (taken == 0 && paths.size() > 1)
             m_names.clear(); // a multiple selection replaces the list
         const QString name = AppletFolderCopy::bareName(pick.path);
-        m_names << name;
+        if (emptyFace >= 0)
+            m_names[emptyFace] = name;
+        else
+            m_names << name;
         // Every book-flip picture carries a flip mode from the start, selected or not.
         if (auto *flip = m_rules.flips ? m_page.control<QComboBox>(Flip) : nullptr; flip && m_flips.value(name).isEmpty())
             m_flips.insert(name, flip->itemText(0));
@@ -588,7 +593,7 @@ bool ImageListEditor::takeFiles(const QStringList &paths)
     }
     if (m_rules.mosaic)
         mosaicSize();
-    show(int(m_names.size()) - 1);
+    show(emptyFace >= 0 ? emptyFace : int(m_names.size()) - 1);
     AppletSizeRules::rescale(m_page);
     return true;
 }
