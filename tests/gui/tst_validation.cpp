@@ -2,6 +2,7 @@
 #include "editors/MenuTreeEditor.h"
 #include "pages/Page.h"
 #include "pages/PageTemplates.h"
+#include "settings/InstallData.h"
 #include "strings/StringIds.h"
 #include "strings/StringTable.h"
 
@@ -28,9 +29,10 @@ struct OpenPage {
     PageContext context;
     std::unique_ptr<Page> page;
 
-    OpenPage(int pageId, const QString &appletId, const QStringList &stored = {})
-        : context{env.store(), env.folders(), services, appletId, WalkFlags{}}
+    OpenPage(int pageId, const QString &appletId, const QStringList &stored = {}, const QString &defaults = {})
+        : env(defaults), context{env.store(), env.folders(), services, appletId, WalkFlags{}}
     {
+        if (!defaults.isEmpty()) env.store().startFromDefaults(appletId);
         for (const QString &entry : stored)
             env.store().write(appletId, entry.section(QLatin1Char('='), 0, 0),
                               entry.section(QLatin1Char('='), 1));
@@ -115,7 +117,7 @@ QStringList validFields(int pageId)
         return {"1157=1", "1158=1", "1159=1",   "1160=1",   "1302=1",
                 "-1327",  "-1303",  "1438=100", "1019=100", "1020=100"};
     case 180:
-        return {"1019=100", "1020=100", "1349="};
+        return {"1019=100", "1020=100", "1348=64", "1349=", "1350=20", "1351=100"};
     case 181:
         return {"1095=100", "1019=300", "1020=90", "1360=100", "1361=30", "1362=8", "-1152"};
     case 182:
@@ -348,8 +350,8 @@ private slots:
         QTest::newRow("tiles at the limits") << 181 << QStringList{"1360=100", "1361=30"};
         QTest::newRow("paint size limits") << 206 << QStringList{"1019=580", "1020=150"};
         QTest::newRow("mail") << 206 << QStringList{"4009=me@example.com"};
-        QTest::newRow("decline 0") << 149 << QStringList{"1171=0"};
-        QTest::newRow("decline negative") << 149 << QStringList{"1171=-1.5"};
+        QTest::newRow("decline 0.1") << 149 << QStringList{"1171=0.1"};
+        QTest::newRow("decline 0.9") << 149 << QStringList{"1171=0.9"};
         QTest::newRow("persistence empty") << 180 << QStringList{"1349="};
         QTest::newRow("persistence 0") << 180 << QStringList{"1349=0"};
         QTest::newRow("persistence 0.0") << 180 << QStringList{"1349=0.0"};
@@ -562,6 +564,40 @@ private slots:
         QCOMPARE(snapshot(), before);
         QCOMPARE(open.services.messages.size(), accepted ? 0 : 1);
         if (!accepted) QCOMPARE(open.services.messages.first().icon, MessageIcon::Exclamation);
+    }
+
+    // A field whose caption promises a range, "(1..255)" or "(0.0 .. 126.0)", refuses a value just
+    // outside it on every page that shows the field, and puts the focus on it.
+    void promisedRangesAreChecked_data()
+    {
+        QTest::addColumn<int>("pageId");
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("outside");
+        static const QRegularExpression range(QStringLiteral(R"(\((-?\d+(?:\.\d+)?) ?\.{2,3} ?(-?\d+(?:\.\d+)?))"));
+        for (const PageTemplate &pageTemplate : pageTemplates()) {
+            for (const ControlSpec &spec : pageTemplate.controls) {
+                const QRegularExpressionMatch match = range.match(StringTable::text(spec.id));
+                if (spec.kind != ControlKind::Edit || !match.hasMatch()) continue;
+                const bool decimal = match.captured(2).contains('.');
+                const double step = decimal ? 0.5 : 1;
+                for (const double value : {match.captured(1).toDouble() - step, match.captured(2).toDouble() + step})
+                    QTest::addRow("%d/%d/%g", pageTemplate.pageId, spec.id, value)
+                        << pageTemplate.pageId << spec.id << QString::number(value);
+            }
+        }
+    }
+
+    void promisedRangesAreChecked()
+    {
+        QFETCH(int, pageId);
+        QFETCH(int, field);
+        QFETCH(QString, outside);
+        OpenPage open(pageId, appletOf(pageId), storedFor(pageId), InstallData::defaultsFile());
+        if (!open.page->isActive(field)) QSKIP("the field is not offered here");
+        QVERIFY2(open.validate(), qPrintable(open.services.messages.value(0).text));
+        open.apply({QStringLiteral("%1=%2").arg(field).arg(outside)});
+        QVERIFY(!open.validate());
+        QCOMPARE(open.page->focusWidget(), open.page->control(field));
     }
 
     // In the wizard: Next on a refused page stays there and stores nothing.

@@ -93,6 +93,7 @@ constexpr int SettingsSavedAgain = 5020;
 constexpr int SettingsSetAside = 5021;
 constexpr int SettingsUnsavedAtExit = 5022;
 constexpr int SaveProjectAtExit = 5023;
+constexpr int ParameterRange = 5024;
 
 // The picture list and the frame sequence (5100 to 5119).
 constexpr int PictureNameTaken = 5100;

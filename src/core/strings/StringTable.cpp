@@ -613,6 +613,7 @@ constexpr Entry kStrings[] = {
            "program starts from default values."},
     {5022, "Some settings could not be saved to \"%1\" (%2).\nTry again?"},
     {5023, "Save the values of %1 as a project before the program ends?"},
+    {5024, "Error ! The parameter range is %1...%2"},
     {5100, "\"%1\" is already in the applet folder, with a different picture.\nReplace the folder's file "
            "with the one picked? Every entry named \"%1\" then shows the new picture.\nNo keeps the folder's "
            "file and adds nothing."},

@@ -110,6 +110,7 @@ struct Rule {
     double high = Open;
     int focus = SameControl;        // SameControl, NoFocus or a control id
     bool whenEnabled = false;       // applies only while the control exists and is enabled
+    bool whenFilled = false;        // applies only while the field is not empty
     bool requiredFirst = false;     // an empty field gives 1164 before the rule's own check
     bool lowInMessage = false;      // the message's %1 is the lower bound
     int whenControl = 0;            // applies only while this check box is checked ...
@@ -118,6 +119,10 @@ struct Rule {
     int highDivisor = 1;            // ... divided by this (integer division)
     bool (*custom)(Page &) = nullptr;
 
+    Rule ifFilled() const
+    {
+        return with([](Rule &r) { r.whenFilled = true; });
+    }
     Rule ifEnabled() const
     {
         return with([](Rule &r) { r.whenEnabled = true; });
@@ -182,6 +187,15 @@ Rule decimal(int id, double low, double high, int messageId)
 {
     return Rule{Kind::Decimal, id, messageId, low, high};
 }
+// A range the field's caption promises, refused with a message that names it.
+Rule integerRange(int id, double low, double high)
+{
+    return integer(id, low, high, Str::ParameterRange);
+}
+Rule decimalRange(int id, double low, double high)
+{
+    return decimal(id, low, high, Str::ParameterRange);
+}
 Rule anyInteger(int id, int messageId)
 {
     return Rule{Kind::AnyInteger, id, messageId};
@@ -203,14 +217,36 @@ Rule custom(bool (*check)(Page &))
 
 // --- refusing ---
 
-void refuse(Page &page, int messageId, int focus, const QString &argument = QString())
+void refuse(Page &page, int messageId, int focus, const QStringList &arguments)
 {
     if (focus != NoFocus) {
         if (QWidget *widget = page.control(focus)) widget->setFocus();
     }
     Message shown = message(messageId, MessageIcon::Exclamation);
-    if (!argument.isNull()) shown.text = shown.text.arg(argument);
+    for (const QString &argument : arguments)
+        shown.text = shown.text.arg(argument);
     page.context().services.showMessage(shown);
+}
+
+void refuse(Page &page, int messageId, int focus, const QString &argument = QString())
+{
+    refuse(page, messageId, focus, argument.isNull() ? QStringList() : QStringList{argument});
+}
+
+// A bound as the caption writes it: a decimal field's bounds keep their decimal point ("0.0").
+QString boundText(const Rule &rule, double bound)
+{
+    QString text = QString::number(bound);
+    if (rule.kind == Kind::Decimal && !text.contains(QLatin1Char('.'))) text += QLatin1String(".0");
+    return text;
+}
+
+// What the rule's message fills in: the lower bound, or both bounds of a promised range.
+QStringList messageArguments(const Rule &rule)
+{
+    if (rule.messageId == Str::ParameterRange) return {boundText(rule, rule.low), boundText(rule, rule.high)};
+    if (rule.lowInMessage) return {QString::number(qint64(rule.low))};
+    return {};
 }
 
 int comboPosition(const Page &page, int id)
@@ -446,15 +482,21 @@ const std::map<int, std::vector<Rule>> &pageRules()
              {integer(1124, 0, 127, 1578), integer(1122, 1, 127, 1579), integer(1123, 1, 127, 1579),
               custom(fireCutNotAboveStart)}},
             {144, {integer(1136, 1, 8, 1339)}},
-            {145, {required(1107), number(1136, 1, Open, Str::FieldRequired), requiredIfEnabled(BackImage)}},
+            {145,
+             {required(1107), number(1136, 1, Open, Str::FieldRequired), integer(1136, 1, 8, 1339),
+              requiredIfEnabled(BackImage)}},
             {146,
              {required(1144), required(1145), required(1146), required(1147), required(1148),
               required(1149)}},
-            {147, {required(1157), required(1158), required(1159), required(1160)}},
-            {148, {required(1163), number(1163, 0, 1000, 1581)}},
+            {147,
+             {required(1157), integerRange(1157, 0, 128), required(1158), required(1159),
+              integerRange(1159, 0, 4), required(1160)}},
+            {148, {required(1163), integerRange(1163, 1, 1000)}},
             {149,
-             {required(1166), required(1167), required(1168), anyInteger(1169, Str::InvalidValue),
-              anyInteger(1170, Str::InvalidValue), required(1171), custom(declineIsNumber), required(1172),
+             {required(1166), integerRange(1166, 1, 32), required(1167), integerRange(1167, 1, 32), required(1168),
+              anyInteger(1169, Str::InvalidValue), integerRange(1169, -32, 32),
+              anyInteger(1170, Str::InvalidValue), integerRange(1170, -32, 32), required(1171),
+              custom(declineIsNumber), decimalRange(1171, 0.1, 0.9), required(1172), integerRange(1172, 1, 256),
               requiredIfEnabled(1176), requiredIfEnabled(BackImage), custom(backgroundFitsApplet)}},
             {150,
              {required(1080), integer(1187, 0, 200, 1632), integer(1181, 1, 200, 1633),
@@ -481,7 +523,7 @@ const std::map<int, std::vector<Rule>> &pageRules()
               required(1025)}},
             {172,
              {required(1107), required(1032), required(1034), required(1036), integer(1023, 1, 127, 1579),
-              integer(1026, 1, 127, 1579), required(1029), required(1041), required(1043), required(1045),
+              integer(1026, 1, 127, 1579), required(1029), integerRange(1029, 1, 128), required(1041), required(1043), required(1045),
               required(1047), required(1049), required(1051), required(1100), required(1101),
               required(1102)}},
             {173, {required(1286), integer(1288, 50, 200, 1621), integer(1325, 0, 500, 1574)}},
@@ -491,12 +533,15 @@ const std::map<int, std::vector<Rule>> &pageRules()
               integer(1297, -2000, 2000, 1617), integer(1298, 0, 25, 1618), integer(1299, -2000, 2000, 1617),
               integer(1300, -2000, 2000, 1617)}},
             {175,
-             {required(1157), required(1158), required(1159), required(1160), required(1302),
+             {required(1157), integerRange(1157, 0, 128), required(1158), required(1159), integerRange(1159, 0, 4),
+              required(1160), required(1302),
               required(1328).ifChecked(1327), required(1329).ifChecked(1327), required(1330).ifChecked(1327),
               required(1331).ifChecked(1327), integer(1445, -255, 255, 1616).ifChecked(1303),
               integer(1444, -255, 255, 1616).ifChecked(1303), integer(1438, 1, 2000, 1615)}},
             {176, {integer(1304, 1, 23, 1614)}},
-            {180, {custom(persistenceIsNumber)}},
+            {180,
+             {integerRange(1348, 0, 128), custom(persistenceIsNumber), decimalRange(1349, 0.0, 126.0).ifFilled(),
+              integer(1350, 1, 127, 1579), integer(1351, 1, 127, 1579)}},
             {181,
              {imagesAtLeast(2, 1613), required(1095), integer(1360, 1, Open, 1612).upToField(Width, 3),
               integer(1361, 1, Open, 1611).upToField(Height, 3), integer(1362, 8, 32, 1610),
@@ -572,6 +617,7 @@ bool applies(const Page &page, const Rule &rule)
     if (rule.kind == Kind::Custom) return true;
     // A control the page does not have cannot be filled in; refusing would trap the user on the page.
     if (!page.control(rule.control) || (rule.whenEnabled && !page.isActive(rule.control))) return false;
+    if (rule.whenFilled && page.text(rule.control).isEmpty()) return false;
     if (rule.whenControl == 0) return true;
     if (rule.whenText) return page.text(rule.whenControl) == QLatin1String(rule.whenText);
     return page.isChecked(rule.whenControl);
@@ -633,7 +679,7 @@ bool run(Page &page, const Rule &rule)
     if (passes(page, rule)) return true;
     if (rule.kind == Kind::ImagesAtLeast || rule.kind == Kind::ImagesExactly)
         focus = imageListFocus(page, focus);
-    refuse(page, rule.messageId, focus, rule.lowInMessage ? QString::number(qint64(rule.low)) : QString());
+    refuse(page, rule.messageId, focus, messageArguments(rule));
     return false;
 }
 
