@@ -584,6 +584,35 @@ private slots:
         QCOMPARE(f.names(), (QStringList{"a.jpg", "a.jpg", "a.jpg"})); // No added nothing
         QVERIFY(original != TestEnvironment::readFile(other));
         QCOMPARE(TestEnvironment::readFile(f.folder + "/a.jpg"), TestEnvironment::readFile(other));
+
+        // Undo brings the folder's old picture back with the list, redo the new one.
+        f.list()->setFocus();
+        f.key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f.names(), (QStringList{"a.jpg", "a.jpg"}));
+        QCOMPARE(TestEnvironment::readFile(f.folder + "/a.jpg"), original);
+        f.key(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(TestEnvironment::readFile(f.folder + "/a.jpg"), TestEnvironment::readFile(other));
+    }
+
+    // "Default values" replaces the list and its sizes as one step that undo takes back.
+    void defaultValuesCanBeUndone()
+    {
+        vexa::test::WizardFixture f;
+        f.set("CFADE", "Image_1", "a.jpg");
+        f.set("CFADE", "Image_2", "b.jpg");
+        f.set("CFADE", "Image_3", "c.jpg");
+        f.set("CFADE", "Width", "77");
+        f.startAt("CFADE", 137);
+        auto *list = f.control<QListWidget>(List);
+        f.click(WizardWindow::DefaultsButton);
+        const QStringList defaults = ImageListEditor::of(*f.page())->names();
+        QVERIFY(defaults != (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(ImageListEditor::of(*f.page())->names(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
+        QCOMPARE(f.page()->text(Width), QStringLiteral("77"));
+        QTest::keyClick(list, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(ImageListEditor::of(*f.page())->names(), defaults);
     }
 
     // A refused Add says why and leaves the list and its selection where they were; when the

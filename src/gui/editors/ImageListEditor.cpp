@@ -6,6 +6,7 @@
 #include "PictureThumbnail.h"
 #include "Reporter.h"
 #include "controls/ControlPage.h"
+#include "publish/FileCopy.h"
 #include "publish/ImageSize.h"
 #include "services/Services.h"
 #include "strings/StringIds.h"
@@ -15,6 +16,7 @@
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QLayout>
 #include <QLineEdit>
@@ -274,7 +276,20 @@ int ImageListEditor::currentRow() const
     return row < m_names.size() ? row : -1;
 }
 
-void ImageListEditor::load()
+void ImageListEditor::load(bool useDefaults)
+{
+    if (useDefaults) {
+        // The default list and sizes replace the user's as one step that can be undone.
+        record(QStringLiteral("Default values"), [this] { readStored(); });
+        return;
+    }
+    readStored();
+    m_undo->clear();
+    m_seen = state();
+    m_typedField = 0;
+}
+
+void ImageListEditor::readStored()
 {
     m_names.clear();
     m_links.clear();
@@ -300,9 +315,6 @@ void ImageListEditor::load()
             keep(m_flips, QStringLiteral("Flip_"));
     }
     show(-1);
-    m_undo->clear();
-    m_seen = state();
-    m_typedField = 0;
 }
 
 void ImageListEditor::store()
@@ -407,7 +419,8 @@ ImageListEditor::State ImageListEditor::state() const
               currentRow(),
               {},
               AppletSizeRules::resolutionFactor(m_page),
-              AppletSizeRules::extraHeight(m_page)};
+              AppletSizeRules::extraHeight(m_page),
+              {}};
     for (int id : SizeFields) {
         if (m_page.control(id))
             now.fields.insert(id, m_page.text(id));
@@ -421,6 +434,12 @@ void ImageListEditor::restore(const State &state)
     m_links = state.links;
     m_status = state.status;
     m_flips = state.flips;
+    for (auto it = state.files.constBegin(); it != state.files.constEnd(); ++it) {
+        const QString path = AppletFolderCopy::pathInAppletFolder(m_page, it.key());
+        const FileError error = FileCopy::write(path, it.value());
+        if (!error.ok())
+            m_page.context().services.showMessage(FileCopy::describe(error));
+    }
     for (auto it = state.fields.constBegin(); it != state.fields.constEnd(); ++it)
         m_page.setText(it.key(), it.value());
     AppletSizeRules::setResolutionFactor(m_page, state.factor);
@@ -433,9 +452,18 @@ void ImageListEditor::restore(const State &state)
 void ImageListEditor::record(const QString &what, const std::function<void()> &change, int typedField)
 {
     State before = m_seen;
+    m_replaced.clear();
     change();
     State after = state();
     m_seen = after;
+    for (auto it = m_replaced.constBegin(); it != m_replaced.constEnd(); ++it) {
+        QFile now(AppletFolderCopy::pathInAppletFolder(m_page, it.key()));
+        if (!now.open(QIODevice::ReadOnly))
+            continue;
+        before.files.insert(it.key(), it.value());
+        after.files.insert(it.key(), now.readAll());
+    }
+    m_replaced.clear();
     if (sameContent(before, after))
         return;
     const bool typing = typedField != 0 && typedField == m_typedField && after.row == m_typedRow &&
@@ -509,6 +537,7 @@ bool ImageListEditor::takeFiles(const QStringList &paths)
     struct Pick {
         QString path;
         bool copy;
+        bool replaces; // the folder holds other bytes under the name
     };
     QList<Pick> accepted;
     QHash<QString, QString> holders; // name -> the file the folder will hold under it
@@ -547,19 +576,25 @@ bool ImageListEditor::takeFiles(const QStringList &paths)
         const QString holder = holders.value(name, AppletFolderCopy::pathInAppletFolder(m_page, name));
         const AppletFolderCopy::Existing existing = AppletFolderCopy::compare(path, holder);
         if (existing == AppletFolderCopy::Existing::Different) {
-            // Replacing it would change every entry of that name, and undo cannot bring it back.
+            // Replacing it changes every entry of that name (undo brings the old picture back).
             Message question = message(Str::PictureNameTaken, MessageIcon::Question);
             question.text = question.text.arg(name);
             if (!services.ask(question))
                 return false;
         }
         holders.insert(name, path);
-        accepted.append({path, existing != AppletFolderCopy::Existing::Same});
+        accepted.append({path, existing != AppletFolderCopy::Existing::Same,
+                         existing == AppletFolderCopy::Existing::Different});
         last = info;
     }
 
     int taken = 0;
     for (const Pick &pick : accepted) {
+        // The folder's own picture stays with the step until it can no longer be undone.
+        const QString replaced = AppletFolderCopy::pathInAppletFolder(m_page, AppletFolderCopy::bareName(pick.path));
+        if (QFile old(replaced); pick.replaces && !m_replaced.contains(AppletFolderCopy::bareName(pick.path)) &&
+                                 old.open(QIODevice::ReadOnly))
+            m_replaced.insert(AppletFolderCopy::bareName(pick.path), old.readAll());
         if (pick.copy && !AppletFolderCopy::intoAppletFolder(m_page, pick.path)) {
             refusal = -1; // the copy has said why
             break;

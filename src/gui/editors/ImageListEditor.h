@@ -44,7 +44,8 @@ public:
     // The editor of a page with an image list; nullptr on any other page.
     static ImageListEditor *of(const ControlPage &page);
 
-    void load();
+    // Reads the stored list; from the default values it is one step that can be undone.
+    void load(bool useDefaults);
     void store();
 
     // The operations.
@@ -82,6 +83,9 @@ public:
         QMap<int, QString> fields;
         unsigned factor = 1;
         unsigned extraHeight = 0;
+        // The applet folder's pictures a step replaced, name -> bytes: the step's states
+        // carry the folder's file before and after, so undo brings the old picture back.
+        QHash<QString, QByteArray> files;
     };
     State state() const;
     void restore(const State &state);
@@ -92,6 +96,7 @@ protected:
 
 private:
     void buildView();
+    void readStored();
     void mosaicSize();
     void connectControls();
     // Runs `change` as one undoable step named `what`, recorded when it changed anything.
@@ -124,6 +129,7 @@ private:
     int m_typedRow = -1;
     int m_mergeId = -1;
     int m_runs = 0;
+    QHash<QString, QByteArray> m_replaced; // name -> the folder's bytes the running step replaced
 };
 
 } // namespace vexa

@@ -264,7 +264,7 @@ void PageSpecials::afterLoad(Page &page)
     // The list's history starts from the loaded size, factor and extra height.
     AppletSizeRules::takeLoadedValues(page);
     if (ImageListEditor *images = ImageListEditor::of(page))
-        images->load();
+        images->load(page.loadsDefaults());
     switch (page.pageId()) {
     case 133:
         loadScrollText(page);
