@@ -255,6 +255,27 @@ private slots:
         QVERIFY2(f.services.messages.isEmpty(), qPrintable(messagesText(f.services)));
         QVERIFY(f.services.questions.isEmpty());
     }
+
+    // The walk flags belong to the applet: a float window chosen for a menu never puts the
+    // menu's float page into the next applet's walk.
+    void anotherAppletsPagesNeverShow()
+    {
+        WizardFixture f(InstallData::defaultsFile());
+        prepare(f, "BUMP");
+        prepare(f, "WHEELMENU");
+        f.start();
+        f.walkTo(194);
+        setFlags(*f.page(), true, true, QString());
+        while (f.pageId() != PageFlow::SelectionPage) f.previous();
+        for (const CategoryRecord &category : Catalogue::categories())
+            if (category.number == Catalogue::category("BUMP")) click(*f.page(), category.radioId);
+        auto *applets = f.control<QComboBox>(1002);
+        applets->setCurrentIndex(applets->findText("BUMP"));
+        QList<int> walk;
+        for (f.next(); f.pageId() != PageFlow::CodePage; f.next()) walk << f.pageId();
+        while (f.pageId() != PageFlow::SelectionPage) walk << (f.previous(), f.pageId());
+        QCOMPARE(walk, (QList<int>{136, 133, 135, 155, 155, 135, 133, 136, 129}));
+    }
 };
 
 QTEST_MAIN(WalkTest)

@@ -142,6 +142,9 @@ void SelectionPage::storeApplet(Page &page)
     const QString applet = selectedApplet(page);
     page.write(QStringLiteral("LastApplet"), applet);
     page.context().appletId = applet;
+    // The walk flags belong to the applet: its own pages set them again as they load, so
+    // a float page or plug-in page chosen for another applet never joins this walk.
+    page.context().flags = WalkFlags{};
     // An applet chosen for the first time opens with the values it starts with.
     page.context().store.startFromDefaults(applet);
 }
