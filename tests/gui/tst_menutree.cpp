@@ -521,6 +521,18 @@ private slots:
         QTest::mouseMove(viewport, QPoint(-40, -40));
         QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(-40, -40));
         QCOMPARE(f.item("CONTACT")->background(0).style(), Qt::NoBrush);
+
+        // A right-button drag that ends as Cancel opens no item menu, and the pressed item
+        // stays selected with its fields (the platform asks for the item menu on the press).
+        QTest::mousePress(viewport, Qt::RightButton, {}, f.at(f.item("CONTACT")));
+        QContextMenuEvent press(QContextMenuEvent::Mouse, f.at(f.item("CONTACT")), viewport->mapToGlobal(f.at(f.item("CONTACT"))));
+        QApplication::sendEvent(viewport, &press);
+        QTest::mouseMove(viewport, f.at(f.item("HOME")));
+        QTest::mouseMove(viewport, QPoint(-40, -40));
+        QTest::mouseRelease(viewport, Qt::RightButton, {}, QPoint(-40, -40));
+        QVERIFY(QApplication::activePopupWidget() == nullptr);
+        QCOMPARE(f.tree()->selectedItems(), QList<QTreeWidgetItem *>{f.item("CONTACT")});
+        QCOMPARE(f.text(Text), QStringLiteral("CONTACT"));
     }
 
     // The pointer crossing into the next row before a drag starts selects nothing else.

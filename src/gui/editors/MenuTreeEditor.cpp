@@ -1016,6 +1016,7 @@ void MenuTreeEditor::finishDrop(Command command)
 void MenuTreeEditor::beginDrag(QTreeWidgetItem *source)
 {
     m_dragging = true;
+    m_itemMenuPending = false; // the press was a drag, whatever becomes of it
     m_source = handle(source);
     m_target = QPersistentModelIndex();
     m_dragPicture->setText(QStringLiteral(" %1 ").arg(source->text(0)));
