@@ -87,6 +87,37 @@ private slots:
         QCOMPARE(f.services.messageIds(), QList<int>{Str::ScrollTextOutsideCharset});
     }
 
+    // Another character set carries the scroll text file along: the file is written again in
+    // the new set, or the page is refused, naming the letter the set lacks.
+    void characterSetCarriesTheScrollText_data()
+    {
+        QTest::addColumn<QString>("charset");
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("utf-8") << "utf-8" << QByteArray("Caf\xc3\xa9\r\n");
+        QTest::newRow("lacks the letter") << "windows-1251" << QByteArray("Caf\xe9\r\n");
+    }
+
+    void characterSetCarriesTheScrollText()
+    {
+        QFETCH(QString, charset);
+        QFETCH(QByteArray, file);
+        TextPageFixture f;
+        f.open(198, "TEXTSCROLLER", [&f] {
+            f.env.store().write("TEXTSCROLLER", "CharSet", "iso-8859-1");
+            f.env.store().write("TEXTSCROLLER", "BackImage", "NO");
+            TestEnvironment::writeFile(f.folder + "/txtscr.txt", "Caf\xe9\r\n");
+        });
+        f.type(1019, "300");
+        f.type(1020, "40");
+        f.choose(4069, "Other...");
+        f.type(4068, charset);
+        const bool accepted = f.page->validate();
+        QCOMPARE(accepted, file.startsWith("Caf\xc3"));
+        if (accepted) f.page->store();
+        QCOMPARE(f.inFolder("txtscr.txt"), file);
+        QCOMPARE(f.services.messageIds(), accepted ? QList<int>{} : QList<int>{Str::ScrollTextOutsideCharset});
+    }
+
     // A stored value longer than its field takes (edited outside the program) is said when
     // the page opens; the code page shows a tag with such a line unwrapped, at once.
     void overlongStoredValuesAreSaid()

@@ -221,8 +221,10 @@ void Page::storeCommonTail()
               isChecked(EnableScrollText) ? Catalogue::scrollTextFile(appletId()) : QStringLiteral("NO"));
     if (isActive(FloatMode))
         write(QStringLiteral("FloatMode"), isChecked(FloatMode) ? QStringLiteral("YES") : QStringLiteral("NO"));
-    if (control(4068))
+    if (control(4068)) {
+        PageSpecials::convertScrollText(*this); // before the new set is stored: it reads the file in the old one
         write(QStringLiteral("CharSet"), text(4068));
+    }
 }
 
 bool Page::validate() { return PageValidation::validate(*this); }

@@ -12,6 +12,7 @@
 #include "catalogue/Catalogue.h"
 #include "publish/PreviewPage.h"
 #include "publish/VexaFont.h"
+#include "Reporter.h"
 #include "services/Services.h"
 #include "settings/Folders.h"
 #include "settings/ScrollTextFiles.h"
@@ -24,6 +25,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -333,6 +335,30 @@ void PageSpecials::afterStore(Page &page)
     default:
         break;
     }
+}
+
+bool PageSpecials::scrollTextToConvert(Page &page, QString *text)
+{
+    PageContext &context = page.context();
+    const QString file = Catalogue::scrollTextFile(page.appletId());
+    if (!page.control(4068) || file.isEmpty() ||
+        page.text(4068) == PreviewPage::charsetFor(context.store, page.appletId()) ||
+        !QFileInfo::exists(context.folders.appletFolder(page.appletId()) + QLatin1Char('/') + file))
+        return false;
+    SilentReporter quiet; // a file that cannot be read is reported where the text is shown
+    return ScrollTextFiles(context.folders, quiet)
+        .load(page.appletId(), text, PreviewPage::charsetFor(context.store, page.appletId()));
+}
+
+void PageSpecials::convertScrollText(Page &page)
+{
+    QString text;
+    if (!scrollTextToConvert(page, &text))
+        return;
+    PageContext &context = page.context();
+    if (ScrollTextFiles(context.folders, context.services).save(page.appletId(), text, page.text(4068)))
+        context.status(QStringLiteral("The scroll text file \"%1\" is now written in %2.")
+                           .arg(Catalogue::scrollTextFile(page.appletId()), page.text(4068)));
 }
 
 void PageSpecials::loadCharacterSet(Page &page, const QString &charset)

@@ -20,6 +20,10 @@ public:
     static void afterLoad(Page &page);
     static void afterStore(Page &page);
     static void loadCharacterSet(Page &page, const QString &charset);
+    // The applet's scroll text when the page chooses a character set other than the one its
+    // file is written in: the file follows the new set when the page is stored.
+    static bool scrollTextToConvert(Page &page, QString *text);
+    static void convertScrollText(Page &page);
 };
 
 } // namespace vexa

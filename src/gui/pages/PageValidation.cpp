@@ -1,6 +1,7 @@
 #include "PageValidation.h"
 
 #include "Page.h"
+#include "PageSpecials.h"
 #include "SelectionPage.h"
 #include "catalogue/Catalogue.h"
 #include "editors/ImageListEditor.h"
@@ -436,6 +437,18 @@ bool scrollTextFitsCharset(Page &page)
     return false;
 }
 
+// A new character set applies to the scroll text file too, so its text must fit the new set.
+bool scrollFileFitsNewCharset(Page &page)
+{
+    QString text;
+    PageContext &context = page.context();
+    if (!PageSpecials::scrollTextToConvert(page, &text) ||
+        ScrollTextFiles(context.folders, context.services).fitsCharset(text, page.text(4068)))
+        return true;
+    page.control(4068)->setFocus();
+    return false;
+}
+
 // 206: a plausible address or none.
 bool mailAddressPlausible(Page &page)
 {
@@ -608,7 +621,8 @@ const std::vector<Rule> &commonRules()
         anyInteger(Height, NotNumeric).ifEnabled(),
         integer(Height, 1, Open, Str::ValueBelowLimit).withLowInMessage().ifEnabled(),
         requiredIfEnabled(1013),
-        requiredIfEnabled(4068)};
+        requiredIfEnabled(4068),
+        custom(scrollFileFitsNewCharset)};
     return rules;
 }
 
