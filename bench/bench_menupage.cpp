@@ -38,6 +38,7 @@ public:
     std::optional<QColor> chooseColour(const QColor &) override { return std::nullopt; }
     void setClipboardText(const QString &) override {}
     bool openInBrowser(const QString &, QString &) override { return true; }
+    void openInBrowserLater(const QString &, std::function<void(const QString &)>) override {}
     bool openFolder(const QString &) override { return true; }
     void showTextDocument(const QString &) override {}
     void showInfo(const InfoNotice &) override {}

@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QUndoStack>
 
@@ -533,6 +534,27 @@ private slots:
         QVERIFY(QApplication::activePopupWidget() == nullptr);
         QCOMPARE(f.tree()->selectedItems(), QList<QTreeWidgetItem *>{f.item("CONTACT")});
         QCOMPARE(f.text(Text), QStringLiteral("CONTACT"));
+    }
+
+    // A deep item keeps its whole text: the tree scrolls sideways and shows the selected one.
+    void deepItemsStayReadable()
+    {
+        MenuItem deepest = node("Deepest page", "deep.html");
+        for (int level = 0; level < 30; ++level) {
+            deepest = node(QStringLiteral("Level %1").arg(level), QString(), {deepest});
+            deepest.expanded = true;
+        }
+        MenuTree menu;
+        menu.items = {deepest};
+        MenuFixture f;
+        f.open("TREEMENU", menu);
+        f.tree()->setFocus();
+        QTest::keyClick(f.tree(), Qt::Key_End);
+        QCOMPARE(f.text(Text), QStringLiteral("Deepest page"));
+        QVERIFY(f.tree()->horizontalScrollBar()->maximum() > 0);
+        const QRect row = f.tree()->visualItemRect(f.item("Deepest page"));
+        QVERIFY(row.left() >= 0 && row.right() < f.tree()->viewport()->width());
+        QVERIFY(row.width() >= f.tree()->fontMetrics().horizontalAdvance("Deepest page"));
     }
 
     // The pointer crossing into the next row before a drag starts selects nothing else.

@@ -23,7 +23,9 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QHeaderView>
 #include <QRegularExpressionValidator>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyledItemDelegate>
@@ -261,6 +263,10 @@ void MenuTreeEditor::setUpTree()
     m_tree->setItemDelegate(m_labels);
     m_tree->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    // The one column is as wide as its widest row, so a deep item keeps its text and the
+    // tree scrolls sideways to it.
+    m_tree->header()->setStretchLastSection(false);
+    m_tree->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_viewport = m_tree->viewport();
     m_viewport->installEventFilter(this);
     m_tree->installEventFilter(this);
@@ -339,8 +345,16 @@ void MenuTreeEditor::connectControls()
                 m_removing = false;
                 showItem(current);
             });
-    connect(m_tree, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem *item) { setPicture(item); });
-    connect(m_tree, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem *item) { setPicture(item); });
+    connect(m_tree, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem *item) {
+        setPicture(item);
+        fitColumn();
+    });
+    connect(m_tree, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem *item) {
+        setPicture(item);
+        fitColumn();
+    });
+    connect(m_tree, &QTreeWidget::itemChanged, this, [this] { fitColumn(); });
+    EventHook::install(m_viewport, QEvent::Resize, [this] { fitColumn(); });
     // Leaving a field applies it when Auto apply is on.
     for (int id : {Text, Url, TargetName, IconField, TargetMode})
         EventHook::install(m_page.control(id), QEvent::FocusOut, [this] { autoApply(); });
@@ -550,7 +564,27 @@ void MenuTreeEditor::rebuild(const MenuTree &menu, const QList<int> &selectedPat
     QTreeWidgetItem *current = itemAt(selectedPath);
     m_tree->setCurrentItem(current);
     m_rebuilding = false;
+    fitColumn();
     showItem(current);
+}
+
+void MenuTreeEditor::fitColumn()
+{
+    if (m_rebuilding || m_page.isClosing())
+        return;
+    const QAbstractItemView *view = m_tree; // where the widest row's width is public
+    m_tree->header()->resizeSection(0, qMax(m_tree->viewport()->width(), view->sizeHintForColumn(0)));
+}
+
+// The view scrolls to a row but not along it: a deep item's text could stay off to the right.
+void MenuTreeEditor::revealText(QTreeWidgetItem *item)
+{
+    const QRect row = m_tree->visualItemRect(item);
+    const int indent = m_tree->indentation();
+    if (row.left() < 0 || row.left() > m_tree->viewport()->width() / 2) {
+        QScrollBar *bar = m_tree->horizontalScrollBar();
+        bar->setValue(bar->value() + row.left() - indent);
+    }
 }
 
 // --- the operations ---
@@ -727,6 +761,7 @@ void MenuTreeEditor::showItem(QTreeWidgetItem *item)
     const bool children = item->childCount() > 0;
     m_page.setText(Text, item->text(0));
     m_page.setText(Url, children || record.back ? QString() : record.url);
+    revealText(item);
     setPicture(item);
     {
         const QSignalBlocker quietFrame(m_page.control(TargetFrame));

@@ -111,6 +111,8 @@ private:
     bool passes(MenuChecks::Result (*checks)(const MenuTree &, const QString &));
     void setUpPage();
     void setUpTree();
+    void fitColumn();
+    void revealText(QTreeWidgetItem *item);
     void connectControls();
     void record(const QString &what, const std::function<void()> &change);
     void rebuild(const MenuTree &tree, const QList<int> &selected);
