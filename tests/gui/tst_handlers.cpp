@@ -299,6 +299,14 @@ private slots:
         const bool before = bump.page->isChecked(1060);
         bump.click(1062);
         QCOMPARE(bump.page->isChecked(1060), before);
+        // BLUR's tag has no memory delay and no minimum sync: their fields are greyed out too.
+        PageFixture blur;
+        blur.open(135, "BLUR");
+        QVERIFY(!blur.page->isActive(1057) && blur.page->isActive(1058) && !blur.page->isActive(1059));
+        const QString delay = blur.text(1057);
+        blur.click(1063);
+        QCOMPARE(blur.text(1057), delay);
+        QCOMPARE(blur.text(1058), QStringLiteral("6"));
 
         PageFixture w;
         w.open(196, "WOBBLER");

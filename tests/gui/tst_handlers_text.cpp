@@ -341,6 +341,15 @@ private slots:
         f.click(4037);
         QCOMPARE(f.services.messageIds(), QList<int>({4034, 1542}));
     }
+
+    // A font the page names but the applet folder lacks is said, not shown as blank properties.
+    void missingVexaFontIsSaid()
+    {
+        TextPageFixture f;
+        f.open(208, "SOLIDSCROLLER", [&f] { f.env.store().write("SOLIDSCROLLER", "FontIndex", "gone.vxf"); });
+        QVERIFY2(f.status.contains("\"gone.vxf\" is not in the applet folder"), qPrintable(f.status));
+        QVERIFY(f.page->text(4027).isEmpty());
+    }
 };
 
 QTEST_MAIN(HandlersTextTest)

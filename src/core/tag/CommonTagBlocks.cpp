@@ -142,7 +142,22 @@ bool CommonTagBlocks::isMenuApplet(const QString &appletId) { return kMenuApplet
 bool CommonTagBlocks::isScrollTextApplet(const QString &appletId) { return kScrollTextApplets.contains(appletId); }
 bool CommonTagBlocks::isOwnLinkApplet(const QString &appletId) { return kOwnLinkApplets.contains(appletId); }
 
-bool CommonTagBlocks::hasNetscapeFix(const QString &appletId) { return kFixNetscapeApplets.contains(appletId); }
+bool CommonTagBlocks::carriesKey(const QString &appletId, const QString &key)
+{
+    if (key.startsWith(QLatin1String("OverImg")) || key == QLatin1String("OverImage"))
+        return !kNoOverImage.contains(appletId);
+    if (appletId == QLatin1String("VEXAPAINT"))
+        return false; // no link and tuning block at all
+    if (key == QLatin1String("MinSYNC"))
+        return !kNoSyncApplets.contains(appletId);
+    if (key == QLatin1String("FixNetscape"))
+        return kFixNetscapeApplets.contains(appletId);
+    for (const TuningRow &row : kTuningRows) {
+        if (key == QLatin1String(row.key))
+            return !row.skippedFor || !row.skippedFor->contains(appletId);
+    }
+    return true;
+}
 
 void CommonTagBlocks::append(const SettingsStore &store, const QString &appletId, TagText &tag,
                              const QString &beforeMessage)

@@ -19,8 +19,9 @@ public:
     static bool isMenuApplet(const QString &appletId);
     static bool isScrollTextApplet(const QString &appletId);
     static bool isOwnLinkApplet(const QString &appletId);
-    // Whether the tag carries "fixnetscape": the expert page lets the user choose it then.
-    static bool hasNetscapeFix(const QString &appletId);
+    // Whether the applet's tag carries the value stored under `key` (one of the link,
+    // tuning and over-image keys): its page lets the user choose it only then.
+    static bool carriesKey(const QString &appletId, const QString &key);
 };
 
 } // namespace vexa

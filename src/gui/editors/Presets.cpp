@@ -58,10 +58,14 @@ void Presets::connect(ControlPage &page)
     if (page.pageId() == 135) {
         for (const ExpertPreset &preset : ExpertPresets) {
             onClick(page, preset.button, [&page, &preset] {
-                page.setText(1057, QLatin1String(preset.memoryDelay));
-                page.setText(1058, QLatin1String(preset.taskPriority));
-                page.setText(1059, QLatin1String(preset.minSync));
-                if (page.isActive(1060)) // a box the applet does not have keeps its value
+                // A field the applet's tag does not carry keeps its value.
+                const std::pair<int, const char *> fields[] = {
+                    {1057, preset.memoryDelay}, {1058, preset.taskPriority}, {1059, preset.minSync}};
+                for (const auto &[id, value] : fields) {
+                    if (page.isActive(id))
+                        page.setText(id, QLatin1String(value));
+                }
+                if (page.isActive(1060))
                     page.setChecked(1060, preset.fixNetscape);
             });
         }

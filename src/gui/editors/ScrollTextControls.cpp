@@ -113,6 +113,25 @@ void downloadFonts(ControlPage &page)
 
 } // namespace
 
+void ScrollTextControls::showNamedFont(ControlPage &page)
+{
+    const QString name = page.text(FontFile);
+    const QString path = AppletFolderCopy::pathInAppletFolder(page, name);
+    const FontProperties font = name.isEmpty() ? FontProperties{} : VexaFont::read(path);
+    showFontProperties(page, font);
+    if (name.isEmpty() || font.valid)
+        return;
+    const QString folder = QFileInfo(path).absolutePath();
+    page.context().status(QFileInfo::exists(path)
+                              ? QStringLiteral("The font \"%1\" in the applet folder is not a Vexa Font file: "
+                                               "choose another with \"Browse font...\".")
+                                    .arg(name)
+                              : QStringLiteral("The font \"%1\" is not in the applet folder: choose it with "
+                                               "\"Browse font...\", or put it and its picture there.")
+                                    .arg(name),
+                          folder);
+}
+
 bool ScrollTextControls::readTextFile(const QString &path, QString *text)
 {
     const QFileInfo info(path);

@@ -114,10 +114,23 @@ bool storeLink(Page &page, const Binding &binding)
 
 // --- per-page preparation ---
 
+// The expert page's fields and the stored values they choose.
+struct ExpertField {
+    int control;
+    const char *key;
+};
+constexpr ExpertField ExpertFields[] = {{1057, "MemDelay"},    {1058, "TaskPriority"}, {1059, "MinSYNC"},
+                                        {1060, "FixNetscape"}, {1142, "StatusMsg"},    {1326, "OverImage"},
+                                        {1315, "OverImage"},   {1314, "OverImage"},    {1316, "OverImgX"},
+                                        {1317, "OverImgY"}};
+
 void setUpExpertPage(Page &page)
 {
-    // The box is there to choose what the tag writes: enabled exactly where the tag carries it.
-    page.setEnabled(1060, CommonTagBlocks::hasNetscapeFix(page.appletId()));
+    // A field is there to choose what the tag writes: enabled only where the tag carries it.
+    for (const ExpertField &field : ExpertFields) {
+        if (!CommonTagBlocks::carriesKey(page.appletId(), QLatin1String(field.key)))
+            page.setEnabled(field.control, false);
+    }
     page.setText(1316, QStringLiteral("0"));
     page.setText(1317, QStringLiteral("0"));
 }
@@ -302,8 +315,7 @@ void PageSpecials::afterLoad(Page &page)
             menu->load(page.loadsDefaults());
         break;
     case 208:
-        ScrollTextControls::showFontProperties(
-            page, VexaFont::read(context.folders.appletFolder(page.appletId()) + QLatin1Char('/') + page.text(4023)));
+        ScrollTextControls::showNamedFont(page);
         break;
     default:
         break;
