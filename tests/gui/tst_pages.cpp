@@ -363,10 +363,22 @@ private slots:
                      qPrintable(QStringLiteral("page %1 needs %2x%3, the window gives %4x%5")
                                     .arg(pageId).arg(needed.width()).arg(needed.height())
                                     .arg(area.width()).arg(area.height())));
+            page.resize(area);
+            page.show();
+            page.layout()->activate();
             if (!shots.isEmpty()) {
-                page.resize(area);
                 QDir().mkpath(shots);
                 page.grab().save(QStringLiteral("%1/page%2.png").arg(shots).arg(pageId));
+            }
+            // Up/down arrows stand right beside the field they step.
+            const std::vector<ControlSpec> &controls = findPageTemplate(pageId)->controls;
+            for (std::size_t i = 1; i < controls.size(); ++i) {
+                if (controls[i].kind != ControlKind::Spinner) continue;
+                const QWidget *field = page.control(controls[i - 1].id);
+                const QWidget *arrows = page.control(controls[i].id);
+                const int gap = arrows->mapTo(&page, QPoint(0, 0)).x() - field->mapTo(&page, QPoint(field->width(), 0)).x();
+                QVERIFY2(gap >= 0 && gap <= 12, qPrintable(QStringLiteral("page %1: arrows %2 stand %3 px from their field")
+                                                              .arg(pageId).arg(controls[i].id).arg(gap)));
             }
         }
         // The whole window fits a 1024 x 768 screen.

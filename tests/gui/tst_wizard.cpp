@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -154,6 +155,16 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), f.control(1432));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), f.control(1002));
+        // After Exit the chain goes round to the page, through no empty stop; a folder named
+        // in the status line is a stop while it shows.
+        for (const QString folder : {QString(), f.env.path("shown")}) {
+            f.window->currentPage()->context().status("Note", folder);
+            f.window->button(WizardWindow::ExitButton)->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            auto *label = qobject_cast<QLabel *>(QApplication::focusWidget());
+            QCOMPARE(label != nullptr, !folder.isEmpty());
+            if (label) QVERIFY(label->text().contains("shown"));
+        }
     }
 
     void menuItemTextFilters()

@@ -302,6 +302,7 @@ void addRow(QGridLayout *grid, int line, const Row &row, int pageId, QWidget *bo
     QLabel *namingLabel = nullptr; // a static text naming the field after it
     QString lastName;              // ... and the fields after that one on the row
     QWidget *previous = nullptr;
+    QHBoxLayout *narrowField = nullptr; // a short field, with its arrows right beside it
     for (const ControlSpec *control : row) {
         QWidget *widget = createWidget(*control, pageId, box);
         if (namingLabel)
@@ -335,9 +336,17 @@ void addRow(QGridLayout *grid, int line, const Row &row, int pageId, QWidget *bo
             // Captions and short fields keep to the left of their columns: a widget narrower
             // than its column would otherwise stand in its middle.
             grid->addWidget(label, line, 0, Qt::AlignLeft | (isTall(control->kind) ? Qt::AlignTop : Qt::AlignVCenter));
-            const bool narrow = widget->maximumWidth() < QWIDGETSIZE_MAX;
-            grid->addWidget(widget, line, 1, narrow ? Qt::AlignLeft | Qt::AlignVCenter : Qt::Alignment());
+            if (widget->maximumWidth() < QWIDGETSIZE_MAX) {
+                narrowField = new QHBoxLayout;
+                narrowField->addWidget(widget);
+                narrowField->addStretch(1);
+                grid->addLayout(narrowField, line, 1);
+            } else {
+                grid->addWidget(widget, line, 1);
+            }
             col = 2;
+        } else if (control->kind == ControlKind::Spinner && narrowField) {
+            narrowField->insertWidget(1, widget);
         } else if (control->kind == ControlKind::Label && row.size() > 1) {
             namingLabel = static_cast<QLabel *>(widget);
             namingLabel->setWordWrap(false);

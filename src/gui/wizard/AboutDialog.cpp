@@ -15,6 +15,9 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Vexa Java"));
     auto *layout = new QVBoxLayout(this);
+    // A notice has nothing to resize: at its own size the window manager offers no
+    // resize handle or maximize button for it.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     auto *row = new QHBoxLayout;
     auto *icon = new QLabel(this);
     icon->setPixmap(wizardIcon().pixmap(48, 48));

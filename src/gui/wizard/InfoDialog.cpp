@@ -15,6 +15,9 @@ InfoDialog::InfoDialog(const InfoNotice &notice, Services &services, const Folde
 {
     setWindowTitle(notice.title.isEmpty() ? QStringLiteral("Info") : notice.title);
     auto *layout = new QVBoxLayout(this);
+    // A notice has nothing to resize: at its own size the window manager offers no
+    // resize handle or maximize button for it.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     auto *text = new QLabel(notice.message.trimmed(), this);
     text->setObjectName(QStringLiteral("c1423"));

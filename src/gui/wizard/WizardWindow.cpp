@@ -164,6 +164,7 @@ void WizardWindow::buildStatusLine(QVBoxLayout *layout)
     m_statusFolder->setTextFormat(Qt::RichText);
     m_statusFolder->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     m_statusFolder->setToolTip(QStringLiteral("Open the folder"));
+    m_statusFolder->setFocusPolicy(Qt::NoFocus); // no folder to follow yet
     connect(m_statusFolder, &QLabel::linkActivated, this, [this](const QString &link) {
         m_context.services.openFolder(QUrl(link).toLocalFile());
     });
@@ -188,6 +189,8 @@ void WizardWindow::showStatus(const QString &text, const QString &folder)
                                                             .toString(QUrl::FullyEncoded),
                                                         folder.toHtmlEscaped()));
     m_statusFolder->setAccessibleName(folder);
+    // The folder link is a stop of the Tab chain only while there is one to follow.
+    m_statusFolder->setFocusPolicy(folder.isEmpty() ? Qt::NoFocus : Qt::StrongFocus);
     // Old news misleads: a note lasts until the page changes, a later action fails, or
     // its time is up.
     if (text.isEmpty())
