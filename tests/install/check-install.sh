@@ -37,12 +37,13 @@ grep -q "release version=\"$version\"" "$prefix/share/metainfo/$id.metainfo.xml"
 man=$prefix/share/man/man1
 zgrep -q 'save\\-project APPLET FILE' "$man/vexajava-cli.1.gz"
 zgrep -q '\\-\\-version' "$man/vexajava.1.gz"
-# Printed as it is, the help must fit a terminal: no line wider than 80 columns.
-if zcat "$man/vexajava.1.gz" "$man/vexajava-cli.1.gz" | sed -n '/^\.nf/,/^\.fi/p' | sed 's/\\-/-/g' |
-    grep '.\{81\}'; then
-    echo "manual page lines wider than 80 columns"
-    exit 1
-fi
+# The pages are filled text: man fits them to 80 columns, indent included, and runs a
+# sentence on across the help's own line breaks.
+for page in "$man/vexajava.1.gz" "$man/vexajava-cli.1.gz"; do
+    LC_ALL=C MANWIDTH=80 man -l "$page" | awk 'length > 80 { print "wider than 80 columns: " $0; wide = 1 }
+                                               END { exit wide }'
+done
+LC_ALL=C MANWIDTH=200 man -l "$man/vexajava.1.gz" | grep -q 'page by page, preview the page'
 
 # The installed programs answer and find their installation data.
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
