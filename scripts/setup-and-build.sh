@@ -12,8 +12,8 @@ bash scripts/install-packages.sh cmake g++ make pkg-config qt6-base-dev libwebp-
     openjdk-17-jdk-headless openjdk-17-jre bubblewrap "$@"
 
 # VEXAJAVA_WERROR=ON (CI) turns warnings into errors. VEXAJAVA_TARGETS names what to build
-# (default: everything, tests included).
+# (default: everything, the test programs included).
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DVEXAJAVA_WERROR=${VEXAJAVA_WERROR:-OFF}"
 targets=()
-for target in ${VEXAJAVA_TARGETS:-}; do targets+=(--target "$target"); done
+for target in ${VEXAJAVA_TARGETS:-all vexajava_tests}; do targets+=(--target "$target"); done
 cmake --build build -j "$(nproc)" "${targets[@]}"
