@@ -1,5 +1,5 @@
-// Installed for the whole system, the applet folders cannot be written: the user works in a
-// copy of them, made once and never written over.
+// Where the applet folders are not written into (installed, or the build tree's when they
+// cannot be written), the user works in a copy of them, made once and never written over.
 
 #include "TestSupport.h"
 #include "catalogue/Catalogue.h"

@@ -53,4 +53,15 @@ export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
 zgrep -q "\"Vexa Java $version\"" "$man/vexajava.1.gz"
 zgrep -q "\"vexajava-cli (Vexa Java $version)\"" "$man/vexajava-cli.1.gz"
 "$prefix/bin/vexajava-cli" tag BLOBS | grep -q '^<applet archive="blobs.jar"'
+# The installation is never written, even where it may be: the preview goes into the user's copy.
+preview=$("$prefix/bin/vexajava-cli" preview BLOBS)
+[ "$preview" = "$XDG_DATA_HOME/Vexa Team/Vexa Java/applets/blobs/preview.html" ]
+
+# Uninstalled with the README's commands, nothing of the installation is left, and the user's files stay.
+manifest=$build/install_manifest.txt
+xargs -d '\n' rm -f < "$manifest"
+xargs -d '\n' dirname < "$manifest" | sort -u |
+    while IFS= read -r dir; do [ ! -d "$dir" ] || rmdir -p --ignore-fail-on-non-empty "$dir"; done
+[ ! -e "$prefix" ] || { echo "left after uninstalling:"; find "$prefix"; exit 1; }
+[ -f "$preview" ]
 echo "installed and valid: ${#files[@]} files"

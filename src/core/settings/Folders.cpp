@@ -22,10 +22,13 @@ Folders::Folders(const SettingsStore &store)
       m_appletDirName(orDefault(store.read(QString(), QStringLiteral("AppletDir")), InstallData::defaultAppletDirName())),
       m_helpDirName(orDefault(store.read(QString(), QStringLiteral("HelpDir")), InstallData::defaultHelpDirName()))
 {
-    // Installed for the whole system, the applet folders cannot take the preview page or
-    // the user's pictures: the user works in a copy of them. A chosen Dir is left alone.
+    // An installation's applet folders never take the preview page or the user's pictures,
+    // wherever it lies (for the system, or in a prefix the user may write): the user works in
+    // a copy of them, and uninstalling leaves nothing of the user's behind. The build tree's
+    // are written in place where they can be; a chosen Dir is left alone.
     const QString installed = m_installDir + QLatin1Char('/') + m_appletDirName;
-    if (!store.read(QString(), QStringLiteral("Dir")).isEmpty() || InstallData::isWritable(installed))
+    const bool inPlace = InstallData::isBuildTree(m_installDir) && InstallData::isWritable(installed);
+    if (!store.read(QString(), QStringLiteral("Dir")).isEmpty() || inPlace)
         return;
     const QString userCopy = InstallData::userAppletDirectory();
     QString problem;

@@ -11,8 +11,8 @@ class SettingsStore;
 
 // The folders of the installation, read once from `Application` (`Dir`, `AppletDir`,
 // `HelpDir`). Where the store holds none, the bundled installation data is used, so
-// a new user needs no set-up; when its applet folders cannot be written (a system-wide
-// install), the user works in a copy of them under the user's data location.
+// a new user needs no set-up; installed (or where the build tree's cannot be written),
+// the user works in a copy of its applet folders under the user's data location.
 class Folders {
 public:
     explicit Folders(const SettingsStore &store);

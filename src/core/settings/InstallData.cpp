@@ -50,6 +50,12 @@ bool InstallData::isWritable(const QString &folder) { return writableCheck()(fol
 
 void InstallData::setWritableCheck(std::function<bool(const QString &)> check) { writableCheck() = std::move(check); }
 
+bool InstallData::isBuildTree(const QString &dataDir)
+{
+    const QString built = QFileInfo(QStringLiteral(VEXAJAVA_BUILD_DATA_DIR)).canonicalFilePath();
+    return !built.isEmpty() && QFileInfo(dataDir).canonicalFilePath() == built;
+}
+
 QString InstallData::userAppletDirectory()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/") +

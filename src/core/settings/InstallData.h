@@ -25,7 +25,11 @@ public:
     static bool isWritable(const QString &folder);
     static void setWritableCheck(std::function<bool(const QString &)> check);
 
-    // Where a user keeps the applet folders when the installation's cannot be written:
+    // Whether `dataDir` is the build tree's mirror of the installation data, the one copy the
+    // program writes into (the developer's own); an installation is never written.
+    static bool isBuildTree(const QString &dataDir);
+
+    // Where a user keeps the applet folders when the installation's are not written into:
     // <user data location>/applets.
     static QString userAppletDirectory();
     // Copies every file of `from` (folders included) that `to` lacks; a file the user
