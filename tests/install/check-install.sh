@@ -17,7 +17,7 @@ files=(
     share/metainfo/$id.metainfo.xml
     share/icons/hicolor/scalable/apps/$id.svg
     share/man/man1/vexajava.1.gz share/man/man1/vexajava-cli.1.gz share/doc/vexajava/copyright
-    share/doc/vexajava/changelog.gz
+    share/doc/vexajava/changelog.gz share/doc/vexajava/README.md.gz
     share/vexajava/defaults.ini share/vexajava/applets/qzbut1.gif share/vexajava/help/helproot.html
     share/vexajava/applets/treemenu/ic_empty.gif share/vexajava/vexajava-viewer.jar
 )

@@ -16,7 +16,8 @@ dpkg-deb -x "$deb" "$work/root"
 id=org.vexajava.VexaJava
 for f in bin/vexajava bin/vexajava-cli share/applications/$id.desktop share/mime/packages/$id.xml \
          share/metainfo/$id.metainfo.xml share/icons/hicolor/48x48/apps/$id.png \
-         share/man/man1/vexajava-cli.1.gz share/vexajava/defaults.ini share/vexajava/vexajava-viewer.jar; do
+         share/man/man1/vexajava-cli.1.gz share/doc/vexajava/README.md.gz share/vexajava/defaults.ini \
+         share/vexajava/vexajava-viewer.jar; do
     [ -f "$work/root/usr/$f" ] || { echo "not in the package: $f"; exit 1; }
 done
 depends=$(dpkg-deb -f "$deb" Depends)
