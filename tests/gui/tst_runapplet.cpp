@@ -105,7 +105,11 @@ private slots:
         arguments = arguments.mid(arguments.indexOf("-jar"));
         QCOMPARE(arguments.mid(0, 8), (QStringList{"-jar", AppletViewer::jarPath(), "--events", "/proc/self/fd/3",
                                                    "--control", "--title", "BLOBS", "--pictures"}));
-        QCOMPARE(arguments.value(9), f.env.folders().appletFolder("BLOBS") + "/preview.html");
+        const QRect frame = f.window->frameGeometry();
+        QCOMPARE(arguments.mid(9, 2), (QStringList{"--beside", QStringLiteral("%1,%2,%3,%4")
+                                                                   .arg(frame.x()).arg(frame.y())
+                                                                   .arg(frame.width()).arg(frame.height())}));
+        QCOMPARE(arguments.value(11), f.env.folders().appletFolder("BLOBS") + "/preview.html");
         QVERIFY(f.window->appletRunner().isRunning("BLOBS"));
 
         QTest::keyClick(f.window.get(), Qt::Key_F5);

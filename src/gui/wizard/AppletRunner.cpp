@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QWidget>
 
 #include <utility>
 
@@ -77,11 +78,15 @@ void AppletRunner::run(const QString &appletId, const QString &page)
 void AppletRunner::start(const QString &appletId, const QString &page)
 {
     auto pictures = std::make_shared<QTemporaryDir>();
-    const AppletViewer::Launch command =
-        AppletViewer::launch(page,
-                             {QStringLiteral("--control"), QStringLiteral("--title"), appletId,
-                              QStringLiteral("--pictures"), pictures->path()},
-                             pictures->path());
+    QStringList options{QStringLiteral("--control"), QStringLiteral("--title"), appletId,
+                        QStringLiteral("--pictures"), pictures->path()};
+    // The viewer opens beside the wizard, not over its Next and Exit buttons.
+    if (const auto *window = qobject_cast<const QWidget *>(parent()); window && window->isVisible()) {
+        const QRect frame = window->frameGeometry();
+        options << QStringLiteral("--beside")
+                << QStringLiteral("%1,%2,%3,%4").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height());
+    }
+    const AppletViewer::Launch command = AppletViewer::launch(page, options, pictures->path());
     if (!command.ok()) {
         say(command.problem);
         return;

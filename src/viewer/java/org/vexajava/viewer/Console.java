@@ -126,6 +126,7 @@ final class Console {
             "Shows the applets of a web page in a window of their own.",
             "",
             "  --title ID          show \"ID - \" before the page's file name in the window title",
+            "  --beside X,Y,W,H    open the window beside this one (the program's), not over it",
             "  --control           read commands from standard input, one per line:",
             "                      reload, restart, stop, start, close",
             "  --screenshot FILE   save the first applet's area as a PNG picture, then close",

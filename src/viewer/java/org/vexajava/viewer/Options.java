@@ -24,6 +24,8 @@ final class Options {
     Path events;
     Path pictures;
     boolean processSandbox;
+    /** The window the viewer opens beside (x, y, width, height on the screen), or null. */
+    java.awt.Rectangle beside;
 
     static final class UsageException extends Exception {
         private static final long serialVersionUID = 1L;
@@ -56,6 +58,7 @@ final class Options {
                 case "--events" -> o.events = path(value(args, ++i, arg), arg);
                 case "--pictures" -> o.pictures = path(value(args, ++i, arg), arg);
                 case "--title" -> o.title = value(args, ++i, arg);
+                case "--beside" -> o.beside = rectangle(value(args, ++i, arg), arg);
                 case "--screenshot" -> o.screenshot = path(value(args, ++i, arg), arg);
                 case "--record" -> o.record = path(value(args, ++i, arg), arg);
                 case "--after" -> o.afterMs = (int) number(value(args, ++i, arg), arg, 0, MAX_AFTER_MS, true);
@@ -91,6 +94,23 @@ final class Options {
             throw new UsageException("--after only goes with --screenshot or --record.");
         }
         return o;
+    }
+
+    private static java.awt.Rectangle rectangle(String text, String option) throws UsageException {
+        String[] parts = text.split(",");
+        try {
+            if (parts.length == 4) {
+                int width = Integer.parseInt(parts[2].trim());
+                int height = Integer.parseInt(parts[3].trim());
+                if (width > 0 && height > 0) {
+                    return new java.awt.Rectangle(Integer.parseInt(parts[0].trim()), Integer.parseInt(parts[1].trim()),
+                            width, height);
+                }
+            }
+        } catch (NumberFormatException e) {
+            // said below
+        }
+        throw new UsageException("The option \"" + option + "\" needs X,Y,WIDTH,HEIGHT, not \"" + text + "\".");
     }
 
     private static String value(String[] args, int i, String option) throws UsageException {

@@ -146,7 +146,7 @@ public final class Viewer implements PageContext.Host, Sandbox.Listener {
         }
         try {
             Toolkit.getDefaultToolkit().addAWTEventListener(this::watchPaint, AWTEvent.PAINT_EVENT_MASK);
-            EventQueue.invokeAndWait(() -> window = new ViewerWindow(title, this::command,
+            EventQueue.invokeAndWait(() -> window = new ViewerWindow(title, options.beside, this::command,
                     () -> refused(Sandbox.callingLoader(), "change the viewer's window")));
             return Main.EXIT_OK;
         } catch (InvocationTargetException e) {
@@ -391,7 +391,8 @@ public final class Viewer implements PageContext.Host, Sandbox.Listener {
     public void shown(AppletSlot slot, Applet applet) {
         if (slot.index == 0) {
             paintWatch = applet;
-            applet.requestFocus();
+            // Within the window only: a reload must not take the keyboard from the program.
+            applet.requestFocusInWindow();
         }
     }
 

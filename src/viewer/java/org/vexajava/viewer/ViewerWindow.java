@@ -4,10 +4,12 @@ import java.awt.AWTEvent;
 import java.awt.BorderLayout;
 import java.awt.Component;
 import java.awt.Dialog;
+import java.awt.Dimension;
 import java.awt.FileDialog;
 import java.awt.Frame;
 import java.awt.GridBagConstraints;
 import java.awt.GridBagLayout;
+import java.awt.GraphicsEnvironment;
 import java.awt.KeyEventDispatcher;
 import java.awt.KeyboardFocusManager;
 import java.awt.Label;
@@ -16,6 +18,8 @@ import java.awt.MenuBar;
 import java.awt.MenuItem;
 import java.awt.MenuShortcut;
 import java.awt.Panel;
+import java.awt.Point;
+import java.awt.Rectangle;
 import java.awt.EventQueue;
 import java.awt.Toolkit;
 import java.awt.Window;
@@ -38,6 +42,7 @@ final class ViewerWindow {
     static final String APPLET_WINDOW = "Applet window: ";
 
     private final Frame frame;
+    private final Rectangle beside; // the program's window, which the viewer opens beside; or null
     private final Panel applets = new Panel(new GridBagLayout());
     private final Label status = new Label();
     private final MenuItem stopStart = new MenuItem("Stop");
@@ -49,7 +54,8 @@ final class ViewerWindow {
      * commands receives "restart", "reload", "stop", "start", "save" and "close"; refused is told
      * when an applet tries to change the window.
      */
-    ViewerWindow(String title, Consumer<String> commands, Runnable refused) {
+    ViewerWindow(String title, Rectangle beside, Consumer<String> commands, Runnable refused) {
+        this.beside = beside;
         frame = new GuardedFrame(title, refused);
         Toolkit.getDefaultToolkit().addAWTEventListener(this::markAppletWindow, AWTEvent.WINDOW_EVENT_MASK);
         frame.add(applets, BorderLayout.CENTER);
@@ -195,9 +201,40 @@ final class ViewerWindow {
             frame.setSize(MIN_WIDTH, frame.getHeight()); // the applets stay centred
         }
         if (!frame.isVisible()) {
-            frame.setLocationByPlatform(true);
+            if (beside != null) {
+                frame.setLocation(placeBeside(beside, frame.getSize(),
+                        GraphicsEnvironment.getLocalGraphicsEnvironment().getMaximumWindowBounds()));
+            } else {
+                frame.setLocationByPlatform(true);
+            }
             frame.setVisible(true);
         }
+    }
+
+    /**
+     * Where a window of {@code size} stands beside {@code other} on {@code screen}: to its right, else to
+     * its left (top edges level), else below or above it (left edges level); with no room anywhere, in
+     * the screen's top right corner, away from the other window's menus and its buttons at the bottom.
+     */
+    static Point placeBeside(Rectangle other, Dimension size, Rectangle screen) {
+        final int gap = 8;
+        int right = screen.x + screen.width;
+        int bottom = screen.y + screen.height;
+        int y = Math.max(screen.y, Math.min(other.y, bottom - size.height));
+        int x = Math.max(screen.x, Math.min(other.x, right - size.width));
+        if (other.x + other.width + gap + size.width <= right) {
+            return new Point(other.x + other.width + gap, y);
+        }
+        if (other.x - gap - size.width >= screen.x) {
+            return new Point(other.x - gap - size.width, y);
+        }
+        if (other.y + other.height + gap + size.height <= bottom) {
+            return new Point(x, other.y + other.height + gap);
+        }
+        if (other.y - gap - size.height >= screen.y) {
+            return new Point(x, other.y - gap - size.height);
+        }
+        return new Point(Math.max(screen.x, right - size.width), screen.y);
     }
 
     /** Any thread. Applets may set their status for every frame; the line shows the latest. */
