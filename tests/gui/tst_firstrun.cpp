@@ -315,6 +315,14 @@ private slots:
         f.next();
         f.click(WizardWindow::PreviewButton);
         QCOMPARE(status->text(), QStringLiteral("Preview page written"));
+        // Without the applet's code the page shows only its message: the line says why.
+        const QString jar = f.env.folders().appletFolder("BUMP") + "/vexabump.jar";
+        QVERIFY(QFile::rename(jar, jar + ".away"));
+        f.click(WizardWindow::PreviewButton);
+        QVERIFY2(status->text().startsWith("Preview page written, but without \"vexabump.jar\" the applet cannot show"),
+                 qPrintable(status->text()));
+        QVERIFY(f.window->statusFolder()->text().contains("bump"));
+        QVERIFY(QFile::rename(jar + ".away", jar));
 
         const QString project = f.env.path("bump.vxp");
         f.services.fileNames.enqueue(project);

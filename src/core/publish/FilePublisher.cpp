@@ -349,6 +349,18 @@ bool FilePublisher::isAppletCode(const QString &name)
 // The applets' own classes and archives do not come with the program, so a fresh
 // installation lacks them: the message names the file, the folder it belongs in and,
 // for the applet's code, every file the applet needs.
+QStringList FilePublisher::missingFiles(const QString &appletId) const
+{
+    QStringList code, others;
+    for (const PublishFile &file : plannedFiles(appletId)) {
+        const QString source = (file.fromAppletDirectory ? m_folders.appletDirectory() : m_folders.appletFolder(appletId)) +
+                               QLatin1Char('/') + file.name;
+        if (!QFileInfo::exists(source))
+            (isAppletCode(file.name) ? code : others) << file.name;
+    }
+    return code + others;
+}
+
 void FilePublisher::reportMissing(const QString &folder, const QString &name)
 {
     Message m = message(Str::PublishFileMissing, MessageIcon::Stop);

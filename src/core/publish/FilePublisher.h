@@ -53,6 +53,10 @@ public:
     // does not exist, where copying would stop anyway.
     QList<PublishFile> plannedFiles(const QString &appletId) const;
 
+    // The planned files that are not where they are copied from, the applet's own code
+    // first: a page needs all of them to show its applet.
+    QStringList missingFiles(const QString &appletId) const;
+
     // How many files the last copyAllFiles (or copyFile) wrote into the destination, the
     // page included, and how many it found there already up to date.
     int copiedCount() const { return m_copied; }

@@ -4,6 +4,7 @@
 #include "publish/FilePublisher.h"
 #include "publish/PreviewPage.h"
 #include "services/Services.h"
+#include "settings/Folders.h"
 #include "settings/SettingsStore.h"
 #include "strings/StringIds.h"
 
@@ -17,7 +18,19 @@ void PublishActions::showPreview()
 {
     // A failed write has been reported; the browser still shows what is there.
     const bool written = PreviewPage(m_context.store, m_context.folders, m_context.services).write(m_context.appletId, false);
-    m_context.status(written ? QStringLiteral("Preview page written") : QString());
+    const QStringList missing = FilePublisher(m_context.store, m_context.folders, m_context.services)
+                                    .missingFiles(m_context.appletId);
+    if (!written)
+        m_context.status(QString());
+    else if (missing.isEmpty())
+        m_context.status(QStringLiteral("Preview page written"));
+    else // the browser would show only the message for browsers without Java, unexplained
+        m_context.status(QStringLiteral("Preview page written, but without \"%1\"%2 the applet cannot show: "
+                                        "put the applet's files in its folder (see \"Applet files\" in the help)")
+                             .arg(missing.first(), missing.size() > 1
+                                                       ? QStringLiteral(" and %1 more files").arg(missing.size() - 1)
+                                                       : QString()),
+                         QDir::toNativeSeparators(m_context.folders.appletFolder(m_context.appletId)));
     openPreview();
 }
 
