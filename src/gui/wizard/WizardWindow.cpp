@@ -15,8 +15,13 @@
 #include "strings/StringIds.h"
 #include "strings/StringTable.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QUndoStack>
 #include <QThread>
 #include <QTimer>
 
@@ -199,25 +204,73 @@ void WizardWindow::showStatus(const QString &text, const QString &folder)
         m_statusTimeout->start();
 }
 
-// "Vexa Java - BLOBS" on an applet's pages; "name.vxp - Vexa Java" once the applet's
-// values were saved to or opened from a project, as desktop programs name their document.
+// As desktop programs name their document: "name.vxp - Vexa Java" while the values of the
+// project last saved or opened are shown, else "BLOBS - Vexa Java" for the applet shown (on
+// the selection page, the one chosen there), else "Vexa Java". A project changed since it
+// was saved or opened is marked ("name.vxp* - Vexa Java"); an applet's own values are kept
+// in the settings as they change, so they carry no mark.
 void WizardWindow::updateTitle()
 {
     if (m_projectApplet != m_context.appletId)
-        m_projectFile.clear(); // another applet: the project is not its document
-    if (!m_projectFile.isEmpty())
-        setWindowTitle(QFileInfo(m_projectFile).fileName() + QStringLiteral(" - ") + SettingsStore::Product);
-    else if (m_pageId == PageFlow::SelectionPage)
-        setWindowTitle(SettingsStore::Product);
-    else
-        setWindowTitle(SettingsStore::Product + QStringLiteral(" - ") + m_context.appletId);
+        m_projectFile.clear(); // another applet was entered: the project is not its document
+    const QString applet = m_pageId == PageFlow::SelectionPage && m_page ? SelectionPage::selectedApplet(*m_page)
+                           : m_pageId == PageFlow::SelectionPage       ? QString()
+                                                                       : m_context.appletId;
+    const bool project = !m_projectFile.isEmpty() && applet == m_projectApplet;
+    const QString document = project ? QFileInfo(m_projectFile).fileName() : applet;
+    setWindowTitle(document.isEmpty() ? SettingsStore::Product
+                                      : document + QStringLiteral("[*] - ") + SettingsStore::Product);
+    if (!project)
+        setWindowModified(false);
 }
 
 void WizardWindow::setProjectFile(const QString &file)
 {
     m_projectFile = file;
     m_projectApplet = m_context.appletId;
+    m_projectValues = storedValues();
+    setWindowModified(false);
     updateTitle();
+}
+
+QMap<QString, QString> WizardWindow::storedValues() const
+{
+    QMap<QString, QString> values;
+    for (const QString &key : m_context.store.keys(m_context.appletId))
+        values.insert(key, m_context.store.read(m_context.appletId, key));
+    return values;
+}
+
+// A user's edit on the page marks the project changed at once; storing the page then
+// compares the stored values with the project's, so an edit taken back clears the mark.
+void WizardWindow::markEdited()
+{
+    // The selection page chooses an applet, it changes none of its values.
+    if (m_pageId != PageFlow::SelectionPage && !m_projectFile.isEmpty() && m_projectApplet == m_context.appletId)
+        setWindowModified(true);
+}
+
+void WizardWindow::compareWithProject()
+{
+    if (!m_projectFile.isEmpty() && m_projectApplet == m_context.appletId)
+        setWindowModified(storedValues() != m_projectValues);
+}
+
+void WizardWindow::watchEdits()
+{
+    const auto edited = [this] { markEdited(); };
+    for (auto *edit : m_page->findChildren<QLineEdit *>())
+        connect(edit, &QLineEdit::textEdited, this, edited);
+    for (auto *area : m_page->findChildren<QPlainTextEdit *>())
+        connect(area, &QPlainTextEdit::textChanged, this, edited);
+    for (auto *combo : m_page->findChildren<QComboBox *>())
+        connect(combo, &QComboBox::activated, this, edited);
+    for (auto *button : m_page->findChildren<QAbstractButton *>()) {
+        if (button->isCheckable())
+            connect(button, &QAbstractButton::clicked, this, edited);
+    }
+    for (QUndoStack *history : m_page->findChildren<QUndoStack *>())
+        connect(history, &QUndoStack::indexChanged, this, edited);
 }
 
 void WizardWindow::showPage()
@@ -232,6 +285,7 @@ void WizardWindow::showPage()
     connect(m_page, &Page::selectedAppletChanged, this, &WizardWindow::appletChosen);
     m_pageLayout->addWidget(m_page);
     m_page->load(false);
+    watchEdits();
     m_page->show();
     // Tab starts in the page; Enter stays with Next.
     m_page->setFocus();
@@ -263,6 +317,7 @@ void WizardWindow::whenSafe(const std::function<void()> &command)
 void WizardWindow::appletChosen(const QString &appletId)
 {
     m_menuItems[AppletInfoItem]->setText(StringTable::text(Str::AppletInfoCaption).arg(appletId));
+    updateTitle();
 }
 
 void WizardWindow::setButtonsShown(bool shown)
@@ -333,6 +388,7 @@ void WizardWindow::next()
         return;
     m_page->store();
     m_context.store.sync();
+    compareWithProject();
     if (m_pageId == PageFlow::CodePage) {
         m_context.services.showInfo(InfoNotice{StringTable::text(Str::Publish), StringTable::text(Str::PublishNotice),
                                                StringTable::text(Str::PublishLink), QStringLiteral("STEP1")});
@@ -351,6 +407,7 @@ void WizardWindow::previous()
         return;
     m_page->store();
     m_context.store.sync();
+    compareWithProject();
     setPublishMode(false);
     m_pageId = PageFlow::previous(m_pageId, m_context.appletId, m_context.flags);
     arriveAfterPrevious();
@@ -359,8 +416,10 @@ void WizardWindow::previous()
 
 void WizardWindow::loadDefaults()
 {
-    if (m_page)
+    if (m_page) {
         m_page->load(true);
+        markEdited();
+    }
 }
 
 bool WizardWindow::storePage()
@@ -369,6 +428,7 @@ bool WizardWindow::storePage()
         return false;
     m_page->store();
     m_context.store.sync();
+    compareWithProject();
     return true;
 }
 
@@ -467,6 +527,7 @@ int WizardWindow::saveProject()
         return 0;
     m_page->store();
     m_context.store.sync();
+    compareWithProject();
     const int result = ProjectFile(m_context.store, m_context.services).save(m_context.appletId, file);
     showStatus(result == 1 ? QStringLiteral("Project saved") : QString());
     if (result == 1)

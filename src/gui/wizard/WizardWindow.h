@@ -65,6 +65,10 @@ public:
     void showStatus(const QString &text, const QString &folder = QString());
     void updateTitle();
     void setProjectFile(const QString &file);
+    QMap<QString, QString> storedValues() const;
+    void watchEdits();
+    void markEdited();
+    void compareWithProject();
 
     // The buttons' operations.
     void next();
@@ -120,6 +124,7 @@ private:
     AppletRunner *m_runner = nullptr;
     QString m_projectFile;   // the project last saved or opened, while its applet is current
     QString m_projectApplet;
+    QMap<QString, QString> m_projectValues; // the applet's values as the project holds them
     bool m_closing = false;
 };
 
