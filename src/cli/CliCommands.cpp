@@ -1,5 +1,7 @@
 #include "CliCommands.h"
 
+#include "EffectPlayer.h"
+
 #include "Reporter.h"
 #include "catalogue/Catalogue.h"
 #include "publish/FileCopy.h"
@@ -16,6 +18,7 @@
 #include "viewer/AppletViewer.h"
 #include "viewer/MovingPicture.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -327,6 +330,32 @@ int record(CliSession &session, const Arguments &args)
     return Success;
 }
 
+// Frames beyond this would take the engine minutes to reach.
+constexpr int MaxRenderFrame = 100000;
+
+int render(CliSession &session, const Arguments &args)
+{
+    const QString applet = args.positional[0];
+    const std::optional<int> frame = number(args, QStringLiteral("--frame"), 50, 0, MaxRenderFrame);
+    if (!frame)
+        return session.usageError(QStringLiteral("--frame takes 0 to %1.").arg(MaxRenderFrame));
+    if (!EffectPlayer::knows(applet))
+        return failed(session, QStringLiteral("Vexa Java has no effect of its own for %1 yet.").arg(applet));
+    EffectPlayer player;
+    if (const QString problem = player.open(session.store(), session.folders(), applet); !problem.isEmpty())
+        return failed(session, problem);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    player.frame(quint32(*frame)).save(&buffer, "PNG");
+    const FileError error = FileCopy::write(args.positional[1], png, FileCopy::Durability::Durable);
+    if (!error.ok()) {
+        session.reporter.report(FileCopy::describe(error));
+        return Failure;
+    }
+    return Success;
+}
+
 int reset(CliSession &session, const Arguments &args)
 {
     const QString applet = args.positional[0];
@@ -395,6 +424,10 @@ const std::vector<Command> &commands()
          "Run the applet in the applet viewer and save S seconds (default 3) of it, N frames a second "
          "(default 15), as an animated WebP picture.",
          2, true, {}, {"--seconds", "--fps"}, record},
+        {"render", "render APPLET FILE.png [--frame N]",
+         "Draw frame N (default 50) of the applet's own effect, made by Vexa Java from its values, as a PNG "
+         "picture.",
+         2, true, {}, {"--frame"}, render},
         {"reset", "reset APPLET --yes",
          "Discard the stored values of APPLET and start it over from its default values.", 1, true, {"--yes"}, {},
          reset},
