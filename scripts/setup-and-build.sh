@@ -7,9 +7,11 @@ cd "$(dirname "$0")/.."
 
 # The applet viewer is Java (a development kit to build it, a runtime with a desktop to run
 # it, and bubblewrap to run it in a process sandbox); the moving picture for browsers without Java
-# is written with libwebp.
+# is written with libwebp; the effects player for today's browsers is the effects engine built
+# to WebAssembly with clang-14 and the wasm32 C and C++ libraries.
 bash scripts/install-packages.sh cmake g++ make pkg-config qt6-base-dev libwebp-dev fonts-dejavu-core \
-    openjdk-17-jdk-headless openjdk-17-jre bubblewrap "$@"
+    openjdk-17-jdk-headless openjdk-17-jre bubblewrap \
+    clang-14 wasi-libc libc++-14-dev-wasm32 libclang-rt-14-dev-wasm32 "$@"
 
 # VEXAJAVA_WERROR=ON (CI) turns warnings into errors. VEXAJAVA_TARGETS names what to build
 # (default: everything, the test programs included).
