@@ -57,6 +57,9 @@ struct ParamSpec {
     const char *other;
     bool visible = true;
     const char *why = nullptr;
+    // "name=value" when the parameter shows only while another one has that value (a box on
+    // the page that switches it on).
+    const char *needs = nullptr;
 };
 
 // What an effect starts from: the tag's size, its parameters read through the effect's

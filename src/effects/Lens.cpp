@@ -60,8 +60,9 @@ public:
         m_speedX = in.integer("spdx");
         m_speedY = in.integer("spdy");
         const bool distort = in.flag("distort");
-        // Diagonal waves of up to distdval% of the lens's width; the x/y stretch in percent.
-        m_rippleSize = distort ? in.integer("distdval") * m_radius * Sub / 100 : 0;
+        // The diagonal waves shift the view by distdval/200 of the lens's width (the glass magnifies
+        // that further); the x/y stretch is in percent.
+        m_rippleSize = distort ? in.integer("distdval") * m_radius * Sub / 200 : 0;
         const int stretch = distort ? in.integer("distoxy") : 0;
         buildLens(in.integer("zoomfactor"), stretch);
         m_ripple.assign(std::size_t(4 * m_radius + 1), 0);
@@ -188,8 +189,8 @@ EffectInfo lensEffect()
             {
                 {"image", ParamKind::Picture, "sample.jpg", 0, 0, "missing.jpg"},
                 {"lenswidth", ParamKind::Integer, "45", 0, MaxSide / 2, "25"},
-                {"distdval", ParamKind::Integer, "10", 5, 20, "20"},
-                {"distoxy", ParamKind::Integer, "0", -40, 40, "30"},
+                {"distdval", ParamKind::Integer, "10", 5, 20, "20", true, nullptr, "distort=YES"},
+                {"distoxy", ParamKind::Integer, "0", -40, 40, "30", true, nullptr, "distort=YES"},
                 {"zoomfactor", ParamKind::Integer, "10", 0, 30, "25"},
                 {"interactive", ParamKind::Flag, "NO", 0, 1, "YES", false,
                  "the lens follows the mouse: a recorded frame has none, so the lens keeps moving by itself"},

@@ -4,11 +4,13 @@ namespace vexa::effects {
 
 // One function per effect file, each giving its catalogue entry.
 EffectInfo fireEffect();
+EffectInfo lensEffect();
 
 const std::vector<EffectInfo> &registry()
 {
     static const std::vector<EffectInfo> effects = {
         fireEffect(),
+        lensEffect(),
     };
     return effects;
 }

@@ -5,4 +5,5 @@ set(VEXAJAVA_EFFECTS_SOURCES
     Registry.cpp
     Tag.cpp
     Fire.cpp
+    Lens.cpp
 )

@@ -95,7 +95,14 @@ private slots:
         QFETCH(QByteArray, name);
         QFETCH(QByteArray, other);
         const EffectInfo &info = registry()[std::size_t(effect)];
-        QVERIFY(frameOf(tagOf(info), 50) != frameOf(tagOf(info, {{name, other}}), 50));
+        QList<QPair<QByteArray, QByteArray>> base;
+        for (const ParamSpec &spec : info.params) {
+            if (spec.name == name && spec.needs) {
+                const QList<QByteArray> needed = QByteArray(spec.needs).split('=');
+                base.append({needed.value(0), needed.value(1)});
+            }
+        }
+        QVERIFY(frameOf(tagOf(info, base), 50) != frameOf(tagOf(info, base + QList<QPair<QByteArray, QByteArray>>{{name, other}}), 50));
     }
 
     void hostileValuesGiveDefaultsOrClamps_data()

@@ -231,6 +231,12 @@ QString SettingsStore::read(const QString &section, const QString &key) const
         return defaults().value(section, key);
     if (!isStorableKey(key))
         return QString();
+    if (m_overlay && section.compare(m_overlay->m_section, Qt::CaseInsensitive) == 0) {
+        for (const auto &[shownKey, value] : m_overlay->m_values) {
+            if (shownKey.compare(key, Qt::CaseInsensitive) == 0)
+                return value;
+        }
+    }
     const QString group = groupName(section);
     const StoreFormat::Section *values = this->section(group);
     if (!values)

@@ -92,7 +92,28 @@ public:
     static bool isDefaultSection(const QString &section);
     static bool isStorableKey(const QString &key);
 
+    // While one lives, reads of `section` see `values` over the stored ones: what a page
+    // shows before it is stored (the live preview draws it). Nothing is written.
+    class Overlay {
+    public:
+        Overlay(SettingsStore &store, const QString &section, const Values &values)
+            : m_store(store), m_section(section), m_values(values)
+        {
+            m_store.m_overlay = this;
+        }
+        ~Overlay() { m_store.m_overlay = nullptr; }
+        Overlay(const Overlay &) = delete;
+        Overlay &operator=(const Overlay &) = delete;
+
+    private:
+        friend class SettingsStore;
+        SettingsStore &m_store;
+        QString m_section;
+        Values m_values;
+    };
+
 private:
+    const Overlay *m_overlay = nullptr;
     // What identifies one version of the store file: every writer replaces the file by a
     // new one, so a new version is a new file, even of the same size and time.
     struct FileVersion {

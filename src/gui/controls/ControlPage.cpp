@@ -102,7 +102,13 @@ QString ControlPage::section() const { return m_pageId == 129 ? SettingsStore::A
 
 QString ControlPage::read(const QString &key) const { return m_context.store.read(m_loadSection, key); }
 
-void ControlPage::write(const QString &key, const QString &value) { m_context.store.write(section(), key, value); }
+void ControlPage::write(const QString &key, const QString &value)
+{
+    if (m_shown)
+        m_shown->append({key, value});
+    else
+        m_context.store.write(section(), key, value);
+}
 
 void ControlPage::runHandler(int id)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PageContext.h"
+#include "settings/SettingsStore.h"
 
 #include <QColor>
 #include <QHash>
@@ -75,6 +76,7 @@ protected:
     const int m_pageId;
     PageContext &m_context;
     QString m_loadSection;
+    SettingsStore::Values *m_shown = nullptr; // collects the writes instead, while set
     bool m_loading = false;
     bool m_closing = false;
     QList<QPair<int, int>> m_cutFields; // fields whose stored value was cut on load, and its length

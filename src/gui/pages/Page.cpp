@@ -155,6 +155,18 @@ void Page::store()
     storeCommonTail();
 }
 
+SettingsStore::Values Page::shownValues()
+{
+    SettingsStore::Values shown;
+    m_shown = &shown;
+    for (const Binding &binding : pageBindings(m_pageId)) {
+        if (binding.kind != BindingKind::Special)
+            storeBinding(binding);
+    }
+    m_shown = nullptr;
+    return shown;
+}
+
 void Page::storeBinding(const Binding &binding)
 {
     const QString key = QLatin1String(binding.key);

@@ -26,6 +26,8 @@ public:
     void load(bool useDefaults);
     // Writes what the controls show back into the store.
     void store();
+    // The values the page's fields would store, without storing them or writing any file.
+    SettingsStore::Values shownValues();
     // Checks the typed values; shows one message and answers false on the first failure.
     bool validate();
     // Before the wizard goes back: false, with a message, when storing would lose a value.
