@@ -75,6 +75,8 @@ public:
     bool flag(const char *name) const;
     // The named picture; one that could not be read is a plain placeholder of the tag's size.
     const Picture &picture(const char *name) const;
+    // Whether the named picture was read (not the placeholder).
+    bool hasPicture(const char *name) const { return &picture(name) != &m_placeholder; }
 
 private:
     const ParamSpec *spec(const char *name) const;

@@ -39,17 +39,6 @@ constexpr std::int64_t Span = std::int64_t(1) << SpanBits;
 // Zoom factor (16.16) to magnification (16.16): factor 20 is 1:1, 0 a fifth, 80 four times.
 std::int64_t magnification(std::int64_t factor) { return (factor + (std::int64_t(5) << 16)) / 25; }
 
-// The engine hands over a picture it did not read (none named, or a missing file) as plain grey
-// of the applet's size: for the background that means "no picture", so the colour shows.
-bool isUnreadPicture(const Picture &picture, int width, int height)
-{
-    if (picture.width != width || picture.height != height) return false;
-    for (std::size_t i = 0; i < picture.rgba.size(); i += 4) {
-        if (picture.rgba[i] != 128 || picture.rgba[i + 1] != 128 || picture.rgba[i + 2] != 128) return false;
-    }
-    return true;
-}
-
 class Rot : public Effect {
 public:
     void start(const Inputs &in) override
@@ -91,7 +80,7 @@ public:
             // Shown once, the picture lies on the background picture (tiled from the top left) or,
             // without one, on the background colour.
             const Picture &back = in.picture("backimage");
-            const bool hasBack = !isUnreadPicture(back, m_width, m_height);
+            const bool hasBack = in.hasPicture("backimage");
             const std::uint32_t colour = (std::uint32_t(in.integer("backr")) << 16) |
                                          (std::uint32_t(in.integer("backg")) << 8) | std::uint32_t(in.integer("backb"));
             m_background.resize(std::size_t(m_innerWidth) * std::size_t(m_innerHeight));
@@ -186,9 +175,10 @@ private:
         const Modality &now = current();
         std::int64_t zoom = std::int64_t(RestingZoom) << 16;
         if (now.zooms) {
-            // From the minimum to the maximum and back, easing at both ends.
+            // From the maximum out to the minimum and back, easing at both ends: the show opens
+            // close up and then draws back to the whole picture.
             const std::int64_t swing = 65536 - cosine(std::int32_t(m_zoomPhase & AngleMask));
-            zoom = m_zoomMin + (m_zoomMax - m_zoomMin) * swing / 131072;
+            zoom = m_zoomMax + (m_zoomMin - m_zoomMax) * swing / 131072;
         }
         const std::int64_t scale = magnification(zoom);
         const std::int32_t angle = std::int32_t((m_turn / Full) & AngleMask);
@@ -282,10 +272,10 @@ EffectInfo rotEffect()
                 {"distval", ParamKind::Integer, "20", 1, 255, "90"},
                 {"tile", ParamKind::Flag, "YES", 0, 1, "NO"},
                 // The background shows only around a picture that is not tiled.
-                {"backimage", ParamKind::Picture, "NO", 0, 0, "sample.jpg"},
-                {"backr", ParamKind::Integer, "0", 0, 255, "200"},
-                {"backg", ParamKind::Integer, "0", 0, 255, "160"},
-                {"backb", ParamKind::Integer, "0", 0, 255, "90"},
+                {"backimage", ParamKind::Picture, "NO", 0, 0, "sample.jpg", true, nullptr, "tile=NO"},
+                {"backr", ParamKind::Integer, "0", 0, 255, "200", true, nullptr, "tile=NO"},
+                {"backg", ParamKind::Integer, "0", 0, 255, "160", true, nullptr, "tile=NO"},
+                {"backb", ParamKind::Integer, "0", 0, 255, "90", true, nullptr, "tile=NO"},
             },
             [] { return std::unique_ptr<Effect>(new Rot); },
             25};

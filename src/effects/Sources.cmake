@@ -6,4 +6,6 @@ set(VEXAJAVA_EFFECTS_SOURCES
     Tag.cpp
     Fire.cpp
     Lens.cpp
+    Rot.cpp
+    Tunnel.cpp
 )

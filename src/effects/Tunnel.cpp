@@ -151,8 +151,8 @@ private:
                 Cell &cell = m_table[std::size_t(ty) * std::size_t(m_tableWidth) + std::size_t(tx)];
                 cell.u = std::uint16_t(u & (m_texWidth - 1));
                 cell.v = std::uint16_t(depth & (m_texHeight - 1));
-                // Full light down to LitRadius, then fading (with the square of the
-                // distance) into a dark far end, where the picture's details would only flicker.
+                // Full light from the mouth in to LitRadius, then fading (with the square of q)
+                // into a dark far end, where the picture's details would only flicker.
                 const std::int64_t light = std::min<std::int64_t>(256, q * 256 / LitRadius);
                 cell.shade = std::uint8_t(std::min<std::int64_t>(255, light * light / 256));
             }

@@ -4,6 +4,8 @@
 #include "Maths.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <iterator>
 #include <utility>
 
@@ -13,18 +15,24 @@ namespace {
 // Heights stay inside +-HeightLimit, so slopes (differences of two) stay inside +-2^16.
 constexpr int HeightLimit = 30000;
 // Added before a right shift so that shifted values are never negative (an exact floor division).
-constexpr int ShiftBias = 1 << 20;
+constexpr int ShiftBias = 1 << 30;
+// The wave step's weights are in 1/2^WeightShift; with heights inside +-HeightLimit its sums
+// stay inside +-2^29.
+constexpr int WeightShift = 12, WeightOne = 1 << WeightShift, WeightHalf = WeightOne / 2;
 // Depth of a drop per unit of the page's rain pressure.
 constexpr int DepthPerPressure = 6;
 // The slope moves the picture by slope / 2^RefractShift cells and lights it by slope / 2^LightShift.
 constexpr int RefractShift = 5;
 constexpr int LightShift = 1;
-// Wave steps per frame: water is quick, oil (thick and slow) takes one.
-constexpr int WaterSubSteps = 2;
-constexpr int OilSubSteps = 1;
+// Light ranges over +-MaxLight; a lit channel is looked up in a table of clamped levels.
+constexpr int MaxLight = 255;
+// Wave steps per frame and viscosity (a cell goes 1/2^shift of the way to its neighbours'
+// mean each step): water is quick and thin, oil thick and slow.
+constexpr int WaterSubSteps = 2, WaterViscosityShift = 5;
+constexpr int OilSubSteps = 1, OilViscosityShift = 3;
 // A swimming fish: cells per frame in 16.16, its largest turn per frame (1/4096 turn), the
 // width of its wake and how deep it pushes compared with a drop.
-constexpr int FishSpeed = 52000;
+constexpr int FishSpeed = 65536;
 constexpr int FishMaxTurn = 40;
 constexpr int FishWake = 7;
 constexpr int FishDepthDivisor = 3;
@@ -55,7 +63,7 @@ constexpr Design AutoDesigns[] = {
 constexpr int DesignFrames = 125;
 constexpr int AutoFixedSize = 10;
 
-// value / 2^shift rounded down, for values above -ShiftBias.
+// value / 2^shift rounded down, for values from -ShiftBias to ShiftBias - 1.
 inline int shiftDown(int value, int shift) { return ((value + ShiftBias) >> shift) - (ShiftBias >> shift); }
 
 struct Fish {
@@ -78,10 +86,15 @@ public:
         m_lightMin = in.integer("minlight");
         m_lightMax = std::max(m_lightMin, in.integer("maxlight"));
         m_autodesign = in.flag("autodesign");
-        m_loss = DensityLoss[in.integer("density") - MinDensity];
         // The page offers "water" or "oil"; the engine reads no word parameters, so water it is.
         m_oil = false;
         m_subSteps = m_oil ? OilSubSteps : WaterSubSteps;
+        // next = (sum / 2 - before) kept at (1 - 1/v), plus sum / 4 at 1/v, all kept at (1 - loss):
+        // with v = 2^viscosityShift that is sum x (2v - 1) / 4v and before x (v - 1) / v.
+        const std::int64_t keep = 256 - DensityLoss[in.integer("density") - MinDensity];
+        const std::int64_t v = std::int64_t(1) << (m_oil ? OilViscosityShift : WaterViscosityShift);
+        m_weightAround = int((WeightOne * keep * (2 * v - 1)) / (4 * v * 256));
+        m_weightBefore = int((WeightOne * keep * (v - 1)) / (v * 256));
         m_depth = in.integer("pressure") * DepthPerPressure;
 
         m_design.rainSize = in.integer("rainsize");
@@ -98,17 +111,23 @@ public:
 
         // The picture fills the surface, whatever its own size.
         const Picture &picture = in.picture("image");
-        m_picture.resize(std::size_t(m_cellsX) * std::size_t(m_cellsY));
+        m_picture.resize(std::size_t(m_cellsX) * std::size_t(m_cellsY) * 4);
+        std::uint8_t *cell = m_picture.data();
         for (int y = 0; y < m_cellsY; ++y) {
             const int py = int(std::int64_t(y) * picture.height / m_cellsY);
-            for (int x = 0; x < m_cellsX; ++x)
-                m_picture[std::size_t(y) * std::size_t(m_cellsX) + std::size_t(x)] =
-                    picture.at(int(std::int64_t(x) * picture.width / m_cellsX), py);
+            for (int x = 0; x < m_cellsX; ++x, cell += 4) {
+                const std::uint32_t colour = picture.at(int(std::int64_t(x) * picture.width / m_cellsX), py);
+                cell[0] = std::uint8_t(colour >> 16);
+                cell[1] = std::uint8_t(colour >> 8);
+                cell[2] = std::uint8_t(colour);
+                cell[3] = 255;
+            }
         }
         const std::size_t cells = std::size_t(m_stride) * std::size_t(m_cellsY + 2);
         m_now.assign(cells, 0);
         m_before.assign(cells, 0);
-        m_shaded.assign(std::size_t(m_cellsX) * std::size_t(m_cellsY), 0);
+        m_line.resize(std::size_t(m_cellsX) * 4);
+        for (int i = 0; i < int(m_levels.size()); ++i) m_levels[std::size_t(i)] = toByte(i - MaxLight);
         m_columns.resize(std::size_t(m_width));
         for (int x = 0; x < m_width; ++x) m_columns[std::size_t(x)] = int(std::int64_t(x) * m_cellsX / m_width);
         m_rows.resize(std::size_t(m_height));
@@ -134,25 +153,22 @@ public:
         ++m_time;
         const Design &design = m_autodesign ? AutoDesigns[(m_time / DesignFrames) % std::size(AutoDesigns)] : m_design;
         stir(design);
-        for (int k = 0; k < m_subSteps; ++k) {
-            if (m_oil)
-                propagate<true>();
-            else
-                propagate<false>();
-        }
+        for (int k = 0; k < m_subSteps; ++k) propagate();
     }
 
     void draw(std::uint8_t *rgba) override
     {
-        shade();
+        const std::size_t rowBytes = std::size_t(m_width) * 4;
         for (int y = 0; y < m_height; ++y) {
-            const std::uint32_t *row = &m_shaded[std::size_t(m_rows[std::size_t(y)]) * std::size_t(m_cellsX)];
-            for (int x = 0; x < m_width; ++x) {
-                const std::uint32_t colour = row[m_columns[std::size_t(x)]];
-                *rgba++ = std::uint8_t(colour >> 16);
-                *rgba++ = std::uint8_t(colour >> 8);
-                *rgba++ = std::uint8_t(colour);
-                *rgba++ = 255;
+            std::uint8_t *out = rgba + std::size_t(y) * rowBytes;
+            const int cellY = m_rows[std::size_t(y)];
+            if (y > 0 && cellY == m_rows[std::size_t(y - 1)]) {
+                std::memcpy(out, out - rowBytes, rowBytes); // the same row of cells again
+            } else if (m_cellsX == m_width) {
+                shadeRow(cellY, out);
+            } else {
+                shadeRow(cellY, m_line.data());
+                for (int x = 0; x < m_width; ++x) std::memcpy(out + 4 * x, &m_line[std::size_t(m_columns[std::size_t(x)]) * 4], 4);
             }
         }
     }
@@ -197,7 +213,8 @@ private:
     // and leaves a wake behind it.
     void swim(Fish &fish)
     {
-        fish.turn = clampInt(fish.turn + int(m_random.below(9)) - 4, -FishMaxTurn, FishMaxTurn);
+        // The turn wanders and straightens out again, so the fish swims in long curves.
+        fish.turn = clampInt(fish.turn - fish.turn / 8 + int(m_random.below(9)) - 4, -FishMaxTurn, FishMaxTurn);
         const int x = fish.x >> 16, y = fish.y >> 16;
         const int marginX = m_cellsX / 8, marginY = m_cellsY / 8;
         if (x < marginX || x >= m_cellsX - marginX || y < marginY || y >= m_cellsY - marginY) {
@@ -233,64 +250,59 @@ private:
         for (int i = 0; i < design.fish && i < MaxFish; ++i) swim(m_fish[std::size_t(i)]);
     }
 
-    // One wave step: each cell moves towards the mean of its neighbours, overshooting by its last
-    // movement, and loses a little energy. Oil takes eight neighbours, so its waves come smoother.
-    template <bool Oil>
+    // One wave step: a cell moves to half the sum of its four neighbours less its height one
+    // step before, loses a little energy, and viscosity pulls it part of the way to the
+    // neighbours' mean. All three are one weighted sum: weightAround x the neighbours' sum
+    // less weightBefore x the height before, in 1/2^WeightShift.
     void propagate()
     {
-        const int s = m_stride;
+        const int s = m_stride, cellsX = m_cellsX, around = m_weightAround, before = m_weightBefore;
         for (int y = 1; y <= m_cellsY; ++y) {
             const int *a = &m_now[std::size_t(y) * std::size_t(s)];
             int *b = &m_before[std::size_t(y) * std::size_t(s)];
-            for (int x = 1; x <= m_cellsX; ++x) {
-                int next;
-                if (Oil)
-                    next = (a[x - 1] + a[x + 1] + a[x - s] + a[x + s] + a[x - s - 1] + a[x - s + 1] + a[x + s - 1] +
-                            a[x + s + 1]) / 4 - b[x];
-                else
-                    next = (a[x - 1] + a[x + 1] + a[x - s] + a[x + s]) / 2 - b[x];
-                next -= next * m_loss / 256;
-                b[x] = clampInt(next, -HeightLimit, HeightLimit);
+            for (int x = 1; x <= cellsX; ++x) {
+                const int sum = a[x - 1] + a[x + 1] + a[x - s] + a[x + s];
+                const int next = shiftDown(sum * around - b[x] * before + WeightHalf, WeightShift);
+                b[x] = std::min(std::max(next, -HeightLimit), HeightLimit);
             }
         }
         std::swap(m_now, m_before);
     }
 
-    // The picture as the surface shows it: each cell looks along its slope, lit by the slope.
-    void shade()
+    // One row of cells as the surface shows the picture, as RGBA: each cell looks along its
+    // slope and is lit by it.
+    void shadeRow(int y, std::uint8_t *out) const
     {
-        const int s = m_stride;
-        for (int y = 0; y < m_cellsY; ++y) {
-            const int *h = &m_now[std::size_t(y + 1) * std::size_t(s) + 1];
-            std::uint32_t *out = &m_shaded[std::size_t(y) * std::size_t(m_cellsX)];
-            for (int x = 0; x < m_cellsX; ++x) {
-                const int slopeX = h[x - 1] - h[x + 1], slopeY = h[x - s] - h[x + s];
-                const int px = clampInt(x + shiftDown(slopeX, RefractShift), 0, m_cellsX - 1);
-                const int py = clampInt(y + shiftDown(slopeY, RefractShift), 0, m_cellsY - 1);
-                const std::uint32_t colour = m_picture[std::size_t(py) * std::size_t(m_cellsX) + std::size_t(px)];
-                if (!m_light) {
-                    out[x] = colour;
-                    continue;
-                }
-                // Light from the upper left: slopes facing it brighten, the others darken.
-                const int light = clampInt(shiftDown(slopeX + slopeY, LightShift), m_lightMin, m_lightMax);
-                out[x] = (std::uint32_t(toByte(int(colour >> 16 & 255) + light)) << 16) |
-                         (std::uint32_t(toByte(int(colour >> 8 & 255) + light)) << 8) |
-                         toByte(int(colour & 255) + light);
-            }
+        const int s = m_stride, cellsX = m_cellsX, lastY = m_cellsY - 1;
+        const int lightMin = m_light ? m_lightMin : 0, lightMax = m_light ? m_lightMax : 0;
+        const int *h = &m_now[std::size_t(y + 1) * std::size_t(s) + 1];
+        const std::uint8_t *picture = m_picture.data();
+        for (int x = 0; x < cellsX; ++x, out += 4) {
+            const int slopeX = h[x - 1] - h[x + 1], slopeY = h[x - s] - h[x + s];
+            const int px = std::min(std::max(x + shiftDown(slopeX, RefractShift), 0), cellsX - 1);
+            const int py = std::min(std::max(y + shiftDown(slopeY, RefractShift), 0), lastY);
+            const std::uint8_t *colour = picture + (std::size_t(py) * std::size_t(cellsX) + std::size_t(px)) * 4;
+            // Light from the upper left: slopes facing it brighten, the others darken.
+            const int light = std::min(std::max(shiftDown(slopeX + slopeY, LightShift), lightMin), lightMax);
+            const std::uint8_t *level = &m_levels[std::size_t(MaxLight + light)];
+            out[0] = level[colour[0]];
+            out[1] = level[colour[1]];
+            out[2] = level[colour[2]];
+            out[3] = 255;
         }
     }
 
     int m_width = 0, m_height = 0, m_cellsX = 1, m_cellsY = 1, m_stride = 3;
     bool m_light = true, m_autodesign = false, m_oil = false;
-    int m_lightMin = 0, m_lightMax = 0, m_loss = 0, m_subSteps = 1, m_depth = 0;
+    int m_lightMin = 0, m_lightMax = 0, m_subSteps = 1, m_weightAround = 0, m_weightBefore = 0, m_depth = 0;
     Design m_design{};
     int m_fixedSize = 1, m_fixedX = 0, m_fixedY = 0;
     int m_time = 0;
     Fish m_fish[MaxFish];
     std::vector<int> m_now, m_before;       // heights with a still border: now and one step before
-    std::vector<std::uint32_t> m_picture;   // the picture at cell size, 0xRRGGBB
-    std::vector<std::uint32_t> m_shaded;    // the surface as drawn, one colour a cell
+    std::vector<std::uint8_t> m_picture;    // the picture at cell size, RGBA
+    std::vector<std::uint8_t> m_line;       // one row of cells as drawn, RGBA
+    std::array<std::uint8_t, 256 + 2 * MaxLight> m_levels{}; // channel + MaxLight + light -> lit channel
     std::vector<int> m_columns, m_rows;     // pixel -> cell
     Random m_random;
 };
@@ -305,8 +317,8 @@ EffectInfo waterEffect()
                 {"res", ParamKind::Integer, "1", 1, 8, "3"},
                 {"image", ParamKind::Picture, "sample.jpg", 0, 0, "missing.jpg"},
                 {"light", ParamKind::Flag, "YES", 0, 1, "NO"},
-                {"minlight", ParamKind::Integer, "-64", -255, 255, "-255"},
-                {"maxlight", ParamKind::Integer, "128", -255, 255, "255"},
+                {"minlight", ParamKind::Integer, "-64", -255, 255, "0"},
+                {"maxlight", ParamKind::Integer, "128", -255, 255, "16"},
                 {"autodesign", ParamKind::Flag, "NO", 0, 1, "YES"},
                 {"density", ParamKind::Integer, "4", 2, 6, "2"},
                 {"fishnum", ParamKind::Integer, "0", 0, MaxFish, "2"},

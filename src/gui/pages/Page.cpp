@@ -7,6 +7,7 @@
 #include "PageTemplates.h"
 #include "PageValidation.h"
 #include "catalogue/Catalogue.h"
+#include "editors/EffectView.h"
 #include "services/Services.h"
 #include "settings/SettingsStore.h"
 #include "strings/StringIds.h"
@@ -25,6 +26,10 @@ Page::Page(int pageId, PageContext &context, QWidget *parent) : ControlPage(page
     setObjectName(QStringLiteral("page%1").arg(pageId));
     if (const PageTemplate *pageTemplate = findPageTemplate(pageId))
         m_controls = buildPageLayout(this, *pageTemplate);
+    // The applet's own pages show its effect running, as far as Vexa Java has one of its own.
+    static const QList<int> CommonPages = {129, 133, 134, 135, 155, 211};
+    if (!CommonPages.contains(pageId) && EffectPlayer::knows(context.appletId))
+        addPreviewToLayout(this, new EffectView(context, [this] { return shownValues(); }, this));
     PageSpecials::setUp(*this);
 }
 

@@ -372,6 +372,25 @@ QString controlTooltip(int pageId, int controlId)
     return StringTable::text(controlId);
 }
 
+void addPreviewToLayout(QWidget *page, QWidget *preview)
+{
+    auto *columns = qobject_cast<QBoxLayout *>(page->layout());
+    if (!columns)
+        return;
+    QBoxLayout *shortest = nullptr;
+    for (int i = 0; i < columns->count(); ++i) {
+        auto *column = qobject_cast<QBoxLayout *>(columns->itemAt(i)->layout());
+        if (column && (!shortest || column->sizeHint().height() < shortest->sizeHint().height()))
+            shortest = column;
+    }
+    if (!shortest)
+        return;
+    auto *box = new QGroupBox(QStringLiteral("Live preview"), page);
+    auto *inside = new QVBoxLayout(box);
+    inside->addWidget(preview);
+    shortest->addWidget(box, 1);
+}
+
 QHash<int, QWidget *> buildPageLayout(QWidget *page, const PageTemplate &pageTemplate)
 {
     QHash<int, QWidget *> controls;
