@@ -27,7 +27,17 @@ constexpr int PaletteCount = int(sizeof Palettes / sizeof Palettes[0]);
 // A blob's shape is looked up by its squared distance, measured so that Intensity J (across)
 // and K (down) are the squares of its reach: s = dx*dx/J + dy*dy/K, in 1/Reach units.
 constexpr std::int64_t Reach = 4096;
-constexpr int ShapeSize = 65536; // s = 16: beyond four times its reach a blob adds nothing
+constexpr std::uint64_t ShapeEnd = 65536; // s = 16: beyond four times its reach a blob adds nothing
+// Within one reach every s has its own entry; beyond it the glow changes slowly, so entries
+// cover 16 steps each, which keeps the table small enough to stay in the processor's cache.
+constexpr std::uint64_t ShapeKnee = Reach;
+constexpr int FarShift = 4;
+constexpr std::size_t ShapeEntries = ShapeKnee + ((ShapeEnd - ShapeKnee) >> FarShift);
+std::size_t shapeEntry(std::uint64_t s)
+{
+    s = std::min(s, ShapeEnd - 1);
+    return std::size_t(s < ShapeKnee ? s : ShapeKnee + ((s - ShapeKnee) >> FarShift));
+}
 // Glow of one blob at s, in 1/64 of a palette step at full intensity: Brightness / s.
 constexpr std::int64_t Brightness = 2 * Reach * 64;
 // The page's intensity I is out of this: 256 draws the glow as the shape gives it.
@@ -37,6 +47,10 @@ constexpr int FullIntensity = 256;
 // pulled in this strongly between them by |dx * dy|.
 constexpr std::uint64_t StarArmLength = 3;
 constexpr std::uint64_t StarPull = 3;
+// The pull is |dx * dy| / sqrt(J * K) in 1/Reach units with dx, dy in 1/16 pixels; the
+// across part carries the constant factors, with StarShift bits kept for precision.
+constexpr int StarShift = 12;
+constexpr std::uint64_t StarScale = (Reach * StarPull << StarShift) / 256;
 
 // Blob speeds are in half pixels per frame; a blob goes up to half as fast again as the least.
 constexpr std::int64_t HalfPixel = 32768;                       // in 16.16 pixels
@@ -79,16 +93,19 @@ public:
         m_starReach = std::max<std::int64_t>(1, squareRoot(std::uint64_t(m_reachX) * std::uint64_t(m_reachY)));
 
         makePalette(in.integer("numpal") - 1, in.flag("negative"));
-        m_shape.resize(ShapeSize);
-        for (int s = 0; s < ShapeSize; ++s)
-            m_shape[std::size_t(s)] = std::uint16_t(std::min<std::int64_t>(65535, Brightness / (s + 1)));
+        m_shape.resize(ShapeEntries);
+        for (std::size_t entry = 0; entry < ShapeEntries; ++entry) {
+            const std::int64_t s = std::int64_t(entry < ShapeKnee ? entry : ShapeKnee + ((entry - ShapeKnee) << FarShift));
+            m_shape[entry] = std::uint16_t(std::min<std::int64_t>(65535, Brightness / (s + 1)));
+        }
 
         placeBlobs(in.integer("nblobs"), in.integer("minspeed"));
 
         m_columnDistance.assign(m_blobs.size() * std::size_t(m_cols), 0);
         m_rowDistance.assign(m_blobs.size() * std::size_t(m_rows), 0);
-        m_columnOffset.assign(m_blobs.size() * std::size_t(m_cols), 0);
-        m_rowOffset.assign(m_blobs.size() * std::size_t(m_rows), 0);
+        m_columnStar.assign(m_blobs.size() * std::size_t(m_cols), 0);
+        m_rowStar.assign(m_blobs.size() * std::size_t(m_rows), 0);
+        m_rowSum.assign(std::size_t(m_cols), 0);
         m_glow.assign(std::size_t(m_cols) * std::size_t(m_rows), 0);
         m_blockOf.resize(std::size_t(m_width));
         for (int x = 0; x < m_width; ++x) m_blockOf[std::size_t(x)] = x / m_res;
@@ -186,60 +203,66 @@ private:
     // The glow of every block: the blobs' shapes looked up by distance and added.
     void computeGlow()
     {
-        const std::size_t count = m_blobs.size();
-        // Distances are separable: one table per blob across, one down.
+        const std::size_t count = m_blobs.size(), cols = std::size_t(m_cols), rows = std::size_t(m_rows);
+        // Distances are separable: per blob, one table across and one down.
         for (std::size_t b = 0; b < count; ++b) {
             std::int64_t bx = 0, by = 0;
             position(m_blobs[b], bx, by);
-            for (int col = 0; col < m_cols; ++col) {
+            for (std::size_t col = 0; col < cols; ++col) {
                 const std::int64_t dx = std::int64_t(col) * m_res * 16 + m_res * 8 - bx;
-                m_columnDistance[b * std::size_t(m_cols) + std::size_t(col)] =
-                    std::uint32_t(std::min<std::int64_t>(ShapeSize, dx * dx * Reach / (m_reachX * 256)));
-                m_columnOffset[b * std::size_t(m_cols) + std::size_t(col)] =
-                    std::uint32_t(dx < 0 ? -dx : dx);
+                m_columnDistance[b * cols + col] = squaredReach(dx, m_reachX);
+                m_columnStar[b * cols + col] = std::uint64_t(dx < 0 ? -dx : dx) * StarScale / std::uint64_t(m_starReach);
             }
-            for (int row = 0; row < m_rows; ++row) {
+            for (std::size_t row = 0; row < rows; ++row) {
                 const std::int64_t dy = std::int64_t(row) * m_res * 16 + m_res * 8 - by;
-                m_rowDistance[b * std::size_t(m_rows) + std::size_t(row)] =
-                    std::uint32_t(std::min<std::int64_t>(ShapeSize, dy * dy * Reach / (m_reachY * 256)));
-                m_rowOffset[b * std::size_t(m_rows) + std::size_t(row)] =
-                    std::uint32_t(dy < 0 ? -dy : dy);
+                m_rowDistance[b * rows + row] = squaredReach(dy, m_reachY);
+                m_rowStar[b * rows + row] = std::uint64_t(dy < 0 ? -dy : dy);
             }
         }
+        const std::uint16_t *shape = m_shape.data();
+        std::uint32_t *sum = m_rowSum.data();
         std::uint8_t *out = m_glow.data();
-        for (int row = 0; row < m_rows; ++row) {
-            for (int col = 0; col < m_cols; ++col) {
-                std::uint32_t sum = 0;
-                for (std::size_t b = 0; b < count; ++b) {
-                    std::uint64_t s = std::uint64_t(m_columnDistance[b * std::size_t(m_cols) + std::size_t(col)]) +
-                                      m_rowDistance[b * std::size_t(m_rows) + std::size_t(row)];
-                    if (m_star) {
-                        // Round glow reaches much further, but only along the arms: away from
-                        // them the |dx * dy| term pulls it back in.
-                        const std::uint64_t across = m_columnOffset[b * std::size_t(m_cols) + std::size_t(col)];
-                        const std::uint64_t down = m_rowOffset[b * std::size_t(m_rows) + std::size_t(row)];
-                        s = s / StarArmLength + across * down * (Reach * StarPull) / (std::uint64_t(m_starReach) * 256);
-                    }
-                    sum += m_shape[std::size_t(std::min<std::uint64_t>(s, ShapeSize - 1))];
+        for (std::size_t row = 0; row < rows; ++row) {
+            std::fill(m_rowSum.begin(), m_rowSum.end(), 0u);
+            for (std::size_t b = 0; b < count; ++b) {
+                const std::uint32_t *across = &m_columnDistance[b * cols];
+                const std::uint32_t down = m_rowDistance[b * rows + row];
+                if (!m_star) {
+                    for (std::size_t col = 0; col < cols; ++col)
+                        sum[col] += shape[shapeEntry(across[col] + down)];
+                    continue;
                 }
-                const std::uint64_t level = std::uint64_t(sum) * std::uint64_t(m_intensity) / (64 * FullIntensity);
-                *out++ = std::uint8_t(std::min<std::uint64_t>(level, 255));
+                // A star's round glow reaches further, but only along its arms: away from them
+                // the |dx * dy| term pulls it back in.
+                const std::uint64_t *armAcross = &m_columnStar[b * cols];
+                const std::uint64_t armDown = m_rowStar[b * rows + row];
+                for (std::size_t col = 0; col < cols; ++col) {
+                    const std::uint64_t s = (across[col] + down) / StarArmLength + ((armAcross[col] * armDown) >> StarShift);
+                    sum[col] += shape[shapeEntry(s)];
+                }
             }
+            for (std::size_t col = 0; col < cols; ++col)
+                *out++ = std::uint8_t(std::min<std::uint64_t>(std::uint64_t(sum[col]) * std::uint64_t(m_intensity) / (64 * FullIntensity), 255));
         }
     }
 
-    static constexpr std::uint64_t StarArmLength = 3;
-    static constexpr std::uint64_t StarPull = 3;
+    // d * d / reach in 1/Reach units, from d in 1/16 pixels; far ones stop at the shape's end.
+    static std::uint32_t squaredReach(std::int64_t d, std::int64_t reach)
+    {
+        return std::uint32_t(std::min<std::int64_t>(ShapeEnd, d * d * Reach / (reach * 256)));
+    }
 
     int m_width = 0, m_height = 0, m_res = 1, m_cols = 1, m_rows = 1;
     std::int64_t m_intensity = FullIntensity, m_reachX = 1, m_reachY = 1, m_starReach = 1;
     bool m_sineMode = true, m_star = false;
     std::uint32_t m_frame = 0;
     std::uint32_t m_palette[256] = {};
-    std::vector<std::uint16_t> m_shape; // glow by scaled squared distance
+    std::vector<std::uint16_t> m_shape; // glow by scaled squared distance, entries as shapeEntry() picks
     std::vector<Blob> m_blobs;
-    // Per blob: scaled squared distance, and plain distance (1/16 pixels) for the star, of each column / row.
-    std::vector<std::uint32_t> m_columnDistance, m_rowDistance, m_columnOffset, m_rowOffset;
+    // Per blob: scaled squared distance of each column / row, and plain distance for the star.
+    std::vector<std::uint32_t> m_columnDistance, m_rowDistance;
+    std::vector<std::uint64_t> m_columnStar, m_rowStar; // |dx| scaled for the star term, |dy|
+    std::vector<std::uint32_t> m_rowSum;               // glow of one row of blocks, summed
     std::vector<std::uint8_t> m_glow; // palette entry per block, cols x rows
     std::vector<int> m_blockOf;       // the block column of each pixel column
 };

@@ -4,13 +4,16 @@
 #include "Maths.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 
 namespace vexa::effects {
 namespace {
 
-// Fixed point: 16.16 for fractions, offsets in 1/256 of a cell.
+// Fixed point: 16.16 for fractions, wave heights in 1/256 of a cell, the wave's shape in 1/1024.
 constexpr int One = 65536;
 constexpr int Sub = 256;
+constexpr int ShapeOne = 1024;
 // Wave crests between the horizon and the lower edge.
 constexpr int Crests = 18;
 // Wave height per unit of wind at the lower edge, in 1/1024 of the reflection's height.
@@ -28,14 +31,15 @@ constexpr int WindUnit = 1000;
 // The reflection is darker than the picture and a little blue, as a lake is.
 constexpr int ReflectionGain = 200; // of 256
 constexpr int TintR = 0, TintG = 8, TintB = 24;
-// Crests catch the light: brightness added at full wave height per unit of wind.
+// Slopes facing the viewer catch the light: brightness added at the steepest per unit of wind.
 constexpr int ShinePerWind = 1;
+constexpr int MaxShine = 20 * ShinePerWind; // at the strongest wind
 
 // One row of the reflection: where it mirrors the picture and how its waves look.
 struct WaterRow {
     int source = 0;          // picture row it mirrors
     int phase = 0;           // wave phase of the row, 1/4096 turn (many crests near the horizon)
-    std::int64_t height = 0; // wave height per unit of wind, 1/256 cell, 16.16
+    std::int64_t height = 0; // wave height per WindUnit of wind, 1/256 cell, 16.16
     int stepX = 0;           // phase advance per cell along the row, 1/4096 turn, 16.16
 };
 
@@ -60,14 +64,27 @@ public:
         if (m_windMin > m_windMax) std::swap(m_windMin, m_windMax);
         m_windSpeed = in.integer("windvarval");
 
+        // The picture fills the shore at cell size; the lake mirrors it darker and bluer.
         const Picture &picture = in.picture("image");
-        m_picture.resize(std::size_t(m_cellsX) * std::size_t(m_shoreRows));
+        const std::size_t shoreCells = std::size_t(m_cellsX) * std::size_t(m_shoreRows);
+        m_shore.resize(shoreCells * 4);
+        m_mirror.resize(shoreCells * 4);
+        const int tint[3] = {TintR, TintG, TintB};
         for (int y = 0; y < m_shoreRows; ++y) {
             const int py = int(std::int64_t(y) * picture.height / m_shoreRows);
-            for (int x = 0; x < m_cellsX; ++x)
-                m_picture[std::size_t(y) * std::size_t(m_cellsX) + std::size_t(x)] =
-                    picture.at(int(std::int64_t(x) * picture.width / m_cellsX), py);
+            for (int x = 0; x < m_cellsX; ++x) {
+                const std::uint32_t colour = picture.at(int(std::int64_t(x) * picture.width / m_cellsX), py);
+                const std::size_t at = (std::size_t(y) * std::size_t(m_cellsX) + std::size_t(x)) * 4;
+                for (int c = 0; c < 3; ++c) {
+                    const int channel = int(colour >> (16 - 8 * c) & 255);
+                    m_shore[at + std::size_t(c)] = std::uint8_t(channel);
+                    m_mirror[at + std::size_t(c)] = toByte(channel * ReflectionGain / 256 + tint[c]);
+                }
+                m_shore[at + 3] = m_mirror[at + 3] = 255;
+            }
         }
+        for (int a = 0; a < AngleSteps; ++a) m_shape[std::size_t(a)] = sine(a) / (One / ShapeOne);
+        for (int i = 0; i < int(m_levels.size()); ++i) m_levels[std::size_t(i)] = toByte(i - MaxShine);
 
         // Perspective: row j below the horizon lies at a distance 1/(near + j) on the lake. A small
         // `near` (strong perspective) crowds the crests at the horizon; a large one spaces them
@@ -95,7 +112,7 @@ public:
         for (int x = 0; x < m_width; ++x) m_cellOfColumn[std::size_t(x)] = int(std::int64_t(x) * m_cellsX / m_width);
         m_cellOfRow.resize(std::size_t(m_height));
         for (int y = 0; y < m_height; ++y) m_cellOfRow[std::size_t(y)] = int(std::int64_t(y) * cellsY / m_height);
-        m_line.resize(std::size_t(m_cellsX));
+        m_line.resize(std::size_t(m_cellsX) * 4);
     }
 
     void reset() override
@@ -114,19 +131,18 @@ public:
 
     void draw(std::uint8_t *rgba) override
     {
-        int drawnRow = -1;
+        const std::size_t rowBytes = std::size_t(m_width) * 4;
         for (int y = 0; y < m_height; ++y) {
+            std::uint8_t *out = rgba + std::size_t(y) * rowBytes;
             const int cellY = m_cellOfRow[std::size_t(y)];
-            if (cellY != drawnRow) {
-                drawLine(cellY);
-                drawnRow = cellY;
-            }
-            for (int x = 0; x < m_width; ++x) {
-                const std::uint32_t colour = m_line[std::size_t(m_cellOfColumn[std::size_t(x)])];
-                *rgba++ = std::uint8_t(colour >> 16);
-                *rgba++ = std::uint8_t(colour >> 8);
-                *rgba++ = std::uint8_t(colour);
-                *rgba++ = 255;
+            if (y > 0 && cellY == m_cellOfRow[std::size_t(y - 1)]) {
+                std::memcpy(out, out - rowBytes, rowBytes); // the same row of cells again
+            } else if (m_cellsX == m_width) {
+                drawCells(cellY, out);
+            } else {
+                drawCells(cellY, m_line.data());
+                for (int x = 0; x < m_width; ++x)
+                    std::memcpy(out + 4 * x, &m_line[std::size_t(m_cellOfColumn[std::size_t(x)]) * 4], 4);
             }
         }
     }
@@ -150,43 +166,47 @@ private:
         return middle + int(std::int64_t(swing) * sine(m_windPhase) / One);
     }
 
-    // One row of cells: the picture above the shore, its wavy reflection below.
-    void drawLine(int cellY)
+    // One row of cells as RGBA: the picture above the shore, its wavy reflection below.
+    void drawCells(int cellY, std::uint8_t *out) const
     {
+        const std::size_t rowBytes = std::size_t(m_cellsX) * 4;
         if (cellY < m_shoreRows) {
-            const std::uint32_t *source = &m_picture[std::size_t(cellY) * std::size_t(m_cellsX)];
-            std::copy(source, source + m_cellsX, m_line.begin());
+            std::memcpy(out, &m_shore[std::size_t(cellY) * rowBytes], rowBytes);
             return;
         }
         const WaterRow &row = m_rows[std::size_t(cellY - m_shoreRows)];
-        const std::int64_t waveHeight = row.height * m_wind / One; // 1/256 cell
+        const int waveHeight = int(row.height * m_wind / One); // 1/256 cell
         const int shine = m_wind * ShinePerWind / WindUnit;
-        const int phase = row.phase - m_phase;
-        for (int x = 0; x < m_cellsX; ++x) {
-            const int along = int(std::int64_t(x) * row.stepX / One);
-            // A long swell and a shorter chop crossing it.
-            const int swell = phase + along, chop = 2 * phase - along / 2 + AngleSteps / 3;
-            const std::int64_t wave = (3 * std::int64_t(sine(swell)) + sine(chop)) / 4; // 16.16
-            const int lift = int(waveHeight * wave / One);
-            const int sway = int(waveHeight * cosine(swell) / (2 * One));
-            const int sourceY = clampInt(row.source + lift / Sub, 0, m_shoreRows - 1);
-            const int sourceX = clampInt(x + sway / Sub, 0, m_cellsX - 1);
-            const std::uint32_t colour = m_picture[std::size_t(sourceY) * std::size_t(m_cellsX) + std::size_t(sourceX)];
+        const int phase = row.phase - m_phase, lastX = m_cellsX - 1, lastY = m_shoreRows - 1;
+        const int *shape = m_shape.data();
+        std::uint32_t along = 0; // phase along the row, 1/4096 turn in 16.16, wrapping with the turns
+        for (int x = 0; x < m_cellsX; ++x, out += 4, along += std::uint32_t(row.stepX)) {
+            const int turned = int(along >> 16 & AngleMask);
+            // A long swell and a shorter chop crossing it lift and sway the mirrored picture.
+            const int swell = (phase + turned) & AngleMask, chop = (2 * phase - turned / 2 + AngleSteps / 3) & AngleMask;
+            const int slope = shape[(swell + AngleSteps / 4) & AngleMask];
+            const int wave = (3 * shape[swell] + shape[chop]) / 4;
+            const int sourceY = std::min(std::max(row.source + waveHeight * wave / (ShapeOne * Sub), 0), lastY);
+            const int sourceX = std::min(std::max(x + waveHeight * slope / (2 * ShapeOne * Sub), 0), lastX);
+            const std::uint8_t *colour = &m_mirror[(std::size_t(sourceY) * std::size_t(m_cellsX) + std::size_t(sourceX)) * 4];
             // Slopes facing the viewer catch the sky.
-            const int light = int(std::int64_t(shine) * cosine(swell) / One);
-            const int r = int(colour >> 16 & 255) * ReflectionGain / 256 + TintR + light;
-            const int g = int(colour >> 8 & 255) * ReflectionGain / 256 + TintG + light;
-            const int b = int(colour & 255) * ReflectionGain / 256 + TintB + light;
-            m_line[std::size_t(x)] = (std::uint32_t(toByte(r)) << 16) | (std::uint32_t(toByte(g)) << 8) | toByte(b);
+            const std::uint8_t *level = &m_levels[std::size_t(MaxShine + shine * slope / ShapeOne)];
+            out[0] = level[colour[0]];
+            out[1] = level[colour[1]];
+            out[2] = level[colour[2]];
+            out[3] = 255;
         }
     }
 
     int m_width = 0, m_height = 0, m_cellsX = 1, m_shoreRows = 1;
     int m_speed = 0, m_baseWind = 0, m_windMin = 0, m_windMax = 0, m_windSpeed = 0;
     int m_phase = 0, m_windPhase = 0, m_wind = 0;
-    std::vector<std::uint32_t> m_picture; // the picture at cell size above the shore, 0xRRGGBB
-    std::vector<WaterRow> m_rows;         // the reflection, row by row from the shore
-    std::vector<std::uint32_t> m_line;    // one row of cells as drawn
+    std::vector<std::uint8_t> m_shore;  // the picture at cell size above the shore, RGBA
+    std::vector<std::uint8_t> m_mirror; // the same as the lake mirrors it, RGBA
+    std::vector<WaterRow> m_rows;       // the reflection, row by row from the shore
+    std::vector<std::uint8_t> m_line;   // one row of cells as drawn, RGBA
+    std::array<int, AngleSteps> m_shape{};                  // the sine in 1/ShapeOne
+    std::array<std::uint8_t, 256 + 2 * MaxShine> m_levels{}; // channel + MaxShine + light -> lit channel
     std::vector<int> m_cellOfColumn, m_cellOfRow;
 };
 

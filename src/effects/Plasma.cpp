@@ -3,8 +3,6 @@
 #include "Effect.h"
 #include "Maths.h"
 
-#include <algorithm>
-
 namespace vexa::effects {
 namespace {
 
@@ -27,6 +25,10 @@ constexpr int WaveCount = int(sizeof Waves / sizeof Waves[0]);
 // How fast the sway of each axis travels, and where it starts, in 1/4096 turn.
 constexpr int SwayRate[2] = {-28, 22};
 constexpr int SwayStart[2] = {0, 1500};
+
+// An angle of any size (either sign) brought into one turn; the unsigned conversion wraps
+// exactly, and a turn divides 2^32.
+std::int32_t withinTurn(std::int64_t angle) { return std::int32_t(std::uint32_t(angle) & AngleMask); }
 
 // Palette steps the colours cycle by per frame at speed 1, in 1/16 of an entry.
 constexpr int PaletteDrift = 8;
@@ -107,10 +109,10 @@ private:
         // fit a whole number of times). One turn takes twice the stretcher in pixels.
         const std::int64_t time = std::int64_t(m_frame) * m_speed;
         for (int w = 0; w < WaveCount; ++w) {
-            const std::int32_t direction = std::int32_t((Waves[w].startDirection + time * Waves[w].turnRate) & AngleMask);
+            const std::int32_t direction = withinTurn(Waves[w].startDirection + time * Waves[w].turnRate);
             const std::int64_t perPixelX = std::int64_t(cosine(direction)) * (AngleSteps / 2) / m_stretchX;
             const std::int64_t perPixelY = std::int64_t(sine(direction)) * (AngleSteps / 2) / m_stretchY;
-            const std::int64_t phase = (Waves[w].startPhase + time * Waves[w].phaseRate) & AngleMask;
+            const std::int64_t phase = withinTurn(Waves[w].startPhase + time * Waves[w].phaseRate);
             // Separable: the phase at a block is its column's part plus its row's part.
             for (int col = 0; col < m_cols; ++col) {
                 const std::int64_t x = std::int64_t(col) * m_res + m_res / 2;
@@ -146,7 +148,7 @@ private:
     static std::int64_t sway(std::int64_t at, int stretchAlong, int stretchAcross, std::int64_t time, int axis)
     {
         const std::int64_t angle = at * (AngleSteps / 4) / stretchAlong + time * SwayRate[axis] + SwayStart[axis];
-        return std::int64_t(sine(std::int32_t(angle & AngleMask))) * stretchAcross / (2 * 65536);
+        return std::int64_t(sine(withinTurn(angle))) * stretchAcross / (2 * 65536);
     }
 
     int m_width = 0, m_height = 0, m_res = 1, m_cols = 1, m_rows = 1;

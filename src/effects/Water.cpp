@@ -17,7 +17,7 @@ constexpr int HeightLimit = 30000;
 // Added before a right shift so that shifted values are never negative (an exact floor division).
 constexpr int ShiftBias = 1 << 30;
 // The wave step's weights are in 1/2^WeightShift; with heights inside +-HeightLimit its sums
-// stay inside +-2^29.
+// stay inside +-2^29, so adding ShiftBias cannot overflow.
 constexpr int WeightShift = 12, WeightOne = 1 << WeightShift, WeightHalf = WeightOne / 2;
 // Depth of a drop per unit of the page's rain pressure.
 constexpr int DepthPerPressure = 6;
@@ -26,14 +26,18 @@ constexpr int RefractShift = 5;
 constexpr int LightShift = 1;
 // Light ranges over +-MaxLight; a lit channel is looked up in a table of clamped levels.
 constexpr int MaxLight = 255;
-// Wave steps per frame and viscosity (a cell goes 1/2^shift of the way to its neighbours'
-// mean each step): water is quick and thin, oil thick and slow.
-constexpr int WaterSubSteps = 2, WaterViscosityShift = 5;
-constexpr int OilSubSteps = 1, OilViscosityShift = 3;
+// A fluid: the square of its wave speed in 1/8 cell per step (4, half a cell, is the fastest
+// the wave step allows) and its viscosity (each step a cell goes 1/2^shift of the way to its
+// neighbours' mean). Water is quick and thin, oil slow and thick.
+struct Fluid {
+    int speedSquared;
+    int viscosityShift;
+};
+constexpr Fluid WaterFluid{4, 5}, OilFluid{1, 3};
 // A swimming fish: cells per frame in 16.16, its largest turn per frame (1/4096 turn), the
 // width of its wake and how deep it pushes compared with a drop.
-constexpr int FishSpeed = 65536;
-constexpr int FishMaxTurn = 40;
+constexpr int FishSpeed = 32768;
+constexpr int FishMaxTurn = 20;
 constexpr int FishWake = 7;
 constexpr int FishDepthDivisor = 3;
 constexpr int MaxFish = 2;
@@ -43,7 +47,8 @@ constexpr int CrossWidth = 3;
 constexpr int DensityLoss[] = {2, 3, 5, 8, 12};
 constexpr int MinDensity = 2;
 
-// Where and how often the surface is stirred. Periods are in frames; 0 switches a source off.
+// Where and how often the surface is stirred. Periods are in frames; a size or period of 0
+// switches a source off.
 struct Design {
     int rainSize, rainPeriod;   // big drops: diameter in cells, one in `period` frames on average
     int smallSize, smallPeriod; // small rain drops, the same way
@@ -60,7 +65,7 @@ constexpr Design AutoDesigns[] = {
     {24, 20, 0, 1, 0, 40, 0}, // crosses
     {32, 8, 4, 1, 1, 0, 0},   // a downpour with a fish
 };
-constexpr int DesignFrames = 125;
+constexpr int DesignFrames = 250;
 constexpr int AutoFixedSize = 10;
 
 // value / 2^shift rounded down, for values from -ShiftBias to ShiftBias - 1.
@@ -88,13 +93,16 @@ public:
         m_autodesign = in.flag("autodesign");
         // The page offers "water" or "oil"; the engine reads no word parameters, so water it is.
         m_oil = false;
-        m_subSteps = m_oil ? OilSubSteps : WaterSubSteps;
-        // next = (sum / 2 - before) kept at (1 - 1/v), plus sum / 4 at 1/v, all kept at (1 - loss):
-        // with v = 2^viscosityShift that is sum x (2v - 1) / 4v and before x (v - 1) / v.
+        // The wave equation with c^2 = q / 8: next = (2 - 4c^2) here + c^2 around - before; kept at
+        // (1 - 1/v) with around / 4 at 1/v (viscosity), all kept at (1 - loss) (density). Over
+        // 32v that is around x (4q(v - 1) + 8), here x 16(4 - q)(v - 1), before x 32(v - 1).
+        const Fluid &fluid = m_oil ? OilFluid : WaterFluid;
         const std::int64_t keep = 256 - DensityLoss[in.integer("density") - MinDensity];
-        const std::int64_t v = std::int64_t(1) << (m_oil ? OilViscosityShift : WaterViscosityShift);
-        m_weightAround = int((WeightOne * keep * (2 * v - 1)) / (4 * v * 256));
-        m_weightBefore = int((WeightOne * keep * (v - 1)) / (v * 256));
+        const std::int64_t q = fluid.speedSquared, v = std::int64_t(1) << fluid.viscosityShift;
+        const std::int64_t scale = WeightOne * keep, over = 32 * v * 256;
+        m_weightAround = int(scale * (4 * q * (v - 1) + 8) / over);
+        m_weightHere = int(scale * 16 * (4 - q) * (v - 1) / over);
+        m_weightBefore = int(scale * 32 * (v - 1) / over);
         m_depth = in.integer("pressure") * DepthPerPressure;
 
         m_design.rainSize = in.integer("rainsize");
@@ -153,7 +161,7 @@ public:
         ++m_time;
         const Design &design = m_autodesign ? AutoDesigns[(m_time / DesignFrames) % std::size(AutoDesigns)] : m_design;
         stir(design);
-        for (int k = 0; k < m_subSteps; ++k) propagate();
+        propagate();
     }
 
     void draw(std::uint8_t *rgba) override
@@ -214,7 +222,7 @@ private:
     void swim(Fish &fish)
     {
         // The turn wanders and straightens out again, so the fish swims in long curves.
-        fish.turn = clampInt(fish.turn - fish.turn / 8 + int(m_random.below(9)) - 4, -FishMaxTurn, FishMaxTurn);
+        fish.turn = clampInt(fish.turn - fish.turn / 16 + int(m_random.below(5)) - 2, -FishMaxTurn, FishMaxTurn);
         const int x = fish.x >> 16, y = fish.y >> 16;
         const int marginX = m_cellsX / 8, marginY = m_cellsY / 8;
         if (x < marginX || x >= m_cellsX - marginX || y < marginY || y >= m_cellsY - marginY) {
@@ -224,8 +232,8 @@ private:
             fish.turn = off < 0 ? -FishMaxTurn : off > 0 ? FishMaxTurn : 0;
         }
         fish.angle = (fish.angle + fish.turn) & AngleMask;
-        fish.x = clampInt(std::int64_t(fish.x) + ((std::int64_t(cosine(fish.angle)) * FishSpeed) >> 16), 0, (m_cellsX - 1) << 16);
-        fish.y = clampInt(std::int64_t(fish.y) + ((std::int64_t(sine(fish.angle)) * FishSpeed) >> 16), 0, (m_cellsY - 1) << 16);
+        fish.x = clampInt(std::int64_t(fish.x) + std::int64_t(cosine(fish.angle)) * FishSpeed / 65536, 0, (m_cellsX - 1) << 16);
+        fish.y = clampInt(std::int64_t(fish.y) + std::int64_t(sine(fish.angle)) * FishSpeed / 65536, 0, (m_cellsY - 1) << 16);
         drop(fish.x >> 16, fish.y >> 16, FishWake, m_depth / FishDepthDivisor);
     }
 
@@ -240,29 +248,28 @@ private:
             drop(x, y, design.smallSize, m_depth);
         }
         // Timed sources fire on the first frame, then once a period.
-        if (design.fixedPeriod > 0 && (m_time - 1) % design.fixedPeriod == 0) {
+        if (design.fixedPeriod > 0 && (m_time - 1) % std::uint32_t(design.fixedPeriod) == 0) {
             if (m_autodesign)
                 drop(m_cellsX / 2, m_cellsY / 2, AutoFixedSize, m_depth);
             else
                 drop(m_fixedX, m_fixedY, m_fixedSize, m_depth);
         }
-        if (design.crossPeriod > 0 && (m_time - 1) % design.crossPeriod == 0) cross();
+        if (design.crossPeriod > 0 && (m_time - 1) % std::uint32_t(design.crossPeriod) == 0) cross();
         for (int i = 0; i < design.fish && i < MaxFish; ++i) swim(m_fish[std::size_t(i)]);
     }
 
-    // One wave step: a cell moves to half the sum of its four neighbours less its height one
-    // step before, loses a little energy, and viscosity pulls it part of the way to the
-    // neighbours' mean. All three are one weighted sum: weightAround x the neighbours' sum
-    // less weightBefore x the height before, in 1/2^WeightShift.
+    // One wave step: the fluid's weighted sum of the four neighbours, the cell itself and the
+    // cell one step before, in 1/2^WeightShift.
     void propagate()
     {
-        const int s = m_stride, cellsX = m_cellsX, around = m_weightAround, before = m_weightBefore;
+        const int s = m_stride, cellsX = m_cellsX;
+        const int around = m_weightAround, here = m_weightHere, before = m_weightBefore;
         for (int y = 1; y <= m_cellsY; ++y) {
             const int *a = &m_now[std::size_t(y) * std::size_t(s)];
             int *b = &m_before[std::size_t(y) * std::size_t(s)];
             for (int x = 1; x <= cellsX; ++x) {
                 const int sum = a[x - 1] + a[x + 1] + a[x - s] + a[x + s];
-                const int next = shiftDown(sum * around - b[x] * before + WeightHalf, WeightShift);
+                const int next = shiftDown(sum * around + a[x] * here - b[x] * before + WeightHalf, WeightShift);
                 b[x] = std::min(std::max(next, -HeightLimit), HeightLimit);
             }
         }
@@ -294,10 +301,10 @@ private:
 
     int m_width = 0, m_height = 0, m_cellsX = 1, m_cellsY = 1, m_stride = 3;
     bool m_light = true, m_autodesign = false, m_oil = false;
-    int m_lightMin = 0, m_lightMax = 0, m_subSteps = 1, m_weightAround = 0, m_weightBefore = 0, m_depth = 0;
+    int m_lightMin = 0, m_lightMax = 0, m_weightAround = 0, m_weightHere = 0, m_weightBefore = 0, m_depth = 0;
     Design m_design{};
     int m_fixedSize = 1, m_fixedX = 0, m_fixedY = 0;
-    int m_time = 0;
+    std::uint32_t m_time = 0; // frames since the start
     Fish m_fish[MaxFish];
     std::vector<int> m_now, m_before;       // heights with a still border: now and one step before
     std::vector<std::uint8_t> m_picture;    // the picture at cell size, RGBA
@@ -317,29 +324,29 @@ EffectInfo waterEffect()
                 {"res", ParamKind::Integer, "1", 1, 8, "3"},
                 {"image", ParamKind::Picture, "sample.jpg", 0, 0, "missing.jpg"},
                 {"light", ParamKind::Flag, "YES", 0, 1, "NO"},
-                {"minlight", ParamKind::Integer, "-64", -255, 255, "0"},
-                {"maxlight", ParamKind::Integer, "128", -255, 255, "16"},
+                {"minlight", ParamKind::Integer, "-64", -255, 255, "0", true, nullptr, "light=YES"},
+                {"maxlight", ParamKind::Integer, "128", -255, 255, "16", true, nullptr, "light=YES"},
                 {"autodesign", ParamKind::Flag, "NO", 0, 1, "YES"},
                 {"density", ParamKind::Integer, "4", 2, 6, "2"},
                 {"fishnum", ParamKind::Integer, "0", 0, MaxFish, "2"},
                 {"cross", ParamKind::Flag, "NO", 0, 1, "YES"},
-                {"crossfactor", ParamKind::Integer, "100", 1, 99999, "20"},
+                {"crossfactor", ParamKind::Integer, "100", 1, 99999, "20", true, nullptr, "cross=YES"},
                 {"rainsize", ParamKind::Integer, "16", 0, 128, "48"},
                 {"rainfactor", ParamKind::Integer, "10", 1, 999, "2"},
                 {"srainsize", ParamKind::Integer, "2", 0, 4, "4"},
                 {"srainfactor", ParamKind::Integer, "5", 1, 999, "1"},
                 {"fixdrop", ParamKind::Flag, "NO", 0, 1, "YES"},
-                {"fixdropX", ParamKind::Integer, "160", 0, 9999, "40"},
-                {"fixdropY", ParamKind::Integer, "100", 0, 9999, "40"},
-                {"fixdropS", ParamKind::Integer, "8", 1, 128, "40"},
-                {"fixdropF", ParamKind::Integer, "50", 1, 9999, "7"},
+                {"fixdropX", ParamKind::Integer, "160", 0, 9999, "40", true, nullptr, "fixdrop=YES"},
+                {"fixdropY", ParamKind::Integer, "100", 0, 9999, "40", true, nullptr, "fixdrop=YES"},
+                {"fixdropS", ParamKind::Integer, "8", 1, 128, "40", true, nullptr, "fixdrop=YES"},
+                {"fixdropF", ParamKind::Integer, "50", 1, 9999, "7", true, nullptr, "fixdrop=YES"},
                 {"pressure", ParamKind::Integer, "100", 1, 2000, "400"},
                 {"fluidmode", ParamKind::Flag, "water", 0, 1, "oil", false,
                  "water or oil: a word the engine does not read yet, so the surface is water"},
                 {"interactive", ParamKind::Flag, "YES", 0, 1, "NO", false, "drops by mouse: no mouse in a recorded frame"},
             },
             [] { return std::unique_ptr<Effect>(new Water); },
-            25};
+            50}; // small steps keep the waves quick and smooth
 }
 
 } // namespace vexa::effects

@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 #include "editors/AppletFolderCopy.h"
 #include "editors/DerivedFields.h"
+#include "editors/EffectView.h"
 #include "editors/Spinners.h"
 #include "controls/ColourSwatch.h"
 #include "pages/Page.h"
@@ -277,6 +278,31 @@ private slots:
         tree.open(197, "TREEMENU");
         QVERIFY(tree.page->control(1537)->accessibleName() != QStringLiteral("Target"));
         QVERIFY(tree.page->control(1538)->accessibleName() != QStringLiteral("Target"));
+    }
+
+    // The live preview draws the fields as they are: a colour intensity set to 0 leaves
+    // that colour out of the running fire without waiting for Next.
+    void livePreviewFollowsTheFields()
+    {
+        PageFixture f;
+        f.open(143, "FIRE", [&f] {
+            for (const auto &[key, value] : {std::pair{"Width", "160"}, {"Height", "100"}, {"FireWidth", "80"},
+                                             {"FireHeight", "50"}, {"XRes", "2"}, {"YRes", "2"}, {"PalG", "3"}})
+                f.env.store().write("FIRE", key, value);
+        });
+        auto *preview = f.page->findChild<EffectView *>();
+        QVERIFY(preview);
+        const auto greenShows = [preview] {
+            const QImage picture = preview->picture();
+            for (int y = 0; y < picture.height(); ++y)
+                for (int x = 0; x < picture.width(); ++x)
+                    if (qGreen(picture.pixel(x, y)) > 0) return true;
+            return false;
+        };
+        QTRY_VERIFY(greenShows());
+        f.choose(1129, "0");
+        QTRY_VERIFY(!greenShows() && preview->frameNumber() > 0);
+        QVERIFY(f.stored("PalG") == "3"); // nothing was stored
     }
 
     void presets()

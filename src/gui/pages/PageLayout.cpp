@@ -385,6 +385,9 @@ void addPreviewToLayout(QWidget *page, QWidget *preview)
     }
     if (!shortest)
         return;
+    // The preview takes the room the column kept spare.
+    if (const int last = shortest->count() - 1; last >= 0 && shortest->itemAt(last)->spacerItem())
+        delete shortest->takeAt(last);
     auto *box = new QGroupBox(QStringLiteral("Live preview"), page);
     auto *inside = new QVBoxLayout(box);
     inside->addWidget(preview);

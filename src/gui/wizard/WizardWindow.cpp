@@ -75,7 +75,20 @@ WizardWindow::WizardWindow(SettingsStore &store, Folders &folders, Services &ser
     showPage();
 }
 
-WizardWindow::~WizardWindow() = default;
+// The page goes while the window is whole: its editors' histories report as they are cleared.
+WizardWindow::~WizardWindow() { dropPage(); }
+
+// Taking the page down is no edit: the watch on its fields ends first.
+void WizardWindow::dropPage()
+{
+    if (!m_page)
+        return;
+    for (QObject *child : m_page->findChildren<QObject *>())
+        disconnect(child, nullptr, this, nullptr);
+    m_pageLayout->removeWidget(m_page);
+    delete m_page;
+    m_page = nullptr;
+}
 
 void WizardWindow::showEvent(QShowEvent *event)
 {
@@ -275,10 +288,7 @@ void WizardWindow::watchEdits()
 
 void WizardWindow::showPage()
 {
-    if (m_page) {
-        m_pageLayout->removeWidget(m_page);
-        delete m_page;
-    }
+    dropPage();
     updateTitle();
     showStatus(QString()); // the note belonged to the page that made it
     m_page = new Page(m_pageId, m_context, m_pageArea);

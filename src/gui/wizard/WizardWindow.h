@@ -67,6 +67,7 @@ public:
     void setProjectFile(const QString &file);
     QMap<QString, QString> storedValues() const;
     void watchEdits();
+    void dropPage();
     void markEdited();
     void compareWithProject();
 
