@@ -165,6 +165,20 @@ bool Inputs::flag(const char *name) const
     return sameName(s->fallback, "yes");
 }
 
+int Inputs::word(const char *name, std::initializer_list<const char *> words) const
+{
+    const ParamSpec *s = spec(name);
+    const std::string *text = m_params.find(s->name);
+    for (const std::string &value : {text ? trimmed(*text) : std::string(), std::string(s->fallback)}) {
+        int position = 0;
+        for (const char *word : words) {
+            if (sameName(value, word)) return position;
+            ++position;
+        }
+    }
+    return 0;
+}
+
 const Picture &Inputs::picture(const char *name) const
 {
     const ParamSpec *s = spec(name);

@@ -91,8 +91,7 @@ public:
         m_lightMin = in.integer("minlight");
         m_lightMax = std::max(m_lightMin, in.integer("maxlight"));
         m_autodesign = in.flag("autodesign");
-        // The page offers "water" or "oil"; the engine reads no word parameters, so water it is.
-        m_oil = false;
+        m_oil = in.word("fluidmode", {"water", "oil"}) == 1;
         // The wave equation with c^2 = q / 8: next = (2 - 4c^2) here + c^2 around - before; kept at
         // (1 - 1/v) with around / 4 at 1/v (viscosity), all kept at (1 - loss) (density). Over
         // 32v that is around x (4q(v - 1) + 8), here x 16(4 - q)(v - 1), before x 32(v - 1).
@@ -341,8 +340,7 @@ EffectInfo waterEffect()
                 {"fixdropS", ParamKind::Integer, "8", 1, 128, "40", true, nullptr, "fixdrop=YES"},
                 {"fixdropF", ParamKind::Integer, "50", 1, 9999, "7", true, nullptr, "fixdrop=YES"},
                 {"pressure", ParamKind::Integer, "100", 1, 2000, "400"},
-                {"fluidmode", ParamKind::Flag, "water", 0, 1, "oil", false,
-                 "water or oil: a word the engine does not read yet, so the surface is water"},
+                {"fluidmode", ParamKind::Word, "water", 0, 1, "oil"},
                 {"interactive", ParamKind::Flag, "YES", 0, 1, "NO", false, "drops by mouse: no mouse in a recorded frame"},
             },
             [] { return std::unique_ptr<Effect>(new Water); },
