@@ -19,6 +19,7 @@
 #include "viewer/MovingPicture.h"
 
 #include <QBuffer>
+#include <QPainter>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -356,6 +357,51 @@ int render(CliSession &session, const Arguments &args)
     return Success;
 }
 
+// Every effect at its default values, frame N, with its applet's name: the gallery.
+int renderSheet(CliSession &session, const Arguments &args)
+{
+    const std::optional<int> frame = number(args, QStringLiteral("--frame"), 50, 0, MaxRenderFrame);
+    if (!frame)
+        return session.usageError(QStringLiteral("--frame takes 0 to %1.").arg(MaxRenderFrame));
+    constexpr int Columns = 4, CellWidth = 240, CellHeight = 150, Caption = 22;
+    QList<QPair<QString, QImage>> cells;
+    for (const AppletRecord &record : Catalogue::applets()) {
+        const QString applet = QLatin1String(record.id);
+        if (!EffectPlayer::knows(applet))
+            continue;
+        EffectPlayer player;
+        SettingsStore &store = session.store();
+        const SettingsStore::Overlay defaults(store, applet, store.values(applet + SettingsStore::DefaultSuffix));
+        if (const QString problem = player.open(store, session.folders(), applet); !problem.isEmpty())
+            return failed(session, QStringLiteral("%1: %2").arg(applet, problem));
+        cells.append({applet, player.frame(quint32(*frame)).scaled(CellWidth, CellHeight, Qt::KeepAspectRatio,
+                                                                     Qt::SmoothTransformation)});
+    }
+    const int rows = int((cells.size() + Columns - 1) / Columns);
+    QImage sheet(Columns * CellWidth, rows * (CellHeight + Caption), QImage::Format_RGB32);
+    sheet.fill(QColor(32, 32, 32));
+    QPainter painter(&sheet);
+    painter.setPen(Qt::white);
+    for (int i = 0; i < cells.size(); ++i) {
+        const QRect cell((i % Columns) * CellWidth, (i / Columns) * (CellHeight + Caption), CellWidth, CellHeight);
+        const QImage &picture = cells[i].second;
+        painter.drawImage(cell.x() + (CellWidth - picture.width()) / 2, cell.y() + (CellHeight - picture.height()) / 2,
+                          picture);
+        painter.drawText(QRect(cell.x(), cell.bottom(), CellWidth, Caption), Qt::AlignCenter, cells[i].first);
+    }
+    painter.end();
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    sheet.save(&buffer, "PNG");
+    const FileError error = FileCopy::write(args.positional[0], png, FileCopy::Durability::Durable);
+    if (!error.ok()) {
+        session.reporter.report(FileCopy::describe(error));
+        return Failure;
+    }
+    return Success;
+}
+
 int reset(CliSession &session, const Arguments &args)
 {
     const QString applet = args.positional[0];
@@ -424,6 +470,10 @@ const std::vector<Command> &commands()
          "Run the applet in the applet viewer and save S seconds (default 3) of it, N frames a second "
          "(default 15), as an animated WebP picture.",
          2, true, {}, {"--seconds", "--fps"}, record},
+        {"render --sheet", "render --sheet FILE.png [--frame N]",
+         "Draw frame N (default 50) of every effect Vexa Java has, at its default values, each with its "
+         "applet's name, as one PNG picture.",
+         1, false, {}, {"--frame"}, renderSheet},
         {"render", "render APPLET FILE.png [--frame N]",
          "Draw frame N (default 50) of the applet's own effect, made by Vexa Java from its values, as a PNG "
          "picture.",
@@ -506,11 +556,13 @@ int CliCommands::run(const QStringList &arguments)
     m_session = std::make_unique<CliSession>(m_out, m_err);
     CliSession &session = *m_session;
     for (const Command &command : commands()) {
-        if (arguments.first() != QLatin1String(command.name))
+        // A command's name may be two words ("render --sheet").
+        const QStringList name = QString::fromLatin1(command.name).split(QLatin1Char(' '));
+        if (arguments.mid(0, name.size()) != name)
             continue;
         Arguments args;
         QString error;
-        if (!parse(command, arguments.mid(1), &args, &error))
+        if (!parse(command, arguments.mid(name.size()), &args, &error))
             return session.usageError(error);
         if (!command.firstIsApplet)
             return command.run(session, args);

@@ -3,14 +3,21 @@
 #include "settings/SettingsStore.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QStringDecoder>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // Only the gallery draws text, which needs the GUI's fonts; no display is used for it.
+    const bool drawsText = argc > 2 && std::strcmp(argv[1], "render") == 0 && std::strcmp(argv[2], "--sheet") == 0;
+    if (drawsText && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app(drawsText ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
     QCoreApplication::setOrganizationName(vexa::SettingsStore::Organisation);
     QCoreApplication::setApplicationName(vexa::SettingsStore::Product);
     // The arguments as given: a value may begin with U+FEFF, which the usual decoding drops.
