@@ -153,6 +153,7 @@ int preview(CliSession &session, const Arguments &args)
 {
     const QString applet = args.positional[0];
     PreviewPage page(session.store(), session.folders(), session.reporter);
+    page.setEffects(args.options.contains(QStringLiteral("--effects")));
     if (!page.write(applet, args.options.contains(QStringLiteral("--copied"))))
         return Failure;
     session.print(page.path(applet) + QLatin1Char('\n'));
@@ -445,10 +446,10 @@ const std::vector<Command> &commands()
         {"set", "set SECTION KEY VALUE", "Store VALUE under KEY in SECTION.", 3, false, {}, {}, set},
         {"tag", "tag APPLET", "Write the applet tag of APPLET to standard output, exactly its bytes.", 1, true,
          {}, {}, tag},
-        {"preview", "preview APPLET [--copied]",
+        {"preview", "preview APPLET [--copied] [--effects]",
          "Write the preview page into the applet folder and print its path; --copied refers to the button "
-         "image in the page's own folder.",
-         1, true, {"--copied"}, {}, preview},
+         "image in the page's own folder; --effects plays Vexa Java's own effect in browsers without Java.",
+         1, true, {"--copied", "--effects"}, {}, preview},
         {"save-project", "save-project APPLET FILE", "Save the settings of APPLET to the project FILE (.vxp).", 2,
          true, {}, {}, saveProject},
         {"open-project", "open-project FILE [--applet APPLET]",

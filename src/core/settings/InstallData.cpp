@@ -18,6 +18,8 @@
 
 namespace vexa {
 
+QString InstallData::playerScript() { return dir() + QStringLiteral("/vexajava-effects.js"); }
+
 QString InstallData::dir()
 {
     QStringList candidates;

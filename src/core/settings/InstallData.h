@@ -14,6 +14,8 @@ class InstallData {
 public:
     static QString dir();
     static QString defaultsFile();
+    // The effects player for browsers, beside the installation data.
+    static QString playerScript();
     static QString defaultAppletDirName() { return QStringLiteral("applets"); }
     static QString defaultHelpDirName() { return QStringLiteral("help"); }
 

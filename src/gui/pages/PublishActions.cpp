@@ -17,13 +17,17 @@ namespace vexa {
 void PublishActions::showPreview()
 {
     // A failed write has been reported; the browser still shows what is there.
-    const bool written = PreviewPage(m_context.store, m_context.folders, m_context.services).write(m_context.appletId, false);
+    PreviewPage preview(m_context.store, m_context.folders, m_context.services);
+    preview.setEffects(PreviewPage::effectsWanted(m_context.store));
+    const bool written = preview.write(m_context.appletId, false);
     const QStringList missing = FilePublisher(m_context.store, m_context.folders, m_context.services)
                                     .missingFiles(m_context.appletId);
     if (!written)
         m_context.status(QString());
     else if (missing.isEmpty())
         m_context.status(QStringLiteral("Preview page written"));
+    else if (preview.playsEffect(m_context.appletId))
+        m_context.status(QStringLiteral("Preview page written: the browser plays Vexa Java's own effect"));
     else // the browser would show only the message for browsers without Java, unexplained
         m_context.status(QStringLiteral("Preview page written, but without \"%1\"%2 the applet cannot show: "
                                         "put the applet's files in its folder (see \"Applet files\" in the help)")

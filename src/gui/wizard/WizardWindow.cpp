@@ -125,6 +125,9 @@ void WizardWindow::buildMenu()
     add(file, ExitItem, QStringLiteral("E&xit"));
     QMenu *options = bar->addMenu(QStringLiteral("&Options"));
     add(options, ChangeBrowserItem, QStringLiteral("Change browser..."));
+    add(options, EffectsInPreviewItem, QStringLiteral("&Play Vexa Java's effects in the preview"));
+    m_menuItems[EffectsInPreviewItem]->setCheckable(true);
+    m_menuItems[EffectsInPreviewItem]->setChecked(PreviewPage::effectsWanted(m_context.store));
     QMenu *help = bar->addMenu(QStringLiteral("&Help"));
     add(help, AppletInfoItem, QStringLiteral("A&pplet info"));
     help->addSeparator();
@@ -590,6 +593,12 @@ void WizardWindow::runCommand(int id)
         break;
     case AboutItem:
         m_context.services.showAbout();
+        break;
+    case EffectsInPreviewItem:
+        m_context.store.write(QString(), QStringLiteral("EffectsInPreview"),
+                              m_menuItems[EffectsInPreviewItem]->isChecked() ? QStringLiteral("YES")
+                                                                             : QStringLiteral("NO"));
+        m_context.store.sync();
         break;
     default:
         break;

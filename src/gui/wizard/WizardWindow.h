@@ -46,6 +46,7 @@ public:
         HomePageItem = 32782,
         CopyrightItem = 32780,
         AboutItem = 16,
+        EffectsInPreviewItem = 40001, // ours: the preview plays Vexa Java's own effects
     };
 
     WizardWindow(SettingsStore &store, Folders &folders, Services &services, const QString &projectPath = QString(),
