@@ -199,6 +199,7 @@ int publish(CliSession &session, const Arguments &args)
     const QString applet = args.positional[0];
     FilePublisher publisher(session.store(), session.folders(), session.reporter);
     publisher.setMovingPicture(args.options.contains(QStringLiteral("--moving-picture")));
+    publisher.setEffects(args.options.contains(QStringLiteral("--effects")));
     if (!publisher.copyAllFiles(applet, args.positional[1]))
         return Failure;
     session.print(publisher.countsText() + QLatin1Char('\n'));
@@ -456,11 +457,12 @@ const std::vector<Command> &commands()
          "Open a project FILE into the store and print its applet. Without --applet the applet comes from the "
          "file, as on the selection page; with it the file must belong to APPLET.",
          1, false, {}, {"--applet"}, openProject},
-        {"publish", "publish APPLET HTMLFILE [--moving-picture]",
+        {"publish", "publish APPLET HTMLFILE [--moving-picture] [--effects]",
          "Write the page HTMLFILE and copy every file the applet needs beside it; --moving-picture also records "
          "the applet as HTMLFILE's name-<applet folder>.webp, shown by browsers without Java (this runs the "
-         "applet, sandboxed as for run).",
-         2, true, {"--moving-picture"}, {}, publish},
+         "applet, sandboxed as for run); --effects copies vexajava-effects.js beside the page, which then plays "
+         "Vexa Java's own effect in browsers without Java.",
+         2, true, {"--moving-picture", "--effects"}, {}, publish},
         {"run", "run APPLET [--screenshot FILE.png] [--after MS]",
          "Write the preview page and run the applet in the applet viewer (it needs a desktop and Java 17). "
          "--screenshot saves the applet's area MS milliseconds (default 1000) after it started and ends. "

@@ -6,6 +6,7 @@
 #include "Reporter.h"
 #include "catalogue/Catalogue.h"
 #include "settings/Folders.h"
+#include "settings/InstallData.h"
 #include "settings/SettingsStore.h"
 #include "strings/StringIds.h"
 #include "strings/StringTable.h"
@@ -376,9 +377,14 @@ bool FilePublisher::copyAllFiles(const QString &appletId, const QString &htmlPat
     const QString destination = QFileInfo(htmlPath).absolutePath();
     m_copied = 0;
     m_upToDate = 0;
-    const QList<PublishFile> files = plannedFiles(appletId);
+    QList<PublishFile> files = plannedFiles(appletId);
     if (!namesAreSafe(files))
         return fail();
+    PreviewPage page(m_store, m_folders, m_reporter);
+    page.setEffects(m_effects);
+    const bool playsEffect = page.playsEffect(appletId);
+    if (playsEffect)
+        files.append(PublishFile{PreviewPage::playerName(), QString(), QString(), false, true});
     m_appletCode.clear();
     for (const PublishFile &file : files) {
         if (isAppletCode(file.name))
@@ -386,20 +392,32 @@ bool FilePublisher::copyAllFiles(const QString &appletId, const QString &htmlPat
     }
     const QString appletFolder = m_folders.appletFolder(appletId);
     auto sourceFolder = [&](const PublishFile &file) {
-        return file.fromAppletDirectory ? m_folders.appletDirectory() : appletFolder;
+        return file.fromProgram ? InstallData::dir()
+               : file.fromAppletDirectory ? m_folders.appletDirectory() : appletFolder;
     };
-    PreviewPage page(m_store, m_folders, m_reporter);
     if (!page.write(appletId, true))
         return fail();
     // A page whose files are not all there would not run: nothing goes to the
-    // destination until every file is known to be there.
-    for (const PublishFile &file : files) {
+    // destination until every file is known to be there. Played by our own effect, the page
+    // runs without the applet's code: what is missing of it is named, and left out.
+    QStringList absentCode;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const PublishFile &file = files[i];
         const QString source = sourceFolder(file) + QLatin1Char('/') + file.name;
         if (!QFileInfo::exists(source) && !QFileInfo(source).isSymLink() &&
             !FileCopy::samePath(source, destination + QLatin1Char('/') + file.name)) {
+            if (playsEffect && isAppletCode(file.name)) {
+                absentCode << files.takeAt(i--).name;
+                continue;
+            }
             reportMissing(sourceFolder(file), file.name);
             return fail();
         }
+    }
+    if (!absentCode.isEmpty()) {
+        Message note = message(Str::EffectWithoutAppletCode, MessageIcon::Information);
+        note.text = note.text.arg(QDir::toNativeSeparators(appletFolder), absentCode.join(QLatin1String(", ")));
+        m_reporter.report(note);
     }
     QByteArray picture;
     const QString pictureName = MovingPicture::fileName(htmlPath, appletId);

@@ -18,6 +18,7 @@ struct PublishFile {
     QString key;                      // the setting that names it; empty for the program's own files
     QString value;                    // that setting's text, for the message when it is refused
     bool fromAppletDirectory = false; // the button image; all others lie in the applet folder
+    bool fromProgram = false;         // the effects player, beside the installation data
 };
 
 // "Copy all files to...": writes the applet's page to a chosen HTML file and copies
@@ -42,6 +43,10 @@ public:
         m_movingPicture = on;
         m_waiting = std::move(waiting);
     }
+
+    // The page also plays Vexa Java's own effect in browsers without Java: the player is
+    // copied beside it, and the applet's missing code is then only named, not a reason to stop.
+    void setEffects(bool on) { m_effects = on; }
 
     // Copies `name` from one folder to the other, replacing the target. Source and
     // target being the same path (ignoring case) is a success with nothing done. A
@@ -83,6 +88,7 @@ private:
     int m_copied = 0;
     int m_upToDate = 0;
     bool m_movingPicture = false;
+    bool m_effects = false;
     std::function<void()> m_waiting;
 };
 

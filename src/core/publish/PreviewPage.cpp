@@ -57,9 +57,12 @@ QString PreviewPage::text(const QString &appletId, bool copied, const QString &m
     QString afterTag;
     if (playsEffect(appletId)) {
         const QLatin1String crlf("\r\n");
-        const QString player = QUrl::fromLocalFile(InstallData::playerScript()).toString(QUrl::FullyEncoded);
-        afterTag = QLatin1String("<script src=\"") + picturesScriptName() + QLatin1String("\"></script>") + crlf +
-                   QLatin1String("<script src=\"") + player + QLatin1String("\"></script>") + crlf;
+        const auto line = [&crlf](const QString &script) {
+            return QLatin1String("<script src=\"") + script + QLatin1String("\"></script>") + crlf;
+        };
+        afterTag = copied ? line(playerName())
+                          : line(picturesScriptName()) +
+                                line(QUrl::fromLocalFile(InstallData::playerScript()).toString(QUrl::FullyEncoded));
     }
     return compose(charset(appletId), TagGenerator(m_store).generate(appletId, movingPicture), reference, afterTag);
 }
@@ -127,7 +130,7 @@ QString PreviewPage::compose(const QString &charset, const QString &tag, const Q
 
 bool PreviewPage::write(const QString &appletId, bool copied, const QString &movingPicture)
 {
-    if (playsEffect(appletId) && !writePicturesScript(appletId, TagGenerator(m_store).generate(appletId)))
+    if (!copied && playsEffect(appletId) && !writePicturesScript(appletId, TagGenerator(m_store).generate(appletId)))
         return false;
     const QByteArray bytes = CharsetEncoder(charset(appletId)).encode(text(appletId, copied, movingPicture));
     // A page written again at every preview: the applet folder keeps what it is made from.

@@ -26,7 +26,10 @@ public:
     // a script line after the tag, and the pictures the effect reads in a script of their
     // own beside the page (a page from file:// may show pictures but not hand their pixels to
     // a script). Off, the page is exactly the applet's page.
+    // Published (`copied`), the page names the player beside it and its pictures come from
+    // its own folder.
     void setEffects(bool on) { m_effects = on; }
+    static QString playerName() { return QStringLiteral("vexajava-effects.js"); }
     static QString picturesScriptName() { return QStringLiteral("preview-pictures.js"); }
     // Whether the user lets the preview play effects: the Application value EffectsInPreview
     // ("NO" turns it off).

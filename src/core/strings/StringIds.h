@@ -119,6 +119,7 @@ constexpr int DocumentRefused = 5131;
 constexpr int DocumentsHeldBack = 5132;
 constexpr int DocumentNotOpened = 5133;
 constexpr int JavaHomeHasNoJava = 5134;
+constexpr int EffectWithoutAppletCode = 5135;
 constexpr int RunAppletTip = 5140;
 constexpr int RunAppletPageTip = 5141;
 constexpr int MovingPictureTip = 5142;

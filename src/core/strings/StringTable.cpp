@@ -644,11 +644,15 @@ constexpr Entry kStrings[] = {
     {5133, "The page the applet asked for could not be opened: %1"},
     {5134, "Cannot run the applet: JAVA_HOME names \"%1\", which holds no Java runtime (bin/java). Point it at "
            "one, or unset it to use the java program on the PATH."},
+    {5135, "The page plays Vexa Java's own effect. Browsers that still run Java would need the applet's own files "
+           "too, which are not in \"%1\": %2."},
     {5140, "Runs the applet with the values of this page in the applet viewer (F5); after a change, F5 shows it "
            "in the running viewer"},
     {5141, "Runs the applet in the applet viewer (F5)"},
     {5142, "Publishing also records a few seconds of the applet as a WebP picture, shown in the applet's place "
            "by browsers without Java"},
+    {5143, "Publishing also copies vexajava-effects.js beside the page and adds one script line after the tag: "
+           "browsers without Java then play Vexa Java's own effect in the applet's place"},
 };
 
 const Entry *find(int id)

@@ -7,6 +7,7 @@
 #include "SelectionPage.h"
 #include "editors/AppletSizeRules.h"
 #include "editors/ImageListEditor.h"
+#include "EffectPlayer.h"
 #include "editors/MenuTreeEditor.h"
 #include "editors/ScrollTextControls.h"
 #include "catalogue/Catalogue.h"
@@ -189,6 +190,13 @@ void setUpCodePage(Page &page)
     if (auto *box = page.control<QAbstractButton>(5142))
         QObject::connect(box, &QAbstractButton::toggled, &page,
                          [&context](bool on) { PublishActions::setMovingPictureWanted(context.store, on); });
+    // Each applet's own choice, offered where Vexa Java has an effect for it.
+    page.setEnabled(5143, EffectPlayer::knows(context.appletId));
+    page.setChecked(5143, PublishActions::effectsWanted(context.store, context.appletId));
+    if (auto *box = page.control<QAbstractButton>(5143))
+        QObject::connect(box, &QAbstractButton::toggled, &page, [&context](bool on) {
+            PublishActions::setEffectsWanted(context.store, context.appletId, on);
+        });
 #ifndef Q_OS_WIN
     // Active desktop items exist only on Windows desktops that show web content.
     page.setVisible(4004, false);

@@ -100,6 +100,7 @@ std::vector<PageTemplate> pageTemplatesA()
              {1312, K::Button, "Copy into clipboard", "HTML code", true},
              {1056, K::Button, "Copy all files to...", "HTML code"},
              {5142, K::Check, "Add a moving picture for browsers without Java", "HTML code", true},
+             {5143, K::Check, "Play the effect in browsers without Java", "HTML code"},
              {4004, K::Button, "Set as Active Desktop Item", "HTML code", true},
          }},
 

@@ -52,6 +52,7 @@ void PublishActions::saveAllFiles()
     if (path.isEmpty())
         return;
     FilePublisher publisher(m_context.store, m_context.folders, m_context.services);
+    publisher.setEffects(effectsWanted(m_context.store, m_context.appletId));
     const bool recording = movingPictureWanted(m_context.store);
     if (recording) {
         // The applet runs for a few seconds: the window keeps painting, but takes no input.
@@ -70,6 +71,17 @@ void PublishActions::saveAllFiles()
     m_context.status(publisher.countsText() + (publisher.upToDateCount() > 0 ? QStringLiteral(" in")
                                                                               : QStringLiteral(" to")),
                      folder);
+}
+
+bool PublishActions::effectsWanted(const SettingsStore &store, const QString &appletId)
+{
+    return store.read(appletId, QStringLiteral("PlayEffect")) == QLatin1String("YES");
+}
+
+void PublishActions::setEffectsWanted(SettingsStore &store, const QString &appletId, bool on)
+{
+    store.write(appletId, QStringLiteral("PlayEffect"), on ? QStringLiteral("YES") : QStringLiteral("NO"));
+    store.sync();
 }
 
 bool PublishActions::movingPictureWanted(const SettingsStore &store)

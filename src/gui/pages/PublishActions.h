@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace vexa {
 
 struct PageContext;
@@ -20,6 +22,9 @@ public:
 
     // "Add a moving picture for browsers without Java": off until the user turns it on.
     static bool movingPictureWanted(const SettingsStore &store);
+    // Whether the applet's published page plays Vexa Java's own effect (its PlayEffect).
+    static bool effectsWanted(const SettingsStore &store, const QString &appletId);
+    static void setEffectsWanted(SettingsStore &store, const QString &appletId, bool on);
     static void setMovingPictureWanted(SettingsStore &store, bool on);
 
 private:
