@@ -2,6 +2,7 @@
 #include "catalogue/Catalogue.h"
 #include "publish/FileCopy.h"
 #include "publish/FilePublisher.h"
+#include "settings/InstallData.h"
 #include "publish/PreviewPage.h"
 #include "strings/StringIds.h"
 #include "tag/AppletBlocks.h"
@@ -325,6 +326,30 @@ private slots:
         QCOMPARE(reason.text.contains(QStringLiteral("this applet needs VxLake.class")), advice);
         QCOMPARE(reason.icon, MessageIcon::Stop);
         QCOMPARE(folderFiles(site), QStringList());
+    }
+
+    // With Vexa Java's own effect the page names the player, the player lies beside it, and
+    // the applet's missing code is named in a note but stops nothing; other files still do.
+    void theEffectPlaysWithoutTheAppletsCode()
+    {
+        if (!QFileInfo::exists(InstallData::playerScript())) QSKIP("the effects player is not built here");
+        TestEnvironment env;
+        prepare(env, QStringLiteral("LAKE"), {"ImageFile=lake.jpg"});
+        const QString folder = env.folders().appletFolder(QStringLiteral("LAKE"));
+        QFile::remove(folder + QStringLiteral("/VxLake.class"));
+        const QString site = env.path(QStringLiteral("site"));
+        QDir().mkpath(site);
+        FilePublisher publisher(env.store(), env.folders(), env.reporter);
+        publisher.setEffects(true);
+        QVERIFY(publisher.copyAllFiles(QStringLiteral("LAKE"), site + QStringLiteral("/index.html")));
+        QCOMPARE(env.reporter.ids(), QList<int>{Str::EffectWithoutAppletCode});
+        QVERIFY(env.reporter.messages.first().text.endsWith(QStringLiteral(": VxLake.class.")));
+        QVERIFY(folderFiles(site).contains(QStringLiteral("vexajava-effects.js")));
+        QVERIFY(!folderFiles(site).contains(QStringLiteral("VxLake.class")));
+        QVERIFY(TestEnvironment::readFile(site + QStringLiteral("/index.html"))
+                    .contains("</applet>\r\n</p>\r\n<script src=\"vexajava-effects.js\"></script>\r\n"));
+        QFile::remove(folder + QStringLiteral("/lake.jpg"));
+        QVERIFY(!publisher.copyAllFiles(QStringLiteral("LAKE"), site + QStringLiteral("/index.html")));
     }
 
     // Publishing again copies only what changed: an unchanged file keeps its inode and

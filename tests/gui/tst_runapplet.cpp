@@ -1,4 +1,6 @@
 #include "WizardFixture.h"
+#include <QAction>
+#include "settings/InstallData.h"
 #include "strings/StringIds.h"
 #include "strings/StringTable.h"
 #include "viewer/AppletViewer.h"
@@ -201,6 +203,29 @@ private slots:
         QCOMPARE(f.env.store().read(QString(), "MovingPicture"), QStringLiteral("YES"));
         f.startAt("BLOBS", 134);
         QVERIFY(f.control<QCheckBox>(5142)->isChecked());
+    }
+
+    // Vexa Java's own effect: the published page's choice is the applet's, the preview's a
+    // menu choice of the program (on unless turned off), and the page then names the player.
+    void effectChoicesAreKept()
+    {
+        WizardFixture f;
+        readyBlobs(f);
+        f.startAt("BLOBS", 134);
+        auto *box = f.control<QCheckBox>(5143);
+        QVERIFY(box->isEnabled() && !box->isChecked());
+        QTest::mouseClick(box, Qt::LeftButton);
+        QCOMPARE(f.env.store().read("BLOBS", "PlayEffect"), QStringLiteral("YES"));
+        QAction *menu = f.window->menuItem(WizardWindow::EffectsInPreviewItem);
+        QVERIFY(menu->isChecked());
+        const QString page = f.env.folders().appletFolder("BLOBS") + "/preview.html";
+        for (const bool on : {false, true}) {
+            menu->trigger();
+            QCOMPARE(f.env.store().read(QString(), "EffectsInPreview"), QString(on ? "YES" : "NO"));
+            QTest::mouseClick(f.control<QPushButton>(1003), Qt::LeftButton);
+            const bool player = QFileInfo::exists(InstallData::playerScript());
+            QCOMPARE(TestEnvironment::readFile(page).contains("vexajava-effects.js"), on && player);
+        }
     }
 };
 

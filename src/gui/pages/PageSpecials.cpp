@@ -170,7 +170,7 @@ void setUpCodePage(Page &page)
     PageContext &context = page.context();
     if (auto *button = page.control<QAbstractButton>(1003))
         QObject::connect(button, &QAbstractButton::clicked, &page, [&context] {
-            PublishActions(context).openPreview();
+            PublishActions(context).showPreview(); // with or without the effect, as chosen now
         });
     if (auto *button = page.control<QAbstractButton>(1312))
         QObject::connect(button, &QAbstractButton::clicked, &page, [&page] {
