@@ -194,12 +194,32 @@ int openProject(CliSession &session, const Arguments &args)
     return status;
 }
 
+// Which engine makes a moving picture: --engine ours|java, else the one that can.
+std::optional<EffectPlayer::Engine> engineOf(const Arguments &args)
+{
+    const QString engine = args.options.value(QStringLiteral("--engine"));
+    if (!args.options.contains(QStringLiteral("--engine")))
+        return EffectPlayer::Engine::Automatic;
+    if (engine == QLatin1String("ours"))
+        return EffectPlayer::Engine::Ours;
+    if (engine == QLatin1String("java"))
+        return EffectPlayer::Engine::Java;
+    return std::nullopt;
+}
+
 int publish(CliSession &session, const Arguments &args)
 {
     const QString applet = args.positional[0];
     FilePublisher publisher(session.store(), session.folders(), session.reporter);
     publisher.setMovingPicture(args.options.contains(QStringLiteral("--moving-picture")));
     publisher.setEffects(args.options.contains(QStringLiteral("--effects")));
+    const std::optional<EffectPlayer::Engine> engine = engineOf(args);
+    if (!engine)
+        return session.usageError(QStringLiteral("--engine takes ours or java."));
+    publisher.setRecorder([engine](const QString &page, int seconds, int fps, QByteArray *webp,
+                                   const std::function<void()> &waiting) {
+        return EffectPlayer::recordMovingPicture(page, seconds, fps, webp, *engine, waiting);
+    });
     if (!publisher.copyAllFiles(applet, args.positional[1]))
         return Failure;
     session.print(publisher.countsText() + QLatin1Char('\n'));
@@ -323,7 +343,11 @@ int record(CliSession &session, const Arguments &args)
     if (!page)
         return Failure;
     QByteArray picture;
-    if (const QString problem = MovingPicture::record(*page, *seconds, *fps, &picture); !problem.isEmpty())
+    const std::optional<EffectPlayer::Engine> engine = engineOf(args);
+    if (!engine)
+        return session.usageError(QStringLiteral("--engine takes ours or java."));
+    if (const QString problem = EffectPlayer::recordMovingPicture(*page, *seconds, *fps, &picture, *engine);
+        !problem.isEmpty())
         return failed(session, problem);
     const FileError error = FileCopy::write(args.positional[1], picture, FileCopy::Durability::Durable);
     if (!error.ok()) {
@@ -457,22 +481,24 @@ const std::vector<Command> &commands()
          "Open a project FILE into the store and print its applet. Without --applet the applet comes from the "
          "file, as on the selection page; with it the file must belong to APPLET.",
          1, false, {}, {"--applet"}, openProject},
-        {"publish", "publish APPLET HTMLFILE [--moving-picture] [--effects]",
+        {"publish", "publish APPLET HTMLFILE [--moving-picture] [--engine ours|java] [--effects]",
          "Write the page HTMLFILE and copy every file the applet needs beside it; --moving-picture also records "
          "the applet as HTMLFILE's name-<applet folder>.webp, shown by browsers without Java (this runs the "
-         "applet, sandboxed as for run); --effects copies vexajava-effects.js beside the page, which then plays "
-         "Vexa Java's own effect in browsers without Java.",
-         2, true, {"--moving-picture", "--effects"}, {}, publish},
+         "applet, sandboxed as for run, or draws Vexa Java's own effect where the applet's code is missing; "
+         "--engine chooses); --effects copies vexajava-effects.js beside the page, which then plays Vexa Java's "
+         "own effect in browsers without Java.",
+         2, true, {"--moving-picture", "--effects"}, {"--engine"}, publish},
         {"run", "run APPLET [--screenshot FILE.png] [--after MS]",
          "Write the preview page and run the applet in the applet viewer (it needs a desktop and Java 17). "
          "--screenshot saves the applet's area MS milliseconds (default 1000) after it started and ends. "
          "Applets run sandboxed: they read only their page's folder, and may not write files, use the network, "
          "start programs or end the viewer; with bubblewrap installed the viewer also runs in a process sandbox.",
          1, true, {}, {"--screenshot", "--after"}, run},
-        {"record", "record APPLET FILE.webp [--seconds S] [--fps N]",
-         "Run the applet in the applet viewer and save S seconds (default 3) of it, N frames a second "
-         "(default 15), as an animated WebP picture.",
-         2, true, {}, {"--seconds", "--fps"}, record},
+        {"record", "record APPLET FILE.webp [--seconds S] [--fps N] [--engine ours|java]",
+         "Save S seconds (default 3) of the applet, N frames a second (default 15), as an animated WebP "
+         "picture: run in the applet viewer, or drawn by Vexa Java's own effect where the applet's code is "
+         "missing (--engine chooses).",
+         2, true, {}, {"--seconds", "--fps", "--engine"}, record},
         {"render --sheet", "render --sheet FILE.png [--frame N]",
          "Draw frame N (default 50) of every effect Vexa Java has, at its default values, each with its "
          "applet's name, as one PNG picture.",

@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QString>
 
+#include <functional>
+
 namespace vexa {
 
 class Folders;
@@ -22,6 +24,14 @@ public:
     QString open(const SettingsStore &store, const Folders &folders, const QString &appletId);
     // The same from a tag's text, pictures read from `folder`.
     QString openTag(const QString &tagText, const QString &folder);
+
+    // Which engine makes a moving picture: ours where the applet's code is not beside the page
+    // (and Vexa Java has its effect), else the Java viewer; or the one named.
+    enum class Engine { Automatic, Ours, Java };
+    // Records the first applet of `page` for `seconds` at `framesPerSecond` as an animated WebP,
+    // as MovingPicture::record does with the Java viewer. Empty, or what went wrong.
+    static QString recordMovingPicture(const QString &page, int seconds, int framesPerSecond, QByteArray *webp,
+                                       Engine engine = Engine::Automatic, const std::function<void()> &waiting = {});
 
     // Frame `n`; a view of the engine's bytes, valid until the next frame or open.
     QImage frame(quint32 n);

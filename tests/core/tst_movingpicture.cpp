@@ -1,3 +1,4 @@
+#include "EffectPlayer.h"
 #include "TestSupport.h"
 #include "publish/PreviewPage.h"
 #include "viewer/AppletViewer.h"
@@ -121,6 +122,21 @@ private slots:
         QCOMPARE(decoded.loops, 0);
         QCOMPARE(decoded.pixels.size(), 45);
         QVERIFY(decoded.pixels.first() != decoded.pixels.last());
+    }
+
+    // Where the applet's code is missing, our own effect is recorded, at the picture's times.
+    void ourEffectIsRecordedWithoutTheAppletsCode()
+    {
+        TestEnvironment env;
+        const QString page = env.path("site/index.html");
+        TestEnvironment::writeFile(page, "<applet code=\"Plasma3.class\" width=\"80\" height=\"50\">"
+                                         "<param name=\"speed\" value=\"8\"></applet>");
+        QByteArray webp;
+        QCOMPARE(EffectPlayer::recordMovingPicture(page, 2, 10, &webp), QString());
+        const Decoded decoded = decode(webp);
+        QCOMPARE(decoded.pixels.size(), 20);
+        QVERIFY(decoded.pixels.first() != decoded.pixels.last());
+        QVERIFY(!EffectPlayer::recordMovingPicture(page, 99, 10, &webp, EffectPlayer::Engine::Ours).isEmpty());
     }
 
     void refusesABrokenRecording_data()

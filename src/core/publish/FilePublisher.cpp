@@ -439,8 +439,9 @@ bool FilePublisher::copyAllFiles(const QString &appletId, const QString &htmlPat
     }
     if (m_movingPicture) {
         // Recorded from the page as it is, then named in the page that is copied.
-        const QString problem = MovingPicture::record(page.path(appletId), MovingPicture::DefaultSeconds,
-                                                      MovingPicture::DefaultFramesPerSecond, &picture, m_waiting);
+        const Recorder record = m_recorder ? m_recorder : Recorder(&MovingPicture::record);
+        const QString problem = record(page.path(appletId), MovingPicture::DefaultSeconds,
+                                       MovingPicture::DefaultFramesPerSecond, &picture, m_waiting);
         if (!problem.isEmpty()) {
             Message failed = message(Str::MovingPictureFailed, MessageIcon::Stop);
             failed.text = failed.text.arg(problem);

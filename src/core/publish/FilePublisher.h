@@ -47,6 +47,10 @@ public:
     // The page also plays Vexa Java's own effect in browsers without Java: the player is
     // copied beside it, and the applet's missing code is then only named, not a reason to stop.
     void setEffects(bool on) { m_effects = on; }
+    // What records the moving picture (page, seconds, frames a second, picture, waiting);
+    // the Java viewer unless the program gives its own choice of engine.
+    using Recorder = std::function<QString(const QString &, int, int, QByteArray *, const std::function<void()> &)>;
+    void setRecorder(Recorder recorder) { m_recorder = std::move(recorder); }
 
     // Copies `name` from one folder to the other, replacing the target. Source and
     // target being the same path (ignoring case) is a success with nothing done. A
@@ -89,6 +93,7 @@ private:
     int m_upToDate = 0;
     bool m_movingPicture = false;
     bool m_effects = false;
+    Recorder m_recorder;
     std::function<void()> m_waiting;
 };
 

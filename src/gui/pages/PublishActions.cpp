@@ -1,6 +1,7 @@
 #include "PublishActions.h"
 
 #include "controls/PageContext.h"
+#include "EffectPlayer.h"
 #include "publish/FilePublisher.h"
 #include "publish/PreviewPage.h"
 #include "services/Services.h"
@@ -53,6 +54,10 @@ void PublishActions::saveAllFiles()
         return;
     FilePublisher publisher(m_context.store, m_context.folders, m_context.services);
     publisher.setEffects(effectsWanted(m_context.store, m_context.appletId));
+    publisher.setRecorder([](const QString &page, int seconds, int fps, QByteArray *webp,
+                             const std::function<void()> &waiting) {
+        return EffectPlayer::recordMovingPicture(page, seconds, fps, webp, EffectPlayer::Engine::Automatic, waiting);
+    });
     const bool recording = movingPictureWanted(m_context.store);
     if (recording) {
         // The applet runs for a few seconds: the window keeps painting, but takes no input.
