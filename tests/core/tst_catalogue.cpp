@@ -1,4 +1,6 @@
+#include "Effect.h"
 #include "catalogue/Catalogue.h"
+#include "tag/AppletBlocks.h"
 #include "strings/StringTable.h"
 
 #include <QSet>
@@ -10,6 +12,22 @@ class CatalogueTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // Each of Vexa Java's own effects reads every parameter of its applet's block, under the
+    // class name the catalogue gives the applet.
+    void everyEffectReadsItsWholeBlock()
+    {
+        for (const vexa::effects::EffectInfo &info : vexa::effects::registry()) {
+            QCOMPARE(Catalogue::classFile(info.appletId), QString(info.className));
+            QSet<QString> read;
+            for (const vexa::effects::ParamSpec &spec : info.params) read.insert(QString(spec.name).toLower());
+            for (const AppletBlock &block : appletBlocks()) {
+                if (QLatin1String(block.appletId) != QLatin1String(info.appletId)) continue;
+                for (const TagRow &row : block.rows)
+                    if (row.param) QVERIFY2(read.contains(QString(row.param).toLower()), qPrintable(QString(info.appletId) + " " + row.param));
+            }
+        }
+    }
+
     void everyAppletOnceInOneCategory()
     {
         QCOMPARE(int(Catalogue::applets().size()), 40);
