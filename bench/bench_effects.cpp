@@ -17,7 +17,7 @@ AppletTag tagOf(const EffectInfo &info, int width, int height)
     tag.code = info.className;
     tag.width = width;
     tag.height = height;
-    for (const ParamSpec &spec : info.params) tag.params.set(spec.name, spec.fallback);
+    for (const ParamRow &row : info.params) tag.params.set(row.name, row.fallback);
     return tag;
 }
 

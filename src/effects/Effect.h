@@ -50,7 +50,7 @@ enum class ParamKind {
 // One parameter an effect reads: how, its default and limits, and (for tests) another value
 // that changes what is seen. `visible` false marks one that changes nothing on screen
 // (credits, links, timing of the original runtime); `why` says what it is.
-struct ParamSpec {
+struct ParamRow {
     const char *name;
     ParamKind kind;
     const char *fallback;
@@ -65,10 +65,10 @@ struct ParamSpec {
 };
 
 // What an effect starts from: the tag's size, its parameters read through the effect's
-// specs, and the pictures the host read for its Picture parameters.
+// rows, and the pictures the host read for its Picture parameters.
 class Inputs {
 public:
-    Inputs(int width, int height, const Params &params, const std::vector<ParamSpec> &specs,
+    Inputs(int width, int height, const Params &params, const std::vector<ParamRow> &rows,
            const std::vector<std::pair<std::string, Picture>> &pictures);
     int width() const { return m_width; }
     int height() const { return m_height; }
@@ -83,11 +83,11 @@ public:
     bool hasPicture(const char *name) const { return &picture(name) != &m_placeholder; }
 
 private:
-    const ParamSpec *spec(const char *name) const;
+    const ParamRow *rowOf(const char *name) const;
     int m_width;
     int m_height;
     const Params &m_params;
-    const std::vector<ParamSpec> &m_specs;
+    const std::vector<ParamRow> &m_rows;
     const std::vector<std::pair<std::string, Picture>> &m_pictures;
     Picture m_placeholder;
 };
@@ -111,7 +111,7 @@ public:
 struct EffectInfo {
     const char *className; // as the tag's code attribute names it, "fire.class"
     const char *appletId;  // "FIRE"
-    std::vector<ParamSpec> params;
+    std::vector<ParamRow> params;
     std::unique_ptr<Effect> (*make)();
     int framesPerSecond; // the fixed time step
 };

@@ -113,9 +113,9 @@ const std::string *Params::find(const char *name) const
     return nullptr;
 }
 
-Inputs::Inputs(int width, int height, const Params &params, const std::vector<ParamSpec> &specs,
+Inputs::Inputs(int width, int height, const Params &params, const std::vector<ParamRow> &rows,
                const std::vector<std::pair<std::string, Picture>> &pictures)
-    : m_width(width), m_height(height), m_params(params), m_specs(specs), m_pictures(pictures)
+    : m_width(width), m_height(height), m_params(params), m_rows(rows), m_pictures(pictures)
 {
     // A picture that cannot be read is drawn as a plain grey one of the applet's size.
     m_placeholder.width = width;
@@ -124,9 +124,9 @@ Inputs::Inputs(int width, int height, const Params &params, const std::vector<Pa
     for (std::size_t i = 3; i < m_placeholder.rgba.size(); i += 4) m_placeholder.rgba[i] = 255;
 }
 
-const ParamSpec *Inputs::spec(const char *name) const
+const ParamRow *Inputs::rowOf(const char *name) const
 {
-    for (const ParamSpec &s : m_specs) {
+    for (const ParamRow &s : m_rows) {
         if (sameName(s.name, name)) return &s;
     }
     std::abort(); // an effect reads only what it declares
@@ -134,7 +134,7 @@ const ParamSpec *Inputs::spec(const char *name) const
 
 std::int32_t Inputs::integer(const char *name) const
 {
-    const ParamSpec *s = spec(name);
+    const ParamRow *s = rowOf(name);
     std::int64_t value = 0;
     const std::string *text = m_params.find(s->name);
     if (!text || !readInteger(*text, value)) readInteger(s->fallback, value);
@@ -143,7 +143,7 @@ std::int32_t Inputs::integer(const char *name) const
 
 std::int32_t Inputs::decimal(const char *name) const
 {
-    const ParamSpec *s = spec(name);
+    const ParamRow *s = rowOf(name);
     std::int64_t value = 0;
     const std::string *text = m_params.find(s->name);
     if (!text || !readDecimal(*text, value)) readDecimal(s->fallback, value);
@@ -153,7 +153,7 @@ std::int32_t Inputs::decimal(const char *name) const
 
 bool Inputs::flag(const char *name) const
 {
-    const ParamSpec *s = spec(name);
+    const ParamRow *s = rowOf(name);
     const std::string *text = m_params.find(s->name);
     const std::string value = trimmed(text ? *text : std::string(s->fallback));
     for (const char *yes : {"yes", "true", "1", "on"}) {
@@ -167,7 +167,7 @@ bool Inputs::flag(const char *name) const
 
 int Inputs::word(const char *name, std::initializer_list<const char *> words) const
 {
-    const ParamSpec *s = spec(name);
+    const ParamRow *s = rowOf(name);
     const std::string *text = m_params.find(s->name);
     for (const std::string &value : {text ? trimmed(*text) : std::string(), std::string(s->fallback)}) {
         int position = 0;
@@ -181,7 +181,7 @@ int Inputs::word(const char *name, std::initializer_list<const char *> words) co
 
 const Picture &Inputs::picture(const char *name) const
 {
-    const ParamSpec *s = spec(name);
+    const ParamRow *s = rowOf(name);
     for (const auto &[key, picture] : m_pictures) {
         if (sameName(key, s->name) && !picture.empty()) return picture;
     }
@@ -192,11 +192,11 @@ std::vector<std::pair<std::string, std::string>> Animation::pictureFiles(const A
 {
     std::vector<std::pair<std::string, std::string>> files;
     if (const EffectInfo *info = findEffect(tag.code)) {
-        for (const ParamSpec &spec : info->params) {
-            if (spec.kind != ParamKind::Picture) continue;
-            const std::string *value = tag.params.find(spec.name);
-            const std::string file = trimmed(value ? *value : std::string(spec.fallback));
-            if (!file.empty() && !sameName(file, "no")) files.emplace_back(spec.name, file);
+        for (const ParamRow &row : info->params) {
+            if (row.kind != ParamKind::Picture) continue;
+            const std::string *value = tag.params.find(row.name);
+            const std::string file = trimmed(value ? *value : std::string(row.fallback));
+            if (!file.empty() && !sameName(file, "no")) files.emplace_back(row.name, file);
         }
     }
     return files;

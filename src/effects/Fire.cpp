@@ -44,7 +44,7 @@ public:
     void reset() override
     {
         std::fill(m_heat.begin(), m_heat.end(), std::uint8_t(0));
-        m_random.seed(0xF14Eu);
+        m_random.start(0xF14Eu);
     }
 
     void step() override

@@ -24,11 +24,11 @@ inline std::int32_t clampInt(std::int64_t value, std::int32_t low, std::int32_t 
 }
 inline std::uint8_t toByte(std::int32_t value) { return std::uint8_t(clampInt(value, 0, 255)); }
 
-// A small, fast, seeded generator (xorshift32): the same seed, the same numbers everywhere.
+// A small, fast generator (xorshift32): started from the same number, the same numbers everywhere.
 class Random {
 public:
-    explicit Random(std::uint32_t seed = 0x9E3779B9u) : m_state(seed ? seed : 0x9E3779B9u) {}
-    void seed(std::uint32_t seed) { m_state = seed ? seed : 0x9E3779B9u; }
+    explicit Random(std::uint32_t first = 0x9E3779B9u) : m_state(first ? first : 0x9E3779B9u) {}
+    void start(std::uint32_t first) { m_state = first ? first : 0x9E3779B9u; }
     std::uint32_t next()
     {
         m_state ^= m_state << 13;

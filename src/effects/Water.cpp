@@ -145,7 +145,7 @@ public:
     {
         std::fill(m_now.begin(), m_now.end(), 0);
         std::fill(m_before.begin(), m_before.end(), 0);
-        m_random.seed(0x3A7E2u);
+        m_random.start(0x3A7E2u);
         m_time = 0;
         for (Fish &fish : m_fish) {
             fish.x = std::int32_t(m_random.below(std::uint32_t(m_cellsX))) << 16;

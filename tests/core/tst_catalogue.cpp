@@ -19,7 +19,7 @@ private slots:
         for (const vexa::effects::EffectInfo &info : vexa::effects::registry()) {
             QCOMPARE(Catalogue::classFile(info.appletId), QString(info.className));
             QSet<QString> read;
-            for (const vexa::effects::ParamSpec &spec : info.params) read.insert(QString(spec.name).toLower());
+            for (const vexa::effects::ParamRow &row : info.params) read.insert(QString(row.name).toLower());
             for (const AppletBlock &block : appletBlocks()) {
                 if (QLatin1String(block.appletId) != QLatin1String(info.appletId)) continue;
                 for (const TagRow &row : block.rows)

@@ -28,7 +28,7 @@ AppletTag tagOf(const EffectInfo &info, const QList<QPair<QByteArray, QByteArray
     tag.code = info.className;
     tag.width = width;
     tag.height = height;
-    for (const ParamSpec &spec : info.params) tag.params.set(spec.name, spec.fallback);
+    for (const ParamRow &row : info.params) tag.params.set(row.name, row.fallback);
     for (const auto &[name, value] : changes) tag.params.set(name.toStdString(), value.toStdString());
     return tag;
 }
@@ -80,10 +80,10 @@ private slots:
         QTest::addColumn<QByteArray>("name");
         QTest::addColumn<QByteArray>("other");
         for (std::size_t i = 0; i < registry().size(); ++i) {
-            for (const ParamSpec &spec : registry()[i].params) {
-                if (spec.visible && spec.kind != ParamKind::Picture)
-                    QTest::addRow("%s %s", registry()[i].appletId, spec.name) << int(i) << QByteArray(spec.name)
-                                                                               << QByteArray(spec.other);
+            for (const ParamRow &row : registry()[i].params) {
+                if (row.visible && row.kind != ParamKind::Picture)
+                    QTest::addRow("%s %s", registry()[i].appletId, row.name) << int(i) << QByteArray(row.name)
+                                                                               << QByteArray(row.other);
             }
         }
     }
@@ -96,9 +96,9 @@ private slots:
         QFETCH(QByteArray, other);
         const EffectInfo &info = registry()[std::size_t(effect)];
         QList<QPair<QByteArray, QByteArray>> base;
-        for (const ParamSpec &spec : info.params) {
-            if (spec.name == name && spec.needs) {
-                const QList<QByteArray> needed = QByteArray(spec.needs).split('=');
+        for (const ParamRow &row : info.params) {
+            if (row.name == name && row.needs) {
+                const QList<QByteArray> needed = QByteArray(row.needs).split('=');
                 base.append({needed.value(0), needed.value(1)});
             }
         }
@@ -118,7 +118,7 @@ private slots:
         const EffectInfo &info = registry()[std::size_t(effect)];
         for (const QByteArray value : {"", "abc", "-99999", "99999999999", "1e308", "0x10", "-0", " 7 ", "NO"}) {
             QList<QPair<QByteArray, QByteArray>> all;
-            for (const ParamSpec &spec : info.params) all.append({spec.name, value});
+            for (const ParamRow &row : info.params) all.append({row.name, value});
             QCOMPARE(frameOf(tagOf(info, all), 7).size(), 160 * 100 * 4);
         }
         QCOMPARE(frameOf(tagOf(info, {}, 1, 1), 3).size(), 4);

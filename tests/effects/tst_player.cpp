@@ -30,9 +30,9 @@ AppletTag tagOf(const EffectInfo &info, bool others)
     tag.code = info.className;
     tag.width = 160;
     tag.height = 100;
-    for (const ParamSpec &spec : info.params) {
-        const bool other = others && spec.kind != ParamKind::Picture && spec.visible && !spec.needs;
-        tag.params.set(spec.name, spec.kind == ParamKind::Picture ? "bands.png" : other ? spec.other : spec.fallback);
+    for (const ParamRow &row : info.params) {
+        const bool other = others && row.kind != ParamKind::Picture && row.visible && !row.needs;
+        tag.params.set(row.name, row.kind == ParamKind::Picture ? "bands.png" : other ? row.other : row.fallback);
     }
     return tag;
 }
@@ -41,8 +41,8 @@ QString html(const AppletTag &tag, const EffectInfo &info)
 {
     QString text = QStringLiteral("<applet code=\"%1\" width=\"%2\" height=\"%3\">\n")
                        .arg(quote(tag.code)).arg(tag.width).arg(tag.height);
-    for (const ParamSpec &spec : info.params)
-        text += QStringLiteral("<param name=\"%1\" value=\"%2\">\n").arg(spec.name, quote(*tag.params.find(spec.name)));
+    for (const ParamRow &row : info.params)
+        text += QStringLiteral("<param name=\"%1\" value=\"%2\">\n").arg(row.name, quote(*tag.params.find(row.name)));
     return text + QStringLiteral("Your browser does not support Java applets.\n</applet>\n");
 }
 

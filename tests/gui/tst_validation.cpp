@@ -575,14 +575,14 @@ private slots:
         QTest::addColumn<QString>("outside");
         static const QRegularExpression range(QStringLiteral(R"(\((-?\d+(?:\.\d+)?) ?\.{2,3} ?(-?\d+(?:\.\d+)?))"));
         for (const PageTemplate &pageTemplate : pageTemplates()) {
-            for (const ControlSpec &spec : pageTemplate.controls) {
-                const QRegularExpressionMatch match = range.match(StringTable::text(spec.id));
-                if (spec.kind != ControlKind::Edit || !match.hasMatch()) continue;
+            for (const ControlSpec &control : pageTemplate.controls) {
+                const QRegularExpressionMatch match = range.match(StringTable::text(control.id));
+                if (control.kind != ControlKind::Edit || !match.hasMatch()) continue;
                 const bool decimal = match.captured(2).contains('.');
                 const double step = decimal ? 0.5 : 1;
                 for (const double value : {match.captured(1).toDouble() - step, match.captured(2).toDouble() + step})
-                    QTest::addRow("%d/%d/%g", pageTemplate.pageId, spec.id, value)
-                        << pageTemplate.pageId << spec.id << QString::number(value);
+                    QTest::addRow("%d/%d/%g", pageTemplate.pageId, control.id, value)
+                        << pageTemplate.pageId << control.id << QString::number(value);
             }
         }
     }
