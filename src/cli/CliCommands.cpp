@@ -400,8 +400,9 @@ int renderSheet(CliSession &session, const Arguments &args)
         const SettingsStore::Overlay defaults(store, applet, store.values(applet + SettingsStore::DefaultSuffix));
         if (const QString problem = player.open(store, session.folders(), applet); !problem.isEmpty())
             return failed(session, QStringLiteral("%1: %2").arg(applet, problem));
-        cells.append({applet, player.frame(quint32(*frame)).scaled(CellWidth, CellHeight, Qt::KeepAspectRatio,
-                                                                     Qt::SmoothTransformation)});
+        // A copy: the frame is a view of the player's bytes, which go with the player.
+        cells.append({applet, player.frame(quint32(*frame)).copy().scaled(CellWidth, CellHeight, Qt::KeepAspectRatio,
+                                                                            Qt::SmoothTransformation)});
     }
     const int rows = int((cells.size() + Columns - 1) / Columns);
     QImage sheet(Columns * CellWidth, rows * (CellHeight + Caption), QImage::Format_RGB32);

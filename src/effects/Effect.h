@@ -44,6 +44,7 @@ enum class ParamKind {
     Decimal, // a decimal number, read as 16.16 fixed point, clamped to low..high (whole units)
     Flag,    // "YES" / "NO" (also "1"/"0", "true"/"false")
     Word,    // one of a list of words, compared without regard to case (first one: the default)
+    Colour,  // "RRGGBB" in hexadecimal (a leading '#' allowed)
     Picture, // a file name of a picture the host reads
 };
 
@@ -75,6 +76,8 @@ public:
     std::int32_t integer(const char *name) const;  // clamped, or the default
     std::int32_t decimal(const char *name) const;  // 16.16, clamped, or the default
     bool flag(const char *name) const;
+    // The colour as 0xRRGGBB, or the default's.
+    std::uint32_t colour(const char *name) const;
     // Which of `words` the parameter names (its position), or the default's position.
     int word(const char *name, std::initializer_list<const char *> words) const;
     // The named picture; one that could not be read is a plain placeholder of the tag's size.

@@ -165,6 +165,25 @@ bool Inputs::flag(const char *name) const
     return sameName(s->fallback, "yes");
 }
 
+std::uint32_t Inputs::colour(const char *name) const
+{
+    const ParamRow *s = rowOf(name);
+    const std::string *text = m_params.find(s->name);
+    for (std::string value : {text ? trimmed(*text) : std::string(), std::string(s->fallback)}) {
+        if (!value.empty() && value[0] == '#') value.erase(0, 1);
+        std::uint32_t colour = 0;
+        bool hex = value.size() == 6;
+        for (std::size_t i = 0; hex && i < value.size(); ++i) {
+            const int c = std::tolower(static_cast<unsigned char>(value[i]));
+            const int digit = std::isdigit(c) ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+            hex = digit >= 0;
+            colour = (colour << 4) | std::uint32_t(digit < 0 ? 0 : digit);
+        }
+        if (hex) return colour;
+    }
+    return 0;
+}
+
 int Inputs::word(const char *name, std::initializer_list<const char *> words) const
 {
     const ParamRow *s = rowOf(name);

@@ -1,15 +1,23 @@
 # The engine's sources, one list for the native library and the WebAssembly module.
 set(VEXAJAVA_EFFECTS_SOURCES
     Blobs.cpp
+    Deform.cpp
     Engine.cpp
+    Fire.cpp
+    Flag.cpp
+    Huerot.cpp
+    Lake.cpp
+    Lens.cpp
+    Life2d.cpp
+    Mandel.cpp
     Maths.cpp
     Plasma.cpp
     Registry.cpp
-    Tag.cpp
-    Fire.cpp
-    Lake.cpp
-    Lens.cpp
     Rot.cpp
+    Snow.cpp
+    Tag.cpp
     Tunnel.cpp
+    Warp.cpp
     Water.cpp
+    Wormhole.cpp
 )

@@ -1,0 +1,282 @@
+// MANDEL: the Mandelbrot set, diving from its whole shape into the start point and back out
+// again, its colour bands flowing outwards as the picture zooms.
+//
+// The page's numbers are whole: the start point is in 1/10000 units of the plane (the page
+// suggests 0, 7000: the edge of the set just above the main body), and the X and Y zoom
+// limits are zoom levels, 40 to a doubling of the view; 60 shows the whole set, -120 is 512
+// times closer. The zoom runs between the two limits of each axis: the same limits for X and
+// Y keep the set in proportion, different ones stretch it.
+#include "Effect.h"
+#include "Maths.h"
+
+#include <algorithm>
+
+namespace vexa::effects {
+namespace {
+
+// The plane in fixed point with 28 fraction bits. Iteration stops once |z| passes 2, so its
+// parts stay within 6 and their products within 2^62.
+constexpr int FractionBits = 28;
+constexpr std::int64_t One = std::int64_t(1) << FractionBits;
+constexpr std::int64_t EscapeRadiusSquared = 4 * One;
+// Page units of the start point.
+constexpr std::int64_t StartUnit = 10000;
+// The middle of the whole set: the widest view is centred here.
+constexpr std::int64_t HomeX = -One / 2;
+constexpr std::int64_t HomeY = 0;
+
+// Zoom levels: 40 to a doubling of the view's half width, level 0 a half width of one unit.
+// The limits keep the deepest view within what 28 fraction bits draw cleanly.
+constexpr int LevelsPerDoubling = 40;
+constexpr int DeepestLevel = -480;
+constexpr int WidestLevel = 200;
+// The zoom moves by one level per frame; levels are tracked in 1/LevelSteps for smoothness.
+constexpr std::int64_t LevelSteps = 256;
+
+// More detail needs more iterations the deeper the dive goes.
+constexpr int LeastIterations = 96;
+constexpr int MostIterations = 256;
+// Colour bands: palette entries per iteration, and how fast the bands flow per frame.
+constexpr int BandWidth = 6;
+constexpr int BandFlow = 3;
+// Points that escape within this many iterations fade to black: the far outside stays dark.
+constexpr int FadeIterations = 10;
+
+// The page's palette list: colour bands run from the first colour to the second and back.
+struct Palette {
+    std::uint32_t from, to;
+};
+constexpr Palette Palettes[] = {
+    {0xFF2000, 0x2040FF}, // red -> blue
+    {0xFF8000, 0x20E040}, // orange -> green
+    {0x20E040, 0x2040FF}, // green -> blue
+    {0x2040FF, 0x40FF90}, // blue -> green
+    {0x30FF30, 0xFF2020}, // green -> red
+    {0x3050FF, 0xFF3030}, // blue -> red
+    {0x604000, 0xFFF040}, // yellow
+    {0xFFE020, 0x2030FF}, // yellow -> blue
+    {0x400060, 0xE060FF}, // violet
+    {0x500000, 0xFF4030}, // red
+    {0xC040FF, 0x40FF60}, // violet -> green
+    {0xFF70C0, 0x40E040}, // pink -> green
+    {0x000050, 0x4080FF}, // blue
+    {0x102080, 0xC0E0FF}, // blue2
+    {0x004060, 0x40E0FF}, // azure
+    {0x003000, 0x40FF40}, // green
+    {0x205000, 0xD0FF80}, // green2
+    {0x202020, 0xFFFFFF}, // gray
+    {0x2040FF, 0xFFE020}, // blue -> yellow
+    {0xFFFF80, 0xC08000}, // yellow (light)
+    {0x40E0FF, 0xFF2020}, // azure -> red
+    {0x40FF40, 0xB030FF}, // green -> violet
+    {0xFFC0A0, 0xA00000}, // red (light)
+    {0xFFC0FF, 0x600080}, // violet (light)
+    {0xFFFFFF, 0x404040}, // gray (light)
+    {0x000000, 0xC0C0C0}, // gray2
+    {0x808080, 0xFFFFFF}, // gray3
+};
+constexpr int PaletteCount = int(sizeof Palettes / sizeof Palettes[0]);
+
+// Whether c lies in the main body or the large disc left of it: both are wholly inside the
+// set, and skipping them saves the most iterations.
+bool insideMainShapes(std::int64_t cx, std::int64_t cy)
+{
+    const std::int64_t bx = cx + One;                                  // disc centred on -1
+    if ((bx * bx + cy * cy) / One <= One / 16) return true;
+    if (cx < -3 * One / 4 || cx > One / 2 || cy > One || cy < -One) return false;
+    const std::int64_t ax = cx - One / 4;                              // cardioid about 1/4
+    const std::int64_t q = (ax * ax + cy * cy) / One;
+    return q * (q + ax) / One <= cy * cy / (4 * One);
+}
+
+// How many iterations c takes to escape, or `limit` when it stays.
+int escapeTime(std::int64_t cx, std::int64_t cy, int limit)
+{
+    // A point further than 2 from 0 escapes at the first step (and would overflow the products).
+    if (cx > 2 * One || cx < -2 * One || cy > 2 * One || cy < -2 * One) return 1;
+    if (insideMainShapes(cx, cy)) return limit;
+    std::int64_t x = 0, y = 0;
+    for (int n = 0; n < limit; ++n) {
+        const std::int64_t xx = x * x / One, yy = y * y / One;
+        if (xx + yy > EscapeRadiusSquared) return n;
+        y = x * y / (One / 2) + cy;
+        x = xx - yy + cx;
+    }
+    return limit;
+}
+
+// 2^(level / LevelsPerDoubling) in 16.16, level given in 1/LevelSteps.
+class Zoom {
+public:
+    Zoom()
+    {
+        // One step's factor 2^(1/40), in 2.30, multiplied up once: the same table everywhere.
+        constexpr std::int64_t StepFactor = 1092510500; // 2^(1/40) * 2^30
+        std::int64_t value = std::int64_t(1) << 30;
+        for (int k = 0; k <= LevelsPerDoubling; ++k) {
+            m_fraction[k] = value;
+            value = value * StepFactor >> 30;
+        }
+    }
+    // The view's half width for `level` (in 1/LevelSteps), in the plane's fixed point.
+    std::int64_t halfWidth(std::int64_t level) const
+    {
+        const std::int64_t perDoubling = LevelsPerDoubling * LevelSteps;
+        const std::int64_t shifted = level - std::int64_t(DeepestLevel) * LevelSteps; // >= 0
+        const std::int64_t doublings = shifted / perDoubling;
+        const std::int64_t rest = shifted % perDoubling;
+        const std::int64_t k = rest / LevelSteps, part = rest % LevelSteps;
+        const std::int64_t fraction = m_fraction[k] + (m_fraction[k + 1] - m_fraction[k]) * part / LevelSteps;
+        // 2^(DeepestLevel / 40) = 2^-12 of a unit, doubled `doublings` times.
+        const int deepestBits = -DeepestLevel / LevelsPerDoubling;
+        return (fraction << doublings) >> (30 - FractionBits + deepestBits);
+    }
+
+private:
+    std::int64_t m_fraction[LevelsPerDoubling + 1] = {};
+};
+
+class Mandel : public Effect {
+public:
+    void start(const Inputs &in) override
+    {
+        m_width = in.width();
+        m_height = in.height();
+        const int res = in.integer("res");
+        m_cols = std::max(1, (m_width + res - 1) / res);
+        m_rows = std::max(1, (m_height + res - 1) / res);
+        m_targetX = in.integer("xstart") * One / StartUnit;
+        m_targetY = in.integer("ystart") * One / StartUnit;
+        m_firstX = in.integer("xmin");
+        m_lastX = in.integer("xmax");
+        m_firstY = in.integer("ymin");
+        m_lastY = in.integer("ymax");
+        // One sweep takes a frame per level of the longer of the two ranges.
+        m_sweep = std::max({std::abs(m_lastX - m_firstX), std::abs(m_lastY - m_firstY), 1});
+        m_widestX = std::max(m_firstX, m_lastX);
+        const int deepest = std::min({m_firstX, m_lastX, m_firstY, m_lastY});
+        m_iterations = clampInt(LeastIterations + (WidestLevel / 2 - deepest) / 3, LeastIterations, MostIterations);
+        makePalette(in.integer("numpal") - 1);
+        m_escape.assign(std::size_t(m_cols) * std::size_t(m_rows), 0);
+        m_columnOf.resize(std::size_t(m_width));
+        for (int x = 0; x < m_width; ++x) m_columnOf[std::size_t(x)] = x / res;
+        m_rowOf.resize(std::size_t(m_height));
+        for (int y = 0; y < m_height; ++y) m_rowOf[std::size_t(y)] = y / res;
+    }
+
+    void reset() override
+    {
+        m_frame = 0;
+        render();
+    }
+
+    void step() override
+    {
+        ++m_frame;
+        render();
+    }
+
+    void draw(std::uint8_t *rgba) override
+    {
+        // Iterations to colours for this frame: bands flow outwards, the far outside fades
+        // to black and the set itself is black.
+        const int flow = int((std::int64_t(m_frame) * BandFlow) % 256);
+        for (int n = 0; n < m_iterations; ++n) {
+            const std::uint32_t colour = m_palette[(n * BandWidth + 256 - flow) & 255];
+            const int fade = std::min(n, FadeIterations);
+            std::uint32_t faded = 0;
+            for (int shift = 16; shift >= 0; shift -= 8)
+                faded = (faded << 8) | (((colour >> shift) & 255) * std::uint32_t(fade) / FadeIterations);
+            m_colourOf[n] = faded;
+        }
+        m_colourOf[m_iterations] = 0;
+        for (int y = 0; y < m_height; ++y) {
+            const std::uint16_t *escape = &m_escape[std::size_t(m_rowOf[std::size_t(y)]) * std::size_t(m_cols)];
+            for (int x = 0; x < m_width; ++x) {
+                const std::uint32_t colour = m_colourOf[escape[m_columnOf[std::size_t(x)]]];
+                *rgba++ = std::uint8_t(colour >> 16);
+                *rgba++ = std::uint8_t(colour >> 8);
+                *rgba++ = std::uint8_t(colour);
+                *rgba++ = 255;
+            }
+        }
+    }
+
+private:
+    void makePalette(int number)
+    {
+        const Palette &palette = Palettes[clampInt(number, 0, PaletteCount - 1)];
+        for (int i = 0; i < 256; ++i) {
+            const int t = i < 128 ? i : 255 - i; // there and back: 0..127..0
+            std::uint32_t colour = 0;
+            for (int shift = 16; shift >= 0; shift -= 8) {
+                const int from = int((palette.from >> shift) & 255), to = int((palette.to >> shift) & 255);
+                colour = (colour << 8) | std::uint32_t(from + (to - from) * t / 127);
+            }
+            m_palette[i] = colour;
+        }
+    }
+
+    // The zoom level of one axis at this frame, in 1/LevelSteps: from its first limit to its
+    // last and back.
+    std::int64_t levelAt(int first, int last) const
+    {
+        const std::int64_t place = m_frame % (2 * std::int64_t(m_sweep));
+        const std::int64_t along = place <= m_sweep ? place : 2 * std::int64_t(m_sweep) - place;
+        return std::int64_t(first) * LevelSteps + std::int64_t(last - first) * LevelSteps * along / m_sweep;
+    }
+
+    void render()
+    {
+        const std::int64_t halfWidth = m_zoom.halfWidth(levelAt(m_firstX, m_lastX));
+        const std::int64_t halfHeight =
+            m_zoom.halfWidth(levelAt(m_firstY, m_lastY)) * m_height / std::max(m_width, 1);
+        const std::int64_t widest = m_zoom.halfWidth(std::int64_t(m_widestX) * LevelSteps);
+        // The start point keeps its place on screen: the view closes in on it from the
+        // widest view around the whole set.
+        const std::int64_t centreX = m_targetX + (HomeX - m_targetX) * halfWidth / widest;
+        const std::int64_t centreY = m_targetY + (HomeY - m_targetY) * halfWidth / widest;
+        const std::int64_t stepX = 2 * halfWidth / m_cols, stepY = 2 * halfHeight / m_rows;
+        const std::int64_t left = centreX - halfWidth + stepX / 2;
+        const std::int64_t top = centreY + halfHeight - stepY / 2; // the imaginary axis points up
+        std::uint16_t *escape = m_escape.data();
+        for (int row = 0; row < m_rows; ++row) {
+            const std::int64_t cy = top - stepY * row;
+            for (int col = 0; col < m_cols; ++col)
+                *escape++ = std::uint16_t(escapeTime(left + stepX * col, cy, m_iterations));
+        }
+    }
+
+    int m_width = 0, m_height = 0, m_cols = 1, m_rows = 1;
+    std::int64_t m_targetX = 0, m_targetY = 0;
+    int m_firstX = 0, m_lastX = 0, m_firstY = 0, m_lastY = 0, m_widestX = 0, m_sweep = 1;
+    int m_iterations = LeastIterations;
+    std::int64_t m_frame = 0;
+    Zoom m_zoom;
+    std::uint32_t m_palette[256] = {};
+    std::uint32_t m_colourOf[MostIterations + 1] = {};
+    std::vector<std::uint16_t> m_escape; // iterations per block, cols x rows
+    std::vector<int> m_columnOf, m_rowOf;
+};
+
+} // namespace
+
+EffectInfo mandelEffect()
+{
+    return {"mandel.class",
+            "MANDEL",
+            {
+                {"res", ParamKind::Integer, "2", 1, 8, "5"},
+                {"xstart", ParamKind::Integer, "0", -20000, 20000, "-7500"},
+                {"ystart", ParamKind::Integer, "7000", -20000, 20000, "1000"},
+                {"xmin", ParamKind::Integer, "60", DeepestLevel, WidestLevel, "40"},
+                {"xmax", ParamKind::Integer, "-120", DeepestLevel, WidestLevel, "-240"},
+                {"ymin", ParamKind::Integer, "60", DeepestLevel, WidestLevel, "100"},
+                {"ymax", ParamKind::Integer, "-120", DeepestLevel, WidestLevel, "0"},
+                {"numpal", ParamKind::Integer, "1", 1, PaletteCount, "15"},
+            },
+            [] { return std::unique_ptr<Effect>(new Mandel); },
+            25};
+}
+
+} // namespace vexa::effects
