@@ -25,6 +25,7 @@ inline std::int32_t clampInt(std::int64_t value, std::int32_t low, std::int32_t 
 inline std::uint8_t toByte(std::int32_t value) { return std::uint8_t(clampInt(value, 0, 255)); }
 
 // A small, fast generator (xorshift32): started from the same number, the same numbers everywhere.
+// Draw once per statement: compilers order a call's arguments differently, and so the draws.
 class Random {
 public:
     explicit Random(std::uint32_t first = 0x9E3779B9u) : m_state(first ? first : 0x9E3779B9u) {}

@@ -6,8 +6,12 @@ namespace vexa::effects {
 EffectInfo blobsEffect();
 EffectInfo deformEffect();
 EffectInfo fireEffect();
+EffectInfo fireworksEffect();
 EffectInfo flagEffect();
+EffectInfo flozoidsEffect();
+EffectInfo fluidEffect();
 EffectInfo huerotEffect();
+EffectInfo ifsfractEffect();
 EffectInfo lakeEffect();
 EffectInfo lensEffect();
 EffectInfo life2dEffect();
@@ -16,6 +20,8 @@ EffectInfo plasmaEffect();
 EffectInfo rotEffect();
 EffectInfo snowEffect();
 EffectInfo tunnelEffect();
+EffectInfo tunnel3dEffect();
+EffectInfo voxelEffect();
 EffectInfo warpEffect();
 EffectInfo waterEffect();
 EffectInfo wormholeEffect();
@@ -26,8 +32,12 @@ const std::vector<EffectInfo> &registry()
         blobsEffect(),
         deformEffect(),
         fireEffect(),
+        fireworksEffect(),
         flagEffect(),
+        flozoidsEffect(),
+        fluidEffect(),
         huerotEffect(),
+        ifsfractEffect(),
         lakeEffect(),
         lensEffect(),
         life2dEffect(),
@@ -36,6 +46,8 @@ const std::vector<EffectInfo> &registry()
         rotEffect(),
         snowEffect(),
         tunnelEffect(),
+        tunnel3dEffect(),
+        voxelEffect(),
         warpEffect(),
         waterEffect(),
         wormholeEffect(),

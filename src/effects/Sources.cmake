@@ -4,8 +4,12 @@ set(VEXAJAVA_EFFECTS_SOURCES
     Deform.cpp
     Engine.cpp
     Fire.cpp
+    Fireworks.cpp
     Flag.cpp
+    Flozoids.cpp
+    Fluid.cpp
     Huerot.cpp
+    Ifsfract.cpp
     Lake.cpp
     Lens.cpp
     Life2d.cpp
@@ -17,6 +21,8 @@ set(VEXAJAVA_EFFECTS_SOURCES
     Snow.cpp
     Tag.cpp
     Tunnel.cpp
+    Tunnel3d.cpp
+    Voxel.cpp
     Warp.cpp
     Water.cpp
     Wormhole.cpp
