@@ -1,6 +1,7 @@
 // ROT: the picture turned, zoomed and waved about the applet's centre, tiled over the whole
 // applet or shown once over a background. Each frame maps the applet's pixels back into the
 // picture with one affine map, bent by two waves (along the rows and along the columns).
+#include "Blocks.h"
 #include "Effect.h"
 #include "Maths.h"
 
@@ -218,16 +219,7 @@ private:
     // The inner picture to the applet, each inner pixel a res x res block.
     void scaleUp(std::uint8_t *rgba) const
     {
-        for (int y = 0; y < m_height; ++y) {
-            const std::uint32_t *row = &m_inner[std::size_t(y / m_res) * std::size_t(m_innerWidth)];
-            for (int x = 0; x < m_width; ++x) {
-                const std::uint32_t colour = row[m_columns[std::size_t(x)]];
-                *rgba++ = std::uint8_t(colour >> 16);
-                *rgba++ = std::uint8_t(colour >> 8);
-                *rgba++ = std::uint8_t(colour);
-                *rgba++ = 255;
-            }
-        }
+        showBlocks(m_inner, m_innerWidth, m_res, m_columns, m_width, m_height, rgba);
     }
 
     int m_width = 0, m_height = 0, m_res = 1, m_innerWidth = 1, m_innerHeight = 1;

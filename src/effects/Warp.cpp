@@ -2,6 +2,7 @@
 // Two values swing between their limits at their own pace: the spiral's twist and the breath
 // (how far the view is drawn in or pushed out); the warp mode picks how both spread over the
 // distance from the centre.
+#include "Blocks.h"
 #include "Effect.h"
 #include "Maths.h"
 
@@ -187,16 +188,7 @@ private:
     // The inner frame to the applet, each inner pixel a res x res block.
     void scaleUp(std::uint8_t *rgba) const
     {
-        for (int y = 0; y < m_height; ++y) {
-            const std::uint32_t *row = &m_inner[std::size_t(y / m_res) * std::size_t(m_innerWidth)];
-            for (int x = 0; x < m_width; ++x) {
-                const std::uint32_t colour = row[m_columns[std::size_t(x)]];
-                *rgba++ = std::uint8_t(colour >> 16);
-                *rgba++ = std::uint8_t(colour >> 8);
-                *rgba++ = std::uint8_t(colour);
-                *rgba++ = 255;
-            }
-        }
+        showBlocks(m_inner, m_innerWidth, m_res, m_columns, m_width, m_height, rgba);
     }
 
     int m_width = 0, m_height = 0, m_res = 1, m_innerWidth = 1, m_innerHeight = 1, m_halfSize = 1;
