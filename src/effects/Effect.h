@@ -84,6 +84,11 @@ public:
     const Picture &picture(const char *name) const;
     // Whether the named picture was read (not the placeholder).
     bool hasPicture(const char *name) const { return &picture(name) != &m_placeholder; }
+    // A background of width x height pixels (0xRRGGBB): the named picture stretched over it
+    // when it was read, else the colour.
+    std::vector<std::uint32_t> background(const char *name, std::uint32_t colour, int width, int height) const;
+    // Picture `index` (0 is the first) of the effect's numbered sequence, or the placeholder.
+    const Picture &sequencePicture(int index) const;
 
 private:
     const ParamRow *rowOf(const char *name) const;
@@ -117,6 +122,9 @@ struct EffectInfo {
     std::vector<ParamRow> params;
     std::unique_ptr<Effect> (*make)();
     int framesPerSecond; // the fixed time step
+    // For an effect that plays a numbered sequence of pictures (frame1.jpg, frame2.jpg, ...):
+    // their file names in order, from its parameters. They reach it as sequencePicture(0 ..).
+    std::vector<std::string> (*sequence)(const Inputs &) = nullptr;
 };
 
 // Every effect the engine knows, in catalogue order.

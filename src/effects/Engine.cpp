@@ -207,6 +207,36 @@ const Picture &Inputs::picture(const char *name) const
     return m_placeholder;
 }
 
+std::vector<std::uint32_t> Inputs::background(const char *name, std::uint32_t colour, int width, int height) const
+{
+    std::vector<std::uint32_t> pixels(std::size_t(width) * std::size_t(height), colour);
+    if (!name || !hasPicture(name)) return pixels;
+    const Picture &image = picture(name);
+    for (int y = 0; y < height; ++y) {
+        const int py = int(std::int64_t(y) * image.height / height);
+        for (int x = 0; x < width; ++x)
+            pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)] = image.at(int(std::int64_t(x) * image.width / width), py);
+    }
+    return pixels;
+}
+
+namespace {
+// The key a sequence's picture goes by among the pictures: "#1", "#2", ...
+std::string sequenceKey(int index)
+{
+    return "#" + numberText(index + 1);
+}
+} // namespace
+
+const Picture &Inputs::sequencePicture(int index) const
+{
+    const std::string key = sequenceKey(index);
+    for (const auto &[name, picture] : m_pictures) {
+        if (name == key && !picture.empty()) return picture;
+    }
+    return m_placeholder;
+}
+
 std::vector<std::pair<std::string, std::string>> Animation::pictureFiles(const AppletTag &tag)
 {
     std::vector<std::pair<std::string, std::string>> files;
@@ -216,6 +246,12 @@ std::vector<std::pair<std::string, std::string>> Animation::pictureFiles(const A
             const std::string *value = tag.params.find(row.name);
             const std::string file = trimmed(value ? *value : std::string(row.fallback));
             if (!file.empty() && !sameName(file, "no")) files.emplace_back(row.name, file);
+        }
+        if (info->sequence) {
+            const Animation::Pictures none;
+            const Inputs inputs(1, 1, tag.params, info->params, none);
+            const std::vector<std::string> names = info->sequence(inputs);
+            for (std::size_t i = 0; i < names.size(); ++i) files.emplace_back(sequenceKey(int(i)), names[i]);
         }
     }
     return files;

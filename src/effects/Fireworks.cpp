@@ -50,17 +50,7 @@ public:
         m_width = in.width();
         m_height = in.height();
         // The picture is stretched over the whole applet; without one, the background colour.
-        const Picture &picture = in.picture("backimage");
-        const bool hasPicture = in.hasPicture("backimage");
-        const std::uint32_t colour = in.colour("bgcolor");
-        m_back.resize(std::size_t(m_width) * std::size_t(m_height));
-        for (int y = 0; y < m_height; ++y) {
-            const int py = int(std::int64_t(y) * picture.height / m_height);
-            for (int x = 0; x < m_width; ++x) {
-                const int px = int(std::int64_t(x) * picture.width / m_width);
-                m_back[std::size_t(y) * std::size_t(m_width) + std::size_t(x)] = hasPicture ? picture.at(px, py) : colour;
-            }
-        }
+        m_back = in.background("backimage", in.colour("bgcolor"), m_width, m_height);
         m_light.assign(m_back.size() * 3, 0);
 
         m_shellCount = in.integer("maxfireworks");

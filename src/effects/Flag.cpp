@@ -1,5 +1,6 @@
-// FLAG: a nation's flag waving on its pole, painted as a grid of small dots whose shading
-// follows the folds of the cloth.
+// FLAG and FLAGLOAD: a flag waving on its pole, painted as a grid of small dots whose shading
+// follows the folds of the cloth. FLAG paints a nation's flag; FLAGLOAD the user's own picture
+// of a flag, over the background colour or a background picture.
 #include "Effect.h"
 #include "Maths.h"
 
@@ -254,6 +255,9 @@ constexpr Pattern Patterns[] = {
 
 class Flag : public Effect {
 public:
+    // Whether the cloth is the user's picture rather than a nation's flag.
+    explicit Flag(bool ownPicture) : m_ownPicture(ownPicture) {}
+
     void start(const Inputs &in) override
     {
         m_width = in.width();
@@ -261,21 +265,26 @@ public:
         m_res = clampInt(in.integer("res"), 1, std::min(m_width, m_height));
         m_innerWidth = (m_width + m_res - 1) / m_res;
         m_innerHeight = (m_height + m_res - 1) / m_res;
-        m_back = (std::uint32_t(in.integer("backR")) << 16) | (std::uint32_t(in.integer("backG")) << 8) |
-                 std::uint32_t(in.integer("backB"));
+        const std::uint32_t back = (std::uint32_t(in.integer("backR")) << 16) |
+                                   (std::uint32_t(in.integer("backG")) << 8) | std::uint32_t(in.integer("backB"));
+        m_background = in.background(m_ownPicture ? "backimage" : nullptr, back, m_innerWidth, m_innerHeight);
         m_pattern = Patterns[in.integer("pattern") - 1];
         m_spacing = in.integer("pixdensity");
         m_speed = in.integer("speed") * 24;
         m_curve = in.integer("curve");
         const int wind = in.integer("wind");
-        const int nation = in.integer("nation") - 1;
+        const int nation = m_ownPicture ? 0 : in.integer("nation") - 1;
+        const Picture *own = m_ownPicture ? &in.picture("flagload") : nullptr;
 
-        // The flag takes 3/5 of the width, leaving room for the pole and for the waves.
+        // The flag takes 3/5 of the width, leaving room for the pole and for the waves; a nation's
+        // flag is 3:2, the user's keeps its picture's proportions (within 1:4 .. 4:1).
+        const int across = own ? clampInt(own->width, 1, 4 * std::max(1, own->height)) : 3;
+        const int down = own ? clampInt(own->height, 1, 4 * across) : 2;
         m_flagWidth = std::max(1, m_innerWidth * 3 / 5);
-        m_flagHeight = std::max(1, m_flagWidth * 2 / 3);
+        m_flagHeight = std::max(1, int(std::int64_t(m_flagWidth) * down / across));
         if (m_flagHeight > m_innerHeight * 3 / 5) {
             m_flagHeight = std::max(1, m_innerHeight * 3 / 5);
-            m_flagWidth = std::max(1, m_flagHeight * 3 / 2);
+            m_flagWidth = std::max(1, int(std::int64_t(m_flagHeight) * across / down));
         }
         m_left = (m_innerWidth - m_flagWidth) / 2 + m_innerWidth / 20;
         m_top = (m_innerHeight - m_flagHeight) / 2 - m_innerHeight / 12;
@@ -289,8 +298,9 @@ public:
         for (int v = 0; v < m_flagHeight; ++v)
             for (int u = 0; u < m_flagWidth; ++u)
                 m_cloth[std::size_t(v) * std::size_t(m_flagWidth) + std::size_t(u)] =
-                    designColour(clampInt(nation, 0, NationCount - 1), (std::int64_t(2 * u + 1) * DesignWidth * 8) / m_flagWidth,
-                                 (std::int64_t(2 * v + 1) * DesignHeight * 8) / m_flagHeight);
+                    own ? smoothAt(*own, u, v)
+                        : designColour(clampInt(nation, 0, NationCount - 1), (std::int64_t(2 * u + 1) * DesignWidth * 8) / m_flagWidth,
+                                       (std::int64_t(2 * v + 1) * DesignHeight * 8) / m_flagHeight);
         m_inner.assign(std::size_t(m_innerWidth) * std::size_t(m_innerHeight), 0);
     }
 
@@ -300,7 +310,7 @@ public:
 
     void draw(std::uint8_t *rgba) override
     {
-        std::fill(m_inner.begin(), m_inner.end(), m_back);
+        std::copy(m_background.begin(), m_background.end(), m_inner.begin());
         drawPole();
         // Dithered layouts shift every other row by half a step; the second one also puts the
         // rows twice as close, a point in the middle of each cell.
@@ -323,6 +333,25 @@ public:
     }
 
 private:
+    // The picture's colour under cloth point (u, v), blended from its four nearest pixels: a small
+    // flag picture (50 x 33) is enlarged several times.
+    std::uint32_t smoothAt(const Picture &picture, int u, int v) const
+    {
+        // Positions in 1/256 pixel, at the cloth point's centre.
+        const std::int64_t sx = std::max<std::int64_t>(0, (std::int64_t(2 * u + 1) * picture.width * 128) / m_flagWidth - 128);
+        const std::int64_t sy = std::max<std::int64_t>(0, (std::int64_t(2 * v + 1) * picture.height * 128) / m_flagHeight - 128);
+        const int x = int(sx >> 8), y = int(sy >> 8), fx = int(sx & 255), fy = int(sy & 255);
+        const int x1 = std::min(x + 1, picture.width - 1), y1 = std::min(y + 1, picture.height - 1);
+        const std::uint32_t a = picture.at(x, y), b = picture.at(x1, y), c = picture.at(x, y1), d = picture.at(x1, y1);
+        std::uint32_t colour = 0;
+        for (int shift = 16; shift >= 0; shift -= 8) {
+            const auto channel = [shift](std::uint32_t p) { return int((p >> shift) & 0xFF); };
+            const int top = channel(a) * (256 - fx) + channel(b) * fx, bottom = channel(c) * (256 - fx) + channel(d) * fx;
+            colour |= std::uint32_t((top * (256 - fy) + bottom * fy) >> 16) << shift;
+        }
+        return colour;
+    }
+
     // One point of the cloth: lifted by the wave, which grows from the pole to the free end,
     // and lit by the slope of its fold.
     void plot(int u, int v)
@@ -371,10 +400,11 @@ private:
     int m_flagWidth = 1, m_flagHeight = 1, m_left = 0, m_top = 0;
     int m_spacing = 1, m_speed = 0, m_curve = 1, m_amplitude = 0, m_shade = 0;
     std::int32_t m_waveStep = 0, m_time = 0;
-    std::uint32_t m_back = 0;
+    bool m_ownPicture = false;
     Pattern m_pattern = Patterns[0];
     std::vector<std::uint32_t> m_cloth; // the flag's colours, flag width x height
-    std::vector<std::uint32_t> m_inner; // the applet at its own resolution
+    std::vector<std::uint32_t> m_background; // colour or picture, at the applet's own resolution
+    std::vector<std::uint32_t> m_inner;      // the applet at its own resolution
 };
 
 } // namespace
@@ -395,7 +425,28 @@ EffectInfo flagEffect()
                 {"nation", ParamKind::Integer, "1", 1, NationCount, "28"},
                 {"pixdensity", ParamKind::Integer, "3", 1, 20, "8"},
             },
-            [] { return std::unique_ptr<Effect>(new Flag); },
+            [] { return std::unique_ptr<Effect>(new Flag(false)); },
+            25};
+}
+
+EffectInfo flagloadEffect()
+{
+    return {"FlagLoad.class",
+            "FLAGLOAD",
+            {
+                {"res", ParamKind::Integer, "1", 1, 8, "3"},
+                {"backR", ParamKind::Integer, "255", 0, 255, "20", true, nullptr, "backimage=NO"},
+                {"backG", ParamKind::Integer, "255", 0, 255, "40", true, nullptr, "backimage=NO"},
+                {"backB", ParamKind::Integer, "255", 0, 255, "90", true, nullptr, "backimage=NO"},
+                {"pattern", ParamKind::Integer, "8", 1, 8, "3"},
+                {"speed", ParamKind::Integer, "4", 1, 8, "8"},
+                {"curve", ParamKind::Integer, "3", 1, 5, "5"},
+                {"wind", ParamKind::Integer, "8", 0, 20, "20"},
+                {"flagload", ParamKind::Picture, "flag.gif", 0, 0, "missing.gif"},
+                {"backimage", ParamKind::Picture, "NO", 0, 0, "flag.gif"},
+                {"pixdensity", ParamKind::Integer, "3", 1, 20, "8"},
+            },
+            [] { return std::unique_ptr<Effect>(new Flag(true)); },
             25};
 }
 

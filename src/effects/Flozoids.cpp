@@ -69,19 +69,9 @@ public:
         // The flock's colours run from the first flozoid's to the last one's.
         for (int i = 0; i < m_count; ++i) m_colours[i] = mix(first, last, i, std::max(1, m_count - 1));
 
-        m_background.resize(std::size_t(m_width) * std::size_t(m_height));
         const std::uint32_t colour = (std::uint32_t(in.integer("backR")) << 16) |
                                      (std::uint32_t(in.integer("backG")) << 8) | std::uint32_t(in.integer("backB"));
-        const bool hasImage = in.hasPicture("backimage");
-        const Picture &image = in.picture("backimage");
-        // A background picture is stretched over the whole applet.
-        for (int y = 0; y < m_height; ++y) {
-            const int py = int(std::int64_t(y) * image.height / m_height);
-            for (int x = 0; x < m_width; ++x) {
-                m_background[std::size_t(y) * std::size_t(m_width) + std::size_t(x)] =
-                    hasImage ? image.at(int(std::int64_t(x) * image.width / m_width), py) : colour;
-            }
-        }
+        m_background = in.background("backimage", colour, m_width, m_height);
         m_canvas.resize(m_background.size());
     }
 

@@ -38,18 +38,9 @@ public:
     {
         m_width = in.width();
         m_height = in.height();
-        const Picture &picture = in.picture("backimage");
-        const bool hasPicture = in.hasPicture("backimage");
         const std::uint32_t colour = std::uint32_t(in.integer("backR")) << 16 | std::uint32_t(in.integer("backG")) << 8 |
                                      std::uint32_t(in.integer("backB"));
-        m_back.resize(std::size_t(m_width) * std::size_t(m_height));
-        for (int y = 0; y < m_height; ++y) {
-            const int py = int(std::int64_t(y) * picture.height / m_height);
-            for (int x = 0; x < m_width; ++x) {
-                const int px = int(std::int64_t(x) * picture.width / m_width);
-                m_back[std::size_t(y) * std::size_t(m_width) + std::size_t(x)] = hasPicture ? picture.at(px, py) : colour;
-            }
-        }
+        m_back = in.background("backimage", colour, m_width, m_height);
 
         m_branches = in.integer("branches");
         m_morphRate = in.integer("morph_speed") * 2;

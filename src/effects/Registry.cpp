@@ -4,10 +4,12 @@ namespace vexa::effects {
 
 // One function per effect file, each giving its catalogue entry.
 EffectInfo blobsEffect();
+EffectInfo bumpEffect();
 EffectInfo deformEffect();
 EffectInfo fireEffect();
 EffectInfo fireworksEffect();
 EffectInfo flagEffect();
+EffectInfo flagloadEffect();
 EffectInfo flozoidsEffect();
 EffectInfo fluidEffect();
 EffectInfo huerotEffect();
@@ -24,16 +26,19 @@ EffectInfo tunnel3dEffect();
 EffectInfo voxelEffect();
 EffectInfo warpEffect();
 EffectInfo waterEffect();
+EffectInfo wobblerEffect();
 EffectInfo wormholeEffect();
 
 const std::vector<EffectInfo> &registry()
 {
     static const std::vector<EffectInfo> effects = {
         blobsEffect(),
+        bumpEffect(),
         deformEffect(),
         fireEffect(),
         fireworksEffect(),
         flagEffect(),
+        flagloadEffect(),
         flozoidsEffect(),
         fluidEffect(),
         huerotEffect(),
@@ -50,6 +55,7 @@ const std::vector<EffectInfo> &registry()
         voxelEffect(),
         warpEffect(),
         waterEffect(),
+        wobblerEffect(),
         wormholeEffect(),
     };
     return effects;

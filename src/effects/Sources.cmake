@@ -1,6 +1,7 @@
 # The engine's sources, one list for the native library and the WebAssembly module.
 set(VEXAJAVA_EFFECTS_SOURCES
     Blobs.cpp
+    Bump.cpp
     Deform.cpp
     Engine.cpp
     Fire.cpp
@@ -25,5 +26,6 @@ set(VEXAJAVA_EFFECTS_SOURCES
     Voxel.cpp
     Warp.cpp
     Water.cpp
+    Wobbler.cpp
     Wormhole.cpp
 )

@@ -9,15 +9,24 @@ using namespace vexa::effects;
 
 namespace {
 
-// A picture of colour bands, for every picture parameter.
-Picture bands(int width, int height)
+// A picture of colour bands, for every picture parameter; each one of a sequence moved on.
+Picture bands(int width, int height, int shift = 0)
 {
     Picture picture{width, height, {}};
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            picture.rgba.insert(picture.rgba.end(), {std::uint8_t(x * 255 / width), std::uint8_t(y * 255 / height),
-                                                     std::uint8_t((x ^ y) & 0xFF), 255});
+            picture.rgba.insert(picture.rgba.end(), {std::uint8_t((x + shift * 9) % width * 255 / width),
+                                                     std::uint8_t(y * 255 / height), std::uint8_t((x ^ y) & 0xFF), 255});
     return picture;
+}
+
+// The pictures a tag names, each a different picture of bands.
+Animation::Pictures picturesOf(const AppletTag &tag)
+{
+    Animation::Pictures pictures;
+    for (const auto &[name, file] : Animation::pictureFiles(tag))
+        pictures.emplace_back(name, bands(96, 64, int(pictures.size())));
+    return pictures;
 }
 
 // The effect's tag at its default values, with `changes` over them.
@@ -37,9 +46,7 @@ AppletTag tagOf(const EffectInfo &info, const QList<QPair<QByteArray, QByteArray
 QByteArray frameOf(const AppletTag &tag, std::uint32_t n)
 {
     Animation animation;
-    Animation::Pictures pictures;
-    for (const auto &[name, file] : Animation::pictureFiles(tag)) pictures.emplace_back(name, bands(96, 64));
-    if (!animation.open(tag, pictures).empty()) return QByteArray();
+    if (!animation.open(tag, picturesOf(tag)).empty()) return QByteArray();
     const std::uint8_t *bytes = animation.frame(n);
     return QByteArray(reinterpret_cast<const char *>(bytes), animation.width() * animation.height() * 4);
 }
@@ -62,9 +69,7 @@ private slots:
         QFETCH(int, effect);
         const AppletTag tag = tagOf(registry()[std::size_t(effect)]);
         Animation animation;
-        Animation::Pictures pictures;
-        for (const auto &[name, file] : Animation::pictureFiles(tag)) pictures.emplace_back(name, bands(96, 64));
-        QVERIFY(animation.open(tag, pictures).empty());
+        QVERIFY(animation.open(tag, picturesOf(tag)).empty());
         const std::size_t size = std::size_t(tag.width) * std::size_t(tag.height) * 4;
         const QByteArray tenth(reinterpret_cast<const char *>(animation.frame(10)), qsizetype(size));
         const QByteArray fiftieth(reinterpret_cast<const char *>(animation.frame(50)), qsizetype(size));
