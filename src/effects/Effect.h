@@ -46,6 +46,7 @@ enum class ParamKind {
     Word,    // one of a list of words, compared without regard to case (first one: the default)
     Colour,  // "RRGGBB" in hexadecimal (a leading '#' allowed)
     Picture, // a file name of a picture the host reads
+    Text,    // free text, such as the parts of the file names of a sequence
 };
 
 // One parameter an effect reads: how, its default and limits, and (for tests) another value
@@ -78,6 +79,8 @@ public:
     bool flag(const char *name) const;
     // The colour as 0xRRGGBB, or the default's.
     std::uint32_t colour(const char *name) const;
+    // The text, trimmed, or the default's when the tag has none; at most 255 characters.
+    std::string text(const char *name) const;
     // Which of `words` the parameter names (its position), or the default's position.
     int word(const char *name, std::initializer_list<const char *> words) const;
     // The named picture; one that could not be read is a plain placeholder of the tag's size.

@@ -184,6 +184,13 @@ std::uint32_t Inputs::colour(const char *name) const
     return 0;
 }
 
+std::string Inputs::text(const char *name) const
+{
+    const ParamRow *s = rowOf(name);
+    const std::string *text = m_params.find(s->name);
+    return (text ? trimmed(*text) : std::string(s->fallback)).substr(0, 255);
+}
+
 int Inputs::word(const char *name, std::initializer_list<const char *> words) const
 {
     const ParamRow *s = rowOf(name);

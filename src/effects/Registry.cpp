@@ -4,6 +4,7 @@ namespace vexa::effects {
 
 // One function per effect file, each giving its catalogue entry.
 EffectInfo blobsEffect();
+EffectInfo blurEffect();
 EffectInfo bumpEffect();
 EffectInfo deformEffect();
 EffectInfo fireEffect();
@@ -12,6 +13,7 @@ EffectInfo flagEffect();
 EffectInfo flagloadEffect();
 EffectInfo flozoidsEffect();
 EffectInfo fluidEffect();
+EffectInfo galaxyEffect();
 EffectInfo huerotEffect();
 EffectInfo ifsfractEffect();
 EffectInfo lakeEffect();
@@ -33,6 +35,7 @@ const std::vector<EffectInfo> &registry()
 {
     static const std::vector<EffectInfo> effects = {
         blobsEffect(),
+        blurEffect(),
         bumpEffect(),
         deformEffect(),
         fireEffect(),
@@ -41,6 +44,7 @@ const std::vector<EffectInfo> &registry()
         flagloadEffect(),
         flozoidsEffect(),
         fluidEffect(),
+        galaxyEffect(),
         huerotEffect(),
         ifsfractEffect(),
         lakeEffect(),

@@ -1,6 +1,7 @@
 # The engine's sources, one list for the native library and the WebAssembly module.
 set(VEXAJAVA_EFFECTS_SOURCES
     Blobs.cpp
+    Blur.cpp
     Bump.cpp
     Deform.cpp
     Engine.cpp
@@ -9,6 +10,7 @@ set(VEXAJAVA_EFFECTS_SOURCES
     Flag.cpp
     Flozoids.cpp
     Fluid.cpp
+    Galaxy.cpp
     Huerot.cpp
     Ifsfract.cpp
     Lake.cpp
