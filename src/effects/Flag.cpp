@@ -1,6 +1,7 @@
 // FLAG and FLAGLOAD: a flag waving on its pole, painted as a grid of small dots whose shading
 // follows the folds of the cloth. FLAG paints a nation's flag; FLAGLOAD the user's own picture
 // of a flag, over the background colour or a background picture.
+#include "Blocks.h"
 #include "Effect.h"
 #include "Maths.h"
 
@@ -302,6 +303,12 @@ public:
                         : designColour(clampInt(nation, 0, NationCount - 1), (std::int64_t(2 * u + 1) * DesignWidth * 8) / m_flagWidth,
                                        (std::int64_t(2 * v + 1) * DesignHeight * 8) / m_flagHeight);
         m_inner.assign(std::size_t(m_innerWidth) * std::size_t(m_innerHeight), 0);
+        m_columns.resize(std::size_t(m_width));
+        for (int x = 0; x < m_width; ++x) m_columns[std::size_t(x)] = x / m_res;
+        // The wave grows from the pole to the free end.
+        m_reach.resize(std::size_t(m_flagWidth));
+        for (int u = 0; u < m_flagWidth; ++u)
+            m_reach[std::size_t(u)] = std::int32_t((std::int64_t(u + m_flagWidth / 10) << 16) / m_flagWidth);
     }
 
     void reset() override { m_time = 0; }
@@ -319,17 +326,7 @@ public:
             const int shift = m_pattern.layout != 0 && row % 2 == 1 ? m_spacing / 2 : 0;
             for (int u = shift; u < m_flagWidth; u += m_spacing) plot(u, v);
         }
-        // Scaled up blocky by the resolution.
-        for (int y = 0; y < m_height; ++y) {
-            const std::uint32_t *line = &m_inner[std::size_t(y / m_res) * std::size_t(m_innerWidth)];
-            for (int x = 0; x < m_width; ++x) {
-                const std::uint32_t colour = line[x / m_res];
-                *rgba++ = std::uint8_t(colour >> 16);
-                *rgba++ = std::uint8_t(colour >> 8);
-                *rgba++ = std::uint8_t(colour);
-                *rgba++ = 255;
-            }
-        }
+        showBlocks(m_inner, m_innerWidth, m_res, m_columns, m_width, m_height, rgba);
     }
 
 private:
@@ -359,9 +356,9 @@ private:
         const std::int32_t ripple = std::int32_t(std::int64_t(m_curve) * 60 * sine(v * AngleSteps / (2 * m_flagHeight) + m_time * 2) / 65536);
         const std::int32_t phase = std::int32_t((std::int64_t(u) * m_waveStep >> 16)) - m_time * 2 + ripple + v * m_curve * 2;
         const std::int32_t wave = sine(phase) + sine(phase * 2 + m_time) * m_curve / 10;
-        const std::int32_t reach = u + m_flagWidth / 10;
-        const std::int32_t lift = std::int32_t(std::int64_t(m_amplitude) * wave / 65536 * reach / m_flagWidth);
-        const std::int32_t pull = std::int32_t(std::int64_t(m_amplitude) * (65536 - cosine(phase)) / 65536 * reach / (4 * m_flagWidth));
+        const std::int64_t reach = m_reach[std::size_t(u)];
+        const std::int32_t lift = std::int32_t(std::int64_t(m_amplitude) * wave / 65536 * reach / 65536);
+        const std::int32_t pull = std::int32_t(std::int64_t(m_amplitude) * (65536 - cosine(phase)) / 65536 * reach / (4 * 65536));
         const int light = 256 + std::int32_t(std::int64_t(m_shade) * cosine(phase - 300) / 65536);
         const std::uint32_t cloth = m_cloth[std::size_t(v) * std::size_t(m_flagWidth) + std::size_t(u)];
         std::uint32_t colour = 0;
@@ -405,6 +402,8 @@ private:
     std::vector<std::uint32_t> m_cloth; // the flag's colours, flag width x height
     std::vector<std::uint32_t> m_background; // colour or picture, at the applet's own resolution
     std::vector<std::uint32_t> m_inner;      // the applet at its own resolution
+    std::vector<int> m_columns;
+    std::vector<std::int32_t> m_reach; // by cloth column: how far the wave has grown, 16.16
 };
 
 } // namespace

@@ -5,14 +5,17 @@
 namespace vexa::effects {
 namespace {
 
-// A quarter turn of sines, from a Taylor series in 2.62 fixed point: integer steps only.
-std::array<std::int32_t, AngleSteps / 4 + 1> makeQuarter()
+constexpr int Quarter = AngleSteps / 4;
+
+// A whole turn of sines, made by the compiler from a Taylor series over a quarter turn in 2.62
+// fixed point: integer steps only, so the table is the same wherever it is built.
+constexpr std::array<std::int32_t, AngleSteps> makeSines()
 {
-    std::array<std::int32_t, AngleSteps / 4 + 1> table{};
+    std::int32_t quarter[Quarter + 1] = {};
     constexpr std::int64_t One = std::int64_t(1) << 30;        // 2.30 fixed point
     constexpr std::int64_t HalfPi = 1686629713;                // pi/2 in 2.30
-    for (int i = 0; i <= AngleSteps / 4; ++i) {
-        const std::int64_t x = HalfPi * i / (AngleSteps / 4);  // radians, 2.30
+    for (int i = 0; i <= Quarter; ++i) {
+        const std::int64_t x = HalfPi * i / Quarter;           // radians, 2.30
         std::int64_t term = x;
         std::int64_t sum = x;
         const std::int64_t x2 = (x * x) >> 30;
@@ -20,30 +23,22 @@ std::array<std::int32_t, AngleSteps / 4 + 1> makeQuarter()
             term = -((term * x2) >> 30) / ((2 * n) * (2 * n + 1));
             sum += term;
         }
-        std::int64_t value = (sum + (One >> 17)) >> 14; // to 16.16, rounded
-        table[std::size_t(i)] = std::int32_t(value > 65536 ? 65536 : value);
+        const std::int64_t value = (sum + (One >> 17)) >> 14; // to 16.16, rounded
+        quarter[i] = std::int32_t(value > 65536 ? 65536 : value);
     }
-    return table;
-}
-
-const std::array<std::int32_t, AngleSteps / 4 + 1> &quarter()
-{
-    static const auto table = makeQuarter();
+    std::array<std::int32_t, AngleSteps> table{};
+    for (int a = 0; a < AngleSteps; ++a) {
+        table[std::size_t(a)] = a <= Quarter       ? quarter[a]
+                          : a <= 2 * Quarter ? quarter[2 * Quarter - a]
+                          : a <= 3 * Quarter ? -quarter[a - 2 * Quarter]
+                                             : -quarter[4 * Quarter - a];
+    }
     return table;
 }
 
 } // namespace
 
-std::int32_t sine(std::int32_t angle)
-{
-    const int a = angle & AngleMask;
-    const int q = AngleSteps / 4;
-    const auto &t = quarter();
-    if (a <= q) return t[std::size_t(a)];
-    if (a <= 2 * q) return t[std::size_t(2 * q - a)];
-    if (a <= 3 * q) return -t[std::size_t(a - 2 * q)];
-    return -t[std::size_t(4 * q - a)];
-}
+constexpr std::array<std::int32_t, AngleSteps> SineValues = makeSines();
 
 std::uint32_t squareRoot(std::uint64_t value)
 {

@@ -3,6 +3,8 @@
 // Integer arithmetic for everything that decides a pixel: the C library's sin, cos, exp and
 // pow may differ by an ulp between platforms, these never do.
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace vexa::effects {
@@ -10,7 +12,9 @@ namespace vexa::effects {
 // Angles are in 1/4096 of a turn; sines are 16.16 fixed point (-65536..65536).
 constexpr int AngleSteps = 4096;
 constexpr int AngleMask = AngleSteps - 1;
-std::int32_t sine(std::int32_t angle);
+// A whole turn of sines, one per angle step.
+extern const std::array<std::int32_t, AngleSteps> SineValues;
+inline std::int32_t sine(std::int32_t angle) { return SineValues[std::size_t(angle & AngleMask)]; }
 inline std::int32_t cosine(std::int32_t angle) { return sine(angle + AngleSteps / 4); }
 
 // The whole square root of `value` (rounded down).

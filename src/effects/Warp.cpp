@@ -57,12 +57,21 @@ struct Swing {
     }
 };
 
-inline std::uint32_t blend(std::uint32_t one, std::uint32_t other, std::uint32_t weight)
+// Texels keep each channel in its own 16 bits (0x00RR00GG00BB), so that one multiplication
+// weighs all three and a blend cannot carry from one channel into the next.
+using Texel = std::uint64_t;
+constexpr Texel ChannelMask = 0x000000FF00FF00FFull;
+inline Texel spread(std::uint32_t rgb)
 {
-    const std::uint32_t keep = Sub - weight;
-    const std::uint32_t redBlue = ((one & 0xFF00FFu) * keep + (other & 0xFF00FFu) * weight) >> 8;
-    const std::uint32_t green = ((one & 0x00FF00u) * keep + (other & 0x00FF00u) * weight) >> 8;
-    return (redBlue & 0xFF00FFu) | (green & 0x00FF00u);
+    return (Texel(rgb & 0xFF0000u) << 16) | (Texel(rgb & 0xFF00u) << 8) | Texel(rgb & 0xFFu);
+}
+inline std::uint32_t packed(Texel texel)
+{
+    return std::uint32_t(((texel >> 16) & 0xFF0000u) | ((texel >> 8) & 0xFF00u) | (texel & 0xFFu));
+}
+inline Texel blend(Texel one, Texel other, std::uint32_t weight)
+{
+    return ((one * (Sub - weight) + other * weight) >> 8) & ChannelMask;
 }
 
 int powerOfTwoAtLeast(int side)
@@ -133,11 +142,11 @@ private:
         m_textureWidth = powerOfTwoAtLeast(m_innerWidth);
         m_textureHeight = powerOfTwoAtLeast(m_innerHeight);
         m_texture.resize(std::size_t(m_textureWidth) * std::size_t(m_textureHeight));
-        std::uint32_t *out = m_texture.data();
+        Texel *out = m_texture.data();
         for (int y = 0; y < m_textureHeight; ++y) {
             const int pictureY = int(std::int64_t(y) * picture.height / m_textureHeight);
             for (int x = 0; x < m_textureWidth; ++x)
-                *out++ = picture.at(int(std::int64_t(x) * picture.width / m_textureWidth), pictureY);
+                *out++ = spread(picture.at(int(std::int64_t(x) * picture.width / m_textureWidth), pictureY));
         }
     }
 
@@ -179,10 +188,10 @@ private:
     {
         const std::uint32_t maskU = std::uint32_t(m_textureWidth - 1), maskV = std::uint32_t(m_textureHeight - 1);
         const std::uint32_t x0 = (u >> 8) & maskU, x1 = (x0 + 1) & maskU;
-        const std::uint32_t *top = &m_texture[std::size_t((v >> 8) & maskV) * std::size_t(m_textureWidth)];
-        const std::uint32_t *bottom = &m_texture[std::size_t(((v >> 8) + 1) & maskV) * std::size_t(m_textureWidth)];
+        const Texel *top = &m_texture[std::size_t((v >> 8) & maskV) * std::size_t(m_textureWidth)];
+        const Texel *bottom = &m_texture[std::size_t(((v >> 8) + 1) & maskV) * std::size_t(m_textureWidth)];
         const std::uint32_t fu = u & 255, fv = v & 255;
-        return blend(blend(top[x0], top[x1], fu), blend(bottom[x0], bottom[x1], fu), fv);
+        return packed(blend(blend(top[x0], top[x1], fu), blend(bottom[x0], bottom[x1], fu), fv));
     }
 
     // The inner frame to the applet, each inner pixel a res x res block.
@@ -197,7 +206,7 @@ private:
     Swing m_spiral, m_breath;
     std::uint32_t m_steps = 0;
     std::int32_t m_sine[AngleSteps] = {};
-    std::vector<std::uint32_t> m_texture; // the picture, 0xRRGGBB, power-of-two sides
+    std::vector<Texel> m_texture;         // the picture, power-of-two sides
     std::vector<Polar> m_polar;           // per inner pixel
     std::vector<std::int32_t> m_twist;    // by distance: added angle, 1/4096 turn
     std::vector<std::int32_t> m_reachU;   // by distance: distance looked at, 1/256 texel across

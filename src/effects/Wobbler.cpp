@@ -83,6 +83,11 @@ public:
         m_rowU.assign(std::size_t(m_nodesX), 0);
         m_rowV.assign(std::size_t(m_nodesX), 0);
         m_inner.assign(std::size_t(m_innerWidth) * std::size_t(m_innerHeight), 0);
+        // Grid nodes lie up to a step past the right and bottom edges.
+        m_pushByColumn.assign(std::size_t(m_innerWidth + GridStep), 0);
+        m_pushByRow.assign(std::size_t(m_innerHeight + GridStep), 0);
+        m_pushRising.assign(std::size_t(m_innerWidth + m_innerHeight + 2 * GridStep), 0);
+        m_pushFalling.assign(std::size_t(m_innerWidth + m_innerHeight + 2 * GridStep + 1), 0);
         reset();
     }
 
@@ -184,19 +189,24 @@ private:
         m_sin = sine(angle);
         m_scaleX = m_distance * m_textureScaleX / One;
         m_scaleY = m_distance * m_textureScaleY / One;
+        // The four waves' pushes, by column, by row and by the two diagonals (x + y, x - y).
+        const auto wave = [this](std::int64_t place, std::int64_t step, int phase) {
+            return m_strength * m_sine[(((place * step) >> 16) + phase) & AngleMask];
+        };
+        for (std::size_t x = 0; x < m_pushByColumn.size(); ++x) m_pushByColumn[x] = wave(std::int64_t(x), m_axisStep, int(m_phase[1]));
+        for (std::size_t y = 0; y < m_pushByRow.size(); ++y) m_pushByRow[y] = wave(std::int64_t(y), m_axisStep, int(m_phase[0]));
+        for (std::size_t d = 0; d < m_pushRising.size(); ++d) m_pushRising[d] = wave(std::int64_t(d), m_diagonalStep, int(m_phase[2]));
+        for (std::size_t d = 0; d < m_pushFalling.size(); ++d) m_pushFalling[d] = wave(std::int64_t(d), m_diagonalStep, int(m_phase[3]));
     }
 
     // Where inner pixel (x, y) looks on the tiled plane, in 1/65536 of a tile pixel.
     void place(int x, int y, std::int64_t &u, std::int64_t &v) const
     {
         // The waves push the pixel along x and along y, each by two of the four.
-        const std::int32_t *s = m_sine;
-        const std::int64_t alongX = s[(((x * m_axisStep) >> 16) + m_phase[1]) & AngleMask];
-        const std::int64_t alongY = s[(((y * m_axisStep) >> 16) + m_phase[0]) & AngleMask];
-        const std::int64_t rising = s[((((x + y) * m_diagonalStep) >> 16) + m_phase[2]) & AngleMask];
-        const std::int64_t falling = s[((((x + m_innerHeight + GridStep - y) * m_diagonalStep) >> 16) + m_phase[3]) & AngleMask];
-        std::int64_t px = std::int64_t(x) * One + One / 2 + m_strength * (alongY + rising) / (2 * One) - m_sphereX;
-        std::int64_t py = std::int64_t(y) * One + One / 2 + m_strength * (alongX + falling) / (2 * One) - m_sphereY;
+        const std::int64_t pushX = m_pushByRow[std::size_t(y)] + m_pushRising[std::size_t(x + y)];
+        const std::int64_t pushY = m_pushByColumn[std::size_t(x)] + m_pushFalling[std::size_t(x + m_innerHeight + GridStep - y)];
+        std::int64_t px = std::int64_t(x) * One + One / 2 + pushX / (2 * One) - m_sphereX;
+        std::int64_t py = std::int64_t(y) * One + One / 2 + pushY / (2 * One) - m_sphereY;
         // Inside the sphere the plane is seen magnified, twice at its middle.
         const std::int64_t rx = px / One, ry = py / One, squared = rx * rx + ry * ry;
         if (squared < m_radius * m_radius) {
@@ -232,6 +242,7 @@ private:
     std::int64_t m_sphereX = 0, m_sphereY = 0, m_middleX = 0, m_middleY = 0, m_phase[4] = {};
     std::int64_t m_cos = One, m_sin = 0, m_scaleX = One, m_scaleY = One;
     std::int32_t m_sine[AngleSteps] = {};
+    std::vector<std::int64_t> m_pushByColumn, m_pushByRow, m_pushRising, m_pushFalling; // this frame's waves
     std::int32_t m_bulge[BulgeSteps] = {};
     int m_textureWidth = 1, m_textureHeight = 1, m_nodesX = 1, m_nodesY = 1;
     std::vector<std::uint32_t> m_texture;          // the tile, 0xRRGGBB, powers of two a side
