@@ -19,6 +19,8 @@ namespace {
 constexpr int FractionBits = 28;
 constexpr std::int64_t One = std::int64_t(1) << FractionBits;
 constexpr std::int64_t EscapeRadiusSquared = 4 * One;
+// Lifts x*y above zero before its shift (see escapeTime).
+constexpr std::int64_t Lift = std::int64_t(1) << 62;
 // Page units of the start point.
 constexpr std::int64_t StartUnit = 10000;
 // The middle of the whole set: the widest view is centred here.
@@ -89,20 +91,92 @@ bool insideMainShapes(std::int64_t cx, std::int64_t cy)
     return q * (q + ax) / One <= cy * cy / (4 * One);
 }
 
-// How many iterations c takes to escape, or `limit` when it stays.
-int escapeTime(std::int64_t cx, std::int64_t cy, int limit)
+// A point further than 2 from 0 escapes at the first step (and would overflow the products);
+// the main shapes stay. Else -1: the point needs iterating.
+int decidedAtOnce(std::int64_t cx, std::int64_t cy, int limit)
 {
-    // A point further than 2 from 0 escapes at the first step (and would overflow the products).
     if (cx > 2 * One || cx < -2 * One || cy > 2 * One || cy < -2 * One) return 1;
     if (insideMainShapes(cx, cy)) return limit;
-    std::int64_t x = 0, y = 0;
-    for (int n = 0; n < limit; ++n) {
-        const std::int64_t xx = x * x / One, yy = y * y / One;
-        if (xx + yy > EscapeRadiusSquared) return n;
-        y = x * y / (One / 2) + cy;
-        x = xx - yy + cx;
+    return -1;
+}
+
+// One iteration z -> z^2 + c; false when z has escaped (and is left as it was).
+// Squares are never negative, so shifting divides them; x*y is lifted by 2^62 first so its
+// shift is of a positive number too (|x*y| <= 2 * 2^56 once |z| <= 2).
+inline bool iterate(std::int64_t &x, std::int64_t &y, std::int64_t cx, std::int64_t cy)
+{
+    const std::int64_t xx = (x * x) >> FractionBits, yy = (y * y) >> FractionBits;
+    if (xx + yy > EscapeRadiusSquared) return false;
+    y = ((x * y + Lift) >> (FractionBits - 1)) - (Lift >> (FractionBits - 1)) + cy;
+    x = xx - yy + cx;
+    return true;
+}
+
+// An orbit caught by a cycle never escapes: in fixed point it comes back to exactly a value
+// it had. That value is kept at powers of two of the count, so a cycle of any length up to
+// the gap is caught. The count goes on from `from` with z and the kept value as given.
+int escapeFrom(int from, std::int64_t x, std::int64_t y, std::int64_t keptX, std::int64_t keptY, int keepAt,
+               std::int64_t cx, std::int64_t cy, int limit)
+{
+    for (int n = from; n < limit; ++n) {
+        if (!iterate(x, y, cx, cy)) return n;
+        if (x == keptX && y == keptY) return limit;
+        if (n == keepAt) {
+            keptX = x;
+            keptY = y;
+            keepAt *= 2;
+        }
     }
     return limit;
+}
+
+// The rest of iteration n for z just iterated (the cycle check), then on from n + 1.
+int carryOn(int n, std::int64_t x, std::int64_t y, std::int64_t keptX, std::int64_t keptY, int keepAt,
+            std::int64_t cx, std::int64_t cy, int limit)
+{
+    if (x == keptX && y == keptY) return limit;
+    if (n == keepAt) {
+        keptX = x;
+        keptY = y;
+        keepAt *= 2;
+    }
+    return escapeFrom(n + 1, x, y, keptX, keptY, keepAt, cx, cy, limit);
+}
+
+// How many iterations two points take to escape (`limit` for those that stay), each the
+// same as alone. The two orbits run side by side: each iteration waits on the one before,
+// so two in step take little longer than one. Once one is decided the other goes on alone.
+void escapeTimes(std::int64_t acx, std::int64_t acy, std::int64_t bcx, std::int64_t bcy, int limit, int &countA,
+                 int &countB)
+{
+    countA = decidedAtOnce(acx, acy, limit);
+    countB = decidedAtOnce(bcx, bcy, limit);
+    if (countA >= 0 || countB >= 0) {
+        if (countA < 0) countA = escapeFrom(0, 0, 0, 0, 0, 1, acx, acy, limit);
+        if (countB < 0) countB = escapeFrom(0, 0, 0, 0, 0, 1, bcx, bcy, limit);
+        return;
+    }
+    std::int64_t ax = 0, ay = 0, bx = 0, by = 0;
+    std::int64_t akx = 0, aky = 0, bkx = 0, bky = 0;
+    int keepAt = 1;
+    for (int n = 0; n < limit; ++n) {
+        const bool aGoes = iterate(ax, ay, acx, acy);
+        const bool bGoes = iterate(bx, by, bcx, bcy);
+        const bool aCaught = aGoes && ax == akx && ay == aky, bCaught = bGoes && bx == bkx && by == bky;
+        if (!aGoes || !bGoes || aCaught || bCaught) {
+            countA = !aGoes ? n : carryOn(n, ax, ay, akx, aky, keepAt, acx, acy, limit);
+            countB = !bGoes ? n : carryOn(n, bx, by, bkx, bky, keepAt, bcx, bcy, limit);
+            return;
+        }
+        if (n == keepAt) {
+            akx = ax;
+            aky = ay;
+            bkx = bx;
+            bky = by;
+            keepAt *= 2;
+        }
+    }
+    countA = countB = limit;
 }
 
 // 2^(level / LevelsPerDoubling) in 16.16, level given in 1/LevelSteps.
@@ -237,13 +311,72 @@ private:
         const std::int64_t centreX = m_targetX + (HomeX - m_targetX) * halfWidth / widest;
         const std::int64_t centreY = m_targetY + (HomeY - m_targetY) * halfWidth / widest;
         const std::int64_t stepX = 2 * halfWidth / m_cols, stepY = 2 * halfHeight / m_rows;
-        const std::int64_t left = centreX - halfWidth + stepX / 2;
-        const std::int64_t top = centreY + halfHeight - stepY / 2; // the imaginary axis points up
-        std::uint16_t *escape = m_escape.data();
-        for (int row = 0; row < m_rows; ++row) {
-            const std::int64_t cy = top - stepY * row;
-            for (int col = 0; col < m_cols; ++col)
-                *escape++ = std::uint16_t(escapeTime(left + stepX * col, cy, m_iterations));
+        m_left = centreX - halfWidth + stepX / 2;
+        m_top = centreY + halfHeight - stepY / 2; // the imaginary axis points up
+        m_stepX = stepX;
+        m_stepY = stepY;
+        // The frame's border, then rectangles split until their borders agree.
+        const int right = m_cols - 1, bottom = m_rows - 1;
+        computeLine(0, 0, 1, 0, m_cols);
+        if (bottom > 0) computeLine(0, bottom, 1, 0, m_cols);
+        computeLine(0, 1, 0, 1, bottom - 1);
+        if (right > 0) computeLine(right, 1, 0, 1, bottom - 1);
+        subdivide(0, 0, right, bottom);
+    }
+
+    // The escape times of `count` blocks from (col, row) on, (dcol, drow) apart, two at a time.
+    void computeLine(int col, int row, int dcol, int drow, int count)
+    {
+        for (int i = 0; i < count; i += 2) {
+            const int colA = col + dcol * i, rowA = row + drow * i;
+            const int colB = i + 1 < count ? colA + dcol : colA, rowB = i + 1 < count ? rowA + drow : rowA;
+            int countA = 0, countB = 0;
+            escapeTimes(m_left + m_stepX * colA, m_top - m_stepY * rowA, m_left + m_stepX * colB,
+                        m_top - m_stepY * rowB, m_iterations, countA, countB);
+            m_escape[std::size_t(rowA) * std::size_t(m_cols) + std::size_t(colA)] = std::uint16_t(countA);
+            m_escape[std::size_t(rowB) * std::size_t(m_cols) + std::size_t(colB)] = std::uint16_t(countB);
+        }
+    }
+    std::uint16_t escapeAt(int col, int row) const
+    {
+        return m_escape[std::size_t(row) * std::size_t(m_cols) + std::size_t(col)];
+    }
+
+    // A rectangle whose border is known: when the whole border has one escape time, so has
+    // the inside (exactly so for the set itself, which has no holes; outside, a band that
+    // closes around a rectangle hides nothing wider than the rectangle's blocks). Else it is
+    // cut in two across its longer side and each half is looked at alike.
+    void subdivide(int left, int top, int right, int bottom)
+    {
+        if (right - left < 2 || bottom - top < 2) return; // no inside
+        const std::uint16_t first = escapeAt(left, top);
+        bool same = true;
+        for (int col = left; col <= right && same; ++col)
+            same = escapeAt(col, top) == first && escapeAt(col, bottom) == first;
+        for (int row = top + 1; row < bottom && same; ++row)
+            same = escapeAt(left, row) == first && escapeAt(right, row) == first;
+        if (same) {
+            for (int row = top + 1; row < bottom; ++row) {
+                std::uint16_t *line = &m_escape[std::size_t(row) * std::size_t(m_cols)];
+                std::fill(line + left + 1, line + right, first);
+            }
+            return;
+        }
+        if (right - left < 4 && bottom - top < 4) {
+            // Small enough that splitting costs more than it saves.
+            for (int row = top + 1; row < bottom; ++row) computeLine(left + 1, row, 1, 0, right - left - 1);
+            return;
+        }
+        if (right - left >= bottom - top) {
+            const int middle = (left + right) / 2;
+            computeLine(middle, top + 1, 0, 1, bottom - top - 1);
+            subdivide(left, top, middle, bottom);
+            subdivide(middle, top, right, bottom);
+        } else {
+            const int middle = (top + bottom) / 2;
+            computeLine(left + 1, middle, 1, 0, right - left - 1);
+            subdivide(left, top, right, middle);
+            subdivide(left, middle, right, bottom);
         }
     }
 
@@ -252,6 +385,8 @@ private:
     int m_firstX = 0, m_lastX = 0, m_firstY = 0, m_lastY = 0, m_widestX = 0, m_sweep = 1;
     int m_iterations = LeastIterations;
     std::int64_t m_frame = 0;
+    // This frame's view: the middle of the top left block and the step between blocks.
+    std::int64_t m_left = 0, m_top = 0, m_stepX = 1, m_stepY = 1;
     Zoom m_zoom;
     std::uint32_t m_palette[256] = {};
     std::uint32_t m_colourOf[MostIterations + 1] = {};

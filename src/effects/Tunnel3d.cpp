@@ -2,6 +2,7 @@
 // tunnel may bend and be square, and the light fades with the distance (or grows, reversed).
 // Rays are cast at the corners of 8x8 pixel blocks and the texture place and light are
 // interpolated inside each block.
+#include "Blocks.h"
 #include "Effect.h"
 #include "Maths.h"
 
@@ -29,6 +30,26 @@ constexpr int FarthestRadii = 64;
 // Ray directions have this length.
 constexpr int DirectionLength = 4096;
 
+// Ratios of the short side to the long one, in these steps, for the angle table.
+constexpr int RatioSteps = 1024;
+
+// The whole square root (rounded down), digit by digit without branches: the walls need a
+// few thousand a frame, and the digits' branches would guess wrong half the time.
+std::uint32_t wholeRoot(std::uint64_t value)
+{
+    std::uint64_t bit = std::uint64_t(1) << 62;
+    for (int shift = 32; shift >= 2; shift /= 2)
+        if ((bit >> shift) > value) bit >>= shift;
+    std::uint64_t result = 0;
+    for (; bit != 0; bit >>= 2) {
+        const std::uint64_t trial = result + bit;
+        const std::uint64_t take = std::uint64_t(0) - std::uint64_t(value >= trial); // all ones or none
+        value -= trial & take;
+        result = (result >> 1) + (bit & take);
+    }
+    return std::uint32_t(result);
+}
+
 struct Node {
     std::int32_t u, v;  // 16.16 texels
     std::int32_t light; // 8.8 multiplier
@@ -48,6 +69,24 @@ public:
         m_nodesDown = (m_innerHeight + Block - 1) / Block + 1;
         m_nodes.assign(std::size_t(m_nodesAcross) * std::size_t(m_nodesDown), Node{});
         m_focal = std::max(1, m_innerWidth * 3 / 5);
+        // Each node's ray before the camera turns, already of length DirectionLength: turning
+        // keeps a length, so the frames need no roots for it.
+        m_rays.assign(m_nodes.size() * 3, 0);
+        for (int ny = 0; ny < m_nodesDown; ++ny)
+            for (int nx = 0; nx < m_nodesAcross; ++nx) {
+                const std::int64_t x = std::int64_t(nx * Block * 2 + 1 - m_innerWidth) * 128;
+                const std::int64_t y = std::int64_t(ny * Block * 2 + 1 - m_innerHeight) * 128;
+                const std::int64_t z = std::int64_t(m_focal) * 256;
+                const std::int64_t length = std::max<std::int64_t>(1, squareRoot(std::uint64_t(x * x + y * y + z * z)));
+                std::int32_t *ray = &m_rays[(std::size_t(ny) * std::size_t(m_nodesAcross) + std::size_t(nx)) * 3];
+                ray[0] = std::int32_t(x * DirectionLength / length);
+                ray[1] = std::int32_t(y * DirectionLength / length);
+                ray[2] = std::int32_t(z * DirectionLength / length);
+            }
+        for (int a = 0; a < AngleSteps; ++a) m_sine[a] = sine(a);
+        for (int r = 0; r <= RatioSteps; ++r) m_angleOfRatio[r] = std::int16_t(angleOf(RatioSteps, r));
+        m_columns.resize(std::size_t(m_width));
+        for (int x = 0; x < m_width; ++x) m_columns[std::size_t(x)] = x / m_res;
 
         m_radius = in.integer("tunnelradius") * Quarter;
         m_square = in.flag("squared");
@@ -97,16 +136,7 @@ public:
     {
         castNodes();
         fillBlocks();
-        for (int y = 0; y < m_height; ++y) {
-            const std::uint32_t *row = &m_inner[std::size_t(y / m_res) * std::size_t(m_innerWidth)];
-            for (int x = 0; x < m_width; ++x) {
-                const std::uint32_t colour = row[x / m_res];
-                *rgba++ = std::uint8_t(colour >> 16);
-                *rgba++ = std::uint8_t(colour >> 8);
-                *rgba++ = std::uint8_t(colour);
-                *rgba++ = 255;
-            }
-        }
+        showBlocks(m_inner, m_innerWidth, m_res, m_columns, m_width, m_height, rgba);
     }
 
 private:
@@ -133,7 +163,7 @@ private:
         const std::int64_t phase = std::int64_t(m_bendPhase) * 16 + std::int64_t(m_frame) * m_bendPhaseSpeed * 4;
         auto curve = [&](std::int64_t at, int turn) {
             const std::int64_t angle = (at * wave) / period + phase + turn;
-            return amplitude * sine(std::int32_t(angle & AngleMask)) / 65536;
+            return amplitude * m_sine[angle & AngleMask] / 65536;
         };
         const std::int64_t here = travel(), there = travel() + depth;
         x = curve(there, 0) - curve(here, 0);
@@ -162,7 +192,7 @@ private:
         if (a == 0) return farthest;
         const std::int64_t b = 2 * (ox * dx + oy * dy);
         const std::int64_t c = ox * ox + oy * oy - r * r;
-        const std::int64_t root = std::int64_t(squareRoot(std::uint64_t(b * b - 4 * a * c)));
+        const std::int64_t root = std::int64_t(wholeRoot(std::uint64_t(b * b - 4 * a * c)));
         return std::min(farthest, ((root - b) * DirectionLength) / (2 * a));
     }
 
@@ -188,9 +218,8 @@ private:
         const std::int64_t travelled = travel();
         for (int ny = 0; ny < m_nodesDown; ++ny)
             for (int nx = 0; nx < m_nodesAcross; ++nx) {
-                std::int64_t x = std::int64_t(nx * Block * 2 + 1 - m_innerWidth) * 128;
-                std::int64_t y = std::int64_t(ny * Block * 2 + 1 - m_innerHeight) * 128;
-                std::int64_t z = std::int64_t(m_focal) * 256;
+                const std::int32_t *ray = &m_rays[(std::size_t(ny) * std::size_t(m_nodesAcross) + std::size_t(nx)) * 3];
+                std::int64_t x = ray[0], y = ray[1], z = ray[2];
                 // Roll, pitch, yaw (16.16 sines).
                 std::int64_t t = (x * cr - y * sr) / 65536;
                 y = (x * sr + y * cr) / 65536;
@@ -201,10 +230,7 @@ private:
                 t = (x * cy + z * sy) / 65536;
                 z = (z * cy - x * sy) / 65536;
                 x = t;
-                // To the ray length the distances are measured in.
-                const std::int64_t length = std::max<std::int64_t>(1, squareRoot(std::uint64_t(x * x + y * y + z * z)));
-                const std::int64_t dx = x * DirectionLength / length, dy = y * DirectionLength / length;
-                const std::int64_t dz = z * DirectionLength / length;
+                const std::int64_t dx = x, dy = y, dz = z;
                 // The wall of a straight tunnel, then twice again with the axis where the
                 // bends put it at the depth found.
                 std::int64_t distance = wallDistance(dx, dy, 0, 0), ox = 0, oy = 0;
@@ -217,12 +243,26 @@ private:
                 const std::int64_t hitY = dy * distance / DirectionLength + oy;
                 const std::int64_t along = dz * distance / DirectionLength + travelled;
                 Node &node = m_nodes[std::size_t(ny) * std::size_t(m_nodesAcross) + std::size_t(nx)];
-                const std::int64_t around = std::int64_t(angleOf(std::int32_t(hitX), std::int32_t(hitY))) << (16 + TextureBits - 12);
+                const std::int64_t around = std::int64_t(angleAround(hitX, hitY)) << (16 + TextureBits - 12);
                 node.u = std::int32_t((around + turn) & PlaceMask);
                 // Along the tunnel a texel is as long as it is wide around a radius-64 tunnel.
                 node.v = std::int32_t(((along * 65536 * TextureSide) / (402 * Quarter)) & PlaceMask);
                 node.light = lightAt(distance);
             }
+    }
+
+    // The angle of (x, y) in 1/4096 turn, from the table of the short side over the long one.
+    std::int32_t angleAround(std::int64_t x, std::int64_t y) const
+    {
+        if (x == 0 && y == 0) return 0;
+        const std::int64_t ax = x < 0 ? -x : x, ay = y < 0 ? -y : y;
+        const bool steep = ay > ax;
+        const std::int64_t big = steep ? ay : ax, small = steep ? ax : ay;
+        int a = m_angleOfRatio[(small * RatioSteps + big / 2) / big];
+        if (steep) a = AngleSteps / 4 - a;
+        if (x < 0) a = AngleSteps / 2 - a;
+        if (y < 0) a = AngleSteps - a;
+        return a & AngleMask;
     }
 
     // The difference of two wrapped 16.16 texel places, taken the short way round.
@@ -291,6 +331,10 @@ private:
     int m_bendCount = 0, m_bendMin = 0, m_bendMax = 0, m_bendPhase = 0, m_bendPhaseSpeed = 0, m_bendSizeSpeed = 0;
     std::vector<std::uint32_t> m_texture;
     std::vector<Node> m_nodes;
+    std::vector<std::int32_t> m_rays; // x, y, z per node
+    std::vector<int> m_columns;        // each pixel column's inner column
+    std::int32_t m_sine[AngleSteps] = {};
+    std::int16_t m_angleOfRatio[RatioSteps + 1] = {};
     std::vector<std::uint32_t> m_inner;
     int m_frame = 0;
 };

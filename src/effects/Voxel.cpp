@@ -1,6 +1,7 @@
 // VOXEL: a flight over a voxel landscape, drawn column by column from the near ground to the
 // horizon. The land is the map picture when one is given (heights from its brightness,
 // colours from its colours), else a generated fractal landscape coloured by a palette.
+#include "Blocks.h"
 #include "Effect.h"
 #include "Maths.h"
 
@@ -119,12 +120,14 @@ public:
         m_perspective.clear();
         m_fog.clear();
         m_depths.reserve(2048);
-        for (std::int64_t z = 1 << 16; z < farthest && m_depths.size() < 2048; z += (1 << 15) + z / 72) {
+        for (std::int64_t z = 1 << 16; z < farthest && m_depths.size() < 2048; z += (1 << 15) + z / 48) {
             m_depths.push_back(std::int32_t(z));
             m_perspective.push_back((std::int64_t(m_focal) << 32) / z);
             const std::int64_t fogStart = farthest * 2 / 5;
             m_fog.push_back(z < fogStart ? 0 : int(((z - fogStart) * 256) / (farthest - fogStart)));
         }
+        m_columns.resize(std::size_t(m_width));
+        for (int x = 0; x < m_width; ++x) m_columns[std::size_t(x)] = x / m_res;
         m_columnX.resize(std::size_t(m_innerWidth));
         // Each column's ray leans sideways by its distance from the middle over the focal length.
         for (int x = 0; x < m_innerWidth; ++x)
@@ -154,16 +157,7 @@ public:
     void draw(std::uint8_t *rgba) override
     {
         render();
-        for (int y = 0; y < m_height; ++y) {
-            const std::uint32_t *row = &m_inner[std::size_t(y / m_res) * std::size_t(m_innerWidth)];
-            for (int x = 0; x < m_width; ++x) {
-                const std::uint32_t colour = row[x / m_res];
-                *rgba++ = std::uint8_t(colour >> 16);
-                *rgba++ = std::uint8_t(colour >> 8);
-                *rgba++ = std::uint8_t(colour);
-                *rgba++ = 255;
-            }
-        }
+        showBlocks(m_inner, m_innerWidth, m_res, m_columns, m_width, m_height, rgba);
     }
 
 private:
@@ -290,27 +284,45 @@ private:
         const std::int64_t forwardX = cosine(heading), forwardY = sine(heading);
         const int horizonRow = m_innerHeight * HorizonRowPercent / 100;
         const std::size_t stride = std::size_t(m_innerWidth);
+        const std::size_t depthCount = m_depths.size();
+        const std::int32_t *depths = m_depths.data();
+        const std::int64_t *perspective = m_perspective.data();
+        const std::uint8_t *heights = m_heights.data();
+        // Positions as unsigned numbers: they wrap as the map wraps.
+        const std::uint64_t eyeX = std::uint64_t(m_x), eyeY = std::uint64_t(m_y);
+        const std::int64_t eye = m_eye;
         for (int column = 0; column < m_innerWidth; ++column) {
             const std::int64_t side = m_columnX[std::size_t(column)];
             const std::int64_t rayX = forwardX - forwardY * side / 65536;
             const std::int64_t rayY = forwardY + forwardX * side / 65536;
             int lowestFree = m_innerHeight; // rows from here down are drawn
+            // Land shows where its rise (its height over the eye's, times the perspective)
+            // puts it above the lowest free row: the test needs no division.
+            std::int64_t below = std::int64_t(lowestFree - horizonRow) * RowUnit;
             std::uint32_t *pixel = &m_inner[std::size_t(column)];
-            for (std::size_t i = 0; i < m_depths.size() && lowestFree > 0; ++i) {
-                const std::int64_t z = m_depths[i];
-                const std::size_t cell = cellOf(m_x + rayX * z / 65536, m_y + rayY * z / 65536);
-                const std::int64_t above = std::int64_t(m_eye) - std::int64_t(m_heights[cell]) * HeightScale;
-                const std::int64_t row = horizonRow + above * m_perspective[i] / (std::int64_t(1) << 24);
-                if (row >= lowestFree) continue;
-                const int top = row < 0 ? 0 : int(row);
+            for (std::size_t i = 0; i < depthCount; ++i) {
+                const std::int64_t z = depths[i];
+                // A negative product shifted as unsigned is the floor plus 2^48: no bit a
+                // cell reads changes.
+                const std::uint32_t cx = std::uint32_t((eyeX + (std::uint64_t(rayX * z) >> 16)) >> 16) & MapMask;
+                const std::uint32_t cy = std::uint32_t((eyeY + (std::uint64_t(rayY * z) >> 16)) >> 16) & MapMask;
+                const std::size_t cell = std::size_t(cy) * MapSide + cx;
+                const std::int64_t rise = (eye - std::int64_t(heights[cell]) * HeightScale) * perspective[i];
+                if (rise >= below) continue;
+                const std::int64_t row = horizonRow + rise / RowUnit;
+                const int top = row < 0 ? 0 : int(std::min<std::int64_t>(row, lowestFree));
                 const std::uint32_t colour = mix(m_colours[cell], m_sky, m_fog[i]);
                 for (int y = top; y < lowestFree; ++y) pixel[std::size_t(y) * stride] = colour;
                 lowestFree = top;
+                if (lowestFree == 0) break;
+                below = std::int64_t(lowestFree - horizonRow) * RowUnit;
             }
             for (int y = 0; y < lowestFree; ++y) pixel[std::size_t(y) * stride] = m_sky;
         }
     }
 
+    // The perspective's products are rows in this unit.
+    static constexpr std::int64_t RowUnit = std::int64_t(1) << 24;
     // Map heights (0..255) to world height in 1/256 map cells.
     static constexpr int HeightScale = 110;
     // How fast the sun's shadow line sinks per cell, in quarter height steps.
@@ -325,6 +337,7 @@ private:
     std::vector<int> m_fog;                // 0..256 towards the sky's colour
     std::vector<std::int32_t> m_columnX;   // sideways slope of each column's ray, 16.16
     std::vector<std::uint32_t> m_inner;
+    std::vector<int> m_columns;            // each pixel column's inner column
     int m_frame = 0;
     std::int64_t m_x = 0, m_y = 0; // 16.16 map cells
     int m_eye = 0;                 // 1/256 map cells
