@@ -2,13 +2,19 @@
 """Times each effect's frames in headless Chromium (the player's WebAssembly module) and
 prints milliseconds per frame at 320x200 and 640x480; bench_effects gives the native ones.
 Usage: effects-wasm.py PLAYER.js   (needs chromium and python3-websocket)"""
-import json, os, shutil, subprocess, sys, tempfile, time, urllib.request
+import json, os, re, shutil, subprocess, sys, tempfile, time, urllib.request
 import websocket
 
 FRAMES = 200
-# Each effect's tag at its default values: the engine reads the defaults itself.
-CLASSES = {"BLOBS": "blobs.class", "FIRE": "fire.class", "LAKE": "VxLake.class", "LENS": "VxLens.class",
-           "PLASMA": "Plasma3.class", "ROT": "Rot2.class", "TUNNEL": "tunnel.class", "WATER": "VxWater.class"}
+# Each effect's tag at its default values (the engine reads the defaults itself), named as
+# each effect's source gives its class and applet.
+SOURCES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src", "effects")
+CLASSES = {}
+for name in sorted(os.listdir(SOURCES)):
+    if name.endswith(".cpp"):
+        with open(os.path.join(SOURCES, name)) as source:
+            for code, applet in re.findall(r'return \{"([^"]+\.class)",\s*"([^"]+)"', source.read()):
+                CLASSES[applet] = code
 SCRIPT = """
 new Promise(function (done) {
   var e = window.vexajavaEffects && window.vexajavaEffects.engine;
