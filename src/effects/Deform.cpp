@@ -5,6 +5,7 @@
 #include "Maths.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace vexa::effects {
 namespace {
@@ -21,13 +22,27 @@ constexpr int PathReachPercent = 40;   // a source strays up to 40% of the pictu
 constexpr int PathStartX[2] = {0, AngleSteps / 2};
 constexpr int PathStartY[2] = {AngleSteps / 4, AngleSteps * 3 / 4};
 
-// A 0xRRGGBB pixel blended towards `other` by weight/256 (both channel pairs at once).
-inline std::uint32_t blend(std::uint32_t one, std::uint32_t other, std::uint32_t weight)
+// Texels keep each channel in its own 16 bits or more (red at bit 0, blue at 16, green at 40),
+// so that one multiplication weighs all three and a blend cannot carry from one channel into
+// the next; folding the upper half onto the lower then gives the frame's bytes R, G, B.
+using Texel = std::uint64_t;
+constexpr Texel ChannelMask = 0x0000FF0000FF00FFull;
+inline Texel spread(std::uint32_t rgb)
 {
-    const std::uint32_t keep = Sub - weight;
-    const std::uint32_t redBlue = ((one & 0xFF00FFu) * keep + (other & 0xFF00FFu) * weight) >> 8;
-    const std::uint32_t green = ((one & 0x00FF00u) * keep + (other & 0x00FF00u) * weight) >> 8;
-    return (redBlue & 0xFF00FFu) | (green & 0x00FF00u);
+    return Texel((rgb >> 16) & 0xFFu) | (Texel(rgb & 0xFF00u) << 32) | (Texel(rgb & 0xFFu) << 16);
+}
+inline Texel blend(Texel one, Texel other, std::uint32_t weight)
+{
+    return ((one * (Sub - weight) + other * weight) >> 8) & ChannelMask;
+}
+// A texel as the frame's four bytes R, G, B, 255.
+inline void put(std::uint8_t *out, Texel texel)
+{
+    const std::uint32_t rgb = std::uint32_t(texel | (texel >> 32));
+out[0] = std::uint8_t(rgb);
+    out[1] = std::uint8_t(rgb >> 8);
+    out[2] = std::uint8_t(rgb >> 16);
+    out[3] = 255;
 }
 
 class Deform : public Effect {
@@ -63,9 +78,7 @@ public:
         loadPicture(in.picture("image"));
         buildDistances();
         // Every distance between two inner pixels, in 1/4 px, has its entry.
-        const std::size_t longest = std::size_t(m_distance.back()) + 1;
-        m_push.assign(longest, 0);
-        m_shadow.assign(longest, 0);
+        m_rings.assign(std::size_t(m_distance.back()) + 1, Ring{});
         m_row.assign(std::size_t(m_innerWidth), 0);
         m_columns.resize(std::size_t(m_width));
         for (int x = 0; x < m_width; ++x) m_columns[std::size_t(x)] = x / m_res;
@@ -84,25 +97,33 @@ public:
             sourceY[s] = pathPosition(m_innerHeight, PathStartY[s] + std::int64_t(m_pathSpeedY[s]) * m_steps);
         }
         const int paddedWidth = m_innerWidth + 2 * m_margin;
-        const std::int32_t *push = m_push.data();
-        const std::int32_t *shadow = m_shadow.data();
+        // Locals, not members: the frame's bytes may alias anything, members would be reloaded.
+        const Ring *rings = m_rings.data();
+        const Texel *picture = m_picture.data();
+        const std::uint16_t *distances = m_distance.data();
+        const int innerWidth = m_innerWidth, margin = m_margin;
+        const std::size_t rowBytes = std::size_t(m_width) * 4;
         for (int y = 0; y < m_innerHeight; ++y) {
             const int dy0 = y - sourceY[0], dy1 = y - sourceY[1];
-            const std::uint16_t *row0 = &m_distance[std::size_t(dy0 < 0 ? -dy0 : dy0) * std::size_t(m_innerWidth)];
-            const std::uint16_t *row1 = &m_distance[std::size_t(dy1 < 0 ? -dy1 : dy1) * std::size_t(m_innerWidth)];
+            const std::uint16_t *row0 = distances + std::size_t(dy0 < 0 ? -dy0 : dy0) * std::size_t(innerWidth);
+            const std::uint16_t *row1 = distances + std::size_t(dy1 < 0 ? -dy1 : dy1) * std::size_t(innerWidth);
             // Positions in 1/65536 px inside the padded picture: never negative, so shifts are plain.
-            const std::int32_t baseV = (y + m_margin) * 65536;
-            std::uint32_t *out = m_row.data();
-            for (int x = 0; x < m_innerWidth; ++x) {
-                const int dx0 = x - sourceX[0], dx1 = x - sourceX[1];
-                const int r0 = row0[dx0 < 0 ? -dx0 : dx0], r1 = row1[dx1 < 0 ? -dx1 : dx1];
+            const std::int32_t baseV = (y + margin) * 65536;
+            // At full size the inner row is the frame's row: written there at once.
+            std::uint8_t *line = rgba + std::size_t(y) * std::size_t(m_res) * rowBytes;
+            std::uint8_t *out = m_res == 1 ? line : reinterpret_cast<std::uint8_t *>(m_row.data());
+            std::int32_t baseU = margin * 65536;
+            const int x0 = sourceX[0], x1 = sourceX[1];
+            for (int x = 0; x < innerWidth; ++x, out += 4, baseU += 65536) {
+                const int dx0 = x - x0, dx1 = x - x1;
+                const Ring &ring0 = rings[row0[dx0 < 0 ? -dx0 : dx0]], &ring1 = rings[row1[dx1 < 0 ? -dx1 : dx1]];
                 // Each source pushes along the line from it: (dx, dy) times push / distance.
-                const std::int32_t u = (x + m_margin) * 65536 + dx0 * push[r0] + dx1 * push[r1];
-                const std::int32_t v = baseV + dy0 * push[r0] + dy1 * push[r1];
-                *out++ = sample(paddedWidth, std::uint32_t(u) >> 8, std::uint32_t(v) >> 8,
-                                std::uint32_t(Sub - shadow[r0] - shadow[r1]));
+                const std::int32_t u = baseU + dx0 * ring0.push + dx1 * ring1.push;
+                const std::int32_t v = baseV + dy0 * ring0.push + dy1 * ring1.push;
+                put(out, sample(picture, paddedWidth, std::uint32_t(u) >> 8, std::uint32_t(v) >> 8,
+                                std::uint32_t(Sub - ring0.shadow - ring1.shadow)));
             }
-            writeRow(rgba, y);
+            if (m_res > 1) writeRow(line, y);
         }
     }
 
@@ -112,13 +133,13 @@ private:
     {
         const int paddedWidth = m_innerWidth + 2 * m_margin, paddedHeight = m_innerHeight + 2 * m_margin;
         m_picture.resize(std::size_t(paddedWidth) * std::size_t(paddedHeight));
-        std::uint32_t *out = m_picture.data();
+        Texel *out = m_picture.data();
         for (int y = 0; y < paddedHeight; ++y) {
             const int innerY = clampInt(y - m_margin, 0, m_innerHeight - 1);
             const int pictureY = int(std::int64_t(innerY) * picture.height / m_innerHeight);
             for (int x = 0; x < paddedWidth; ++x) {
                 const int innerX = clampInt(x - m_margin, 0, m_innerWidth - 1);
-                *out++ = picture.at(int(std::int64_t(innerX) * picture.width / m_innerWidth), pictureY);
+                *out++ = spread(picture.at(int(std::int64_t(innerX) * picture.width / m_innerWidth), pictureY));
             }
         }
     }
@@ -139,7 +160,7 @@ private:
     void updateRings()
     {
         const std::int64_t phase = std::int64_t(m_speed) * m_steps;
-        const int count = int(m_push.size());
+        const int count = int(m_rings.size());
         for (int r = 1; r < count; ++r) {
             // Full strength near the source, easing to nothing at the reach (smoothstep).
             std::int64_t strength = 0;
@@ -150,9 +171,9 @@ private:
             if (r < m_core) strength = strength * r / m_core;
             const int angle = int((std::int64_t(r) * m_ringStep - phase) & AngleMask);
             const std::int64_t push = std::int64_t(m_amplitude) * strength / 65536 * sine(angle) / 65536; // 1/256 px
-            m_push[std::size_t(r)] = std::int32_t(push * Sub * RadiusSub / r);
+            m_rings[std::size_t(r)].push = std::int32_t(push * Sub * RadiusSub / r);
             // The side of a ring facing away from the source is in shadow, deepest in the trough.
-            m_shadow[std::size_t(r)] = std::int32_t(m_shadowStrength * strength / 65536 * (65536 + cosine(angle)) / 131072);
+            m_rings[std::size_t(r)].shadow = std::int32_t(m_shadowStrength * strength / 65536 * (65536 + cosine(angle)) / 131072);
         }
     }
 
@@ -165,43 +186,37 @@ private:
 
     // The padded picture at (u, v) in 1/256 px, blended from its four nearest pixels and
     // darkened to gain/256 (the gain scales the last blend's weights).
-    std::uint32_t sample(int paddedWidth, std::uint32_t u, std::uint32_t v, std::uint32_t gain) const
+    static Texel sample(const Texel *picture, int paddedWidth, std::uint32_t u, std::uint32_t v, std::uint32_t gain)
     {
-        const std::uint32_t *top = &m_picture[std::size_t(v >> 8) * std::size_t(paddedWidth) + (u >> 8)];
-        const std::uint32_t *bottom = top + paddedWidth;
+        const Texel *top = picture + std::size_t(v >> 8) * std::size_t(paddedWidth) + (u >> 8);
+        const Texel *bottom = top + paddedWidth;
         const std::uint32_t fu = u & 255, fv = v & 255;
-        const std::uint32_t upper = blend(top[0], top[1], fu), lower = blend(bottom[0], bottom[1], fu);
-        const std::uint32_t upperWeight = (Sub - fv) * gain >> 8, lowerWeight = fv * gain >> 8;
-        const std::uint32_t redBlue = ((upper & 0xFF00FFu) * upperWeight + (lower & 0xFF00FFu) * lowerWeight) >> 8;
-        const std::uint32_t green = ((upper & 0x00FF00u) * upperWeight + (lower & 0x00FF00u) * lowerWeight) >> 8;
-        return (redBlue & 0xFF00FFu) | (green & 0x00FF00u);
+        const Texel upper = blend(top[0], top[1], fu), lower = blend(bottom[0], bottom[1], fu);
+        return ((upper * ((Sub - fv) * gain >> 8) + lower * (fv * gain >> 8)) >> 8) & ChannelMask;
     }
 
-    // Inner row y to the applet's rows it covers, each inner pixel res pixels wide.
-    void writeRow(std::uint8_t *rgba, int y) const
+    // The inner row (RGBA bytes) to the applet's rows it covers, each inner pixel res pixels wide.
+    void writeRow(std::uint8_t *line, int y) const
     {
-        const int last = std::min(m_height, (y + 1) * m_res);
-        for (int line = y * m_res; line < last; ++line) {
-            std::uint8_t *out = rgba + std::size_t(line) * std::size_t(m_width) * 4;
-            for (int x = 0; x < m_width; ++x) {
-                const std::uint32_t colour = m_row[std::size_t(m_columns[std::size_t(x)])];
-                *out++ = std::uint8_t(colour >> 16);
-                *out++ = std::uint8_t(colour >> 8);
-                *out++ = std::uint8_t(colour);
-                *out++ = 255;
-            }
-        }
+        const std::size_t rowBytes = std::size_t(m_width) * 4;
+        for (int x = 0; x < m_width; ++x)
+            std::memcpy(line + std::size_t(x) * 4, &m_row[std::size_t(m_columns[std::size_t(x)])], 4);
+        const int rows = std::min(m_height, (y + 1) * m_res) - y * m_res;
+        for (int r = 1; r < rows; ++r) std::memcpy(line + std::size_t(r) * rowBytes, line, rowBytes);
     }
 
     int m_width = 0, m_height = 0, m_res = 1, m_innerWidth = 1, m_innerHeight = 1;
     int m_amplitude = 0, m_margin = 2, m_ringStep = 0, m_speed = 0, m_reach = 1, m_core = 1, m_shadowStrength = 0;
     int m_pathSpeedX[2] = {}, m_pathSpeedY[2] = {};
     std::uint32_t m_steps = 0;
-    std::vector<std::uint32_t> m_picture;  // padded inner picture, 0xRRGGBB
+    struct Ring {
+        std::int32_t push = 0;   // push per px of offset, 1/65536 px
+        std::int32_t shadow = 0; // darkening, 1/256
+    };
+    std::vector<Texel> m_picture;          // padded inner picture
     std::vector<std::uint16_t> m_distance; // by |dy| * innerWidth + |dx|, 1/4 px
-    std::vector<std::int32_t> m_push;      // by distance: push per px of offset, 1/65536 px
-    std::vector<std::int32_t> m_shadow;    // by distance: darkening, 1/256
-    std::vector<std::uint32_t> m_row;      // one row at the inner resolution
+    std::vector<Ring> m_rings;             // by distance
+    std::vector<std::uint32_t> m_row;      // one row at the inner resolution, RGBA bytes
     std::vector<int> m_columns;
 };
 

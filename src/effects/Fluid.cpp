@@ -127,18 +127,20 @@ public:
 
     void draw(std::uint8_t *rgba) override
     {
+        const std::size_t rowBytes = std::size_t(m_width) * 4;
         for (int gy = 0; gy < m_gh; ++gy) {
-            shadeRow(gy);
+            std::uint8_t *line = rgba + std::size_t(gy) * std::size_t(m_res) * rowBytes;
             const int rows = std::min(m_res, m_height - gy * m_res);
-            for (int r = 0; r < rows; ++r) {
-                for (int x = 0; x < m_width; ++x) {
-                    const std::uint32_t colour = m_rowColours[std::size_t(m_columns[std::size_t(x)])];
-                    *rgba++ = std::uint8_t(colour >> 16);
-                    *rgba++ = std::uint8_t(colour >> 8);
-                    *rgba++ = std::uint8_t(colour);
-                    *rgba++ = 255;
-                }
+            if (rows <= 0) break;
+            // At full size the cells are the pixels: the row is lit straight into the frame.
+            if (m_res == 1) {
+                shadeRow(gy, line);
+                continue;
             }
+            shadeRow(gy, reinterpret_cast<std::uint8_t *>(m_rowColours.data()));
+            for (int x = 0; x < m_width; ++x)
+                std::memcpy(line + std::size_t(x) * 4, &m_rowColours[std::size_t(m_columns[std::size_t(x)])], 4);
+            for (int r = 1; r < rows; ++r) std::memcpy(line + std::size_t(r) * rowBytes, line, rowBytes);
         }
     }
 
@@ -148,12 +150,14 @@ private:
         for (std::size_t k = 0; k + 1 < count; ++k) {
             const Key &a = keys[k], &b = keys[k + 1];
             for (int i = a.at; i <= b.at; ++i) {
-                std::uint32_t colour = 0;
-                for (int shift = 16; shift >= 0; shift -= 8) {
+                // Kept as the frame's bytes R, G, B, 255, so a lit cell is one copy.
+                std::uint8_t bytes[4] = {0, 0, 0, 255};
+                for (int channel = 0; channel < 3; ++channel) {
+                    const int shift = 16 - 8 * channel;
                     const int from = int((a.colour >> shift) & 255), to = int((b.colour >> shift) & 255);
-                    colour |= std::uint32_t(from + (to - from) * (i - a.at) / (b.at - a.at)) << shift;
+                    bytes[channel] = std::uint8_t(from + (to - from) * (i - a.at) / (b.at - a.at));
                 }
-                m_palette[i] = colour;
+                std::memcpy(&m_palette[i], bytes, 4);
             }
         }
     }
@@ -240,6 +244,7 @@ private:
     // Silhouettes of the fish below the surface: an oval body and a forked tail behind it.
     void drawFish()
     {
+        if (m_fishCount == 0) return; // the shadows stay as reset left them: none
         std::fill(m_shadow.begin(), m_shadow.end(), std::uint8_t(0));
         const int length = m_fishLength, width = m_fishWidth;
         for (int i = 0; i < m_fishCount; ++i) {
@@ -265,33 +270,54 @@ private:
 
     void wave()
     {
+        const std::int32_t *now = m_now.data();
+        std::int32_t *before = m_before.data();
+        const std::ptrdiff_t stride = m_stride;
+        const std::int32_t loss = m_loss;
         for (int y = 0; y < m_gh; ++y) {
-            std::size_t i = cell(0, y);
-            for (int x = 0; x < m_gw; ++x, ++i) {
-                const std::int32_t around = m_now[i - 1] + m_now[i + 1] + m_now[i - std::size_t(m_stride)] +
-                                            m_now[i + std::size_t(m_stride)];
-                std::int32_t next = around / 2 - m_before[i];
-                next -= next * m_loss / 256;
-                m_before[i] = clampInt(next, -HeightLimit, HeightLimit);
+            const std::size_t first = cell(0, y);
+            const std::int32_t *here = now + first;
+            std::int32_t *next = before + first;
+            for (int x = 0; x < m_gw; ++x) {
+                const std::int32_t around = here[x - 1] + here[x + 1] + here[x - stride] + here[x + stride];
+                std::int32_t height = around / 2 - next[x];
+                height -= height * loss / 256;
+                next[x] = std::max(-HeightLimit, std::min(HeightLimit, height));
             }
         }
         std::swap(m_now, m_before);
     }
 
-    // Lights one row of cells by its slope and darkens it where a fish shows through.
-    void shadeRow(int gy)
+    // Lights one row of cells by its slope and darkens it where a fish shows through; writes
+    // the row's colours as RGBA bytes to `out`.
+    void shadeRow(int gy, std::uint8_t *out) const
     {
-        const int rowShade = 128 + m_rowShade[std::size_t(gy)];
-        std::size_t i = cell(0, gy);
-        for (int x = 0; x < m_gw; ++x, ++i) {
-            const int sx = m_now[i - 1] - m_now[i + 1];
-            const int sy = m_now[i - std::size_t(m_stride)] - m_now[i + std::size_t(m_stride)];
+        // The light is floor((sx + sy) / 2^LightShift) + rowShade: the bias keeps the shifted
+        // sum positive and carries the row's shade along.
+        const int rowBias = ShiftBias + ((128 + m_rowShade[std::size_t(gy)]) << LightShift);
+        const int bias = ShiftBias >> LightShift;
+        const std::int32_t *h = &m_now[cell(0, gy)];
+        const std::ptrdiff_t stride = m_stride;
+        const std::uint32_t *palette = m_palette;
+        const int width = m_gw;
+        if (m_fishCount == 0) {
+            // No fish: nothing below the surface to bend or darken.
+            for (int x = 0; x < width; ++x) {
+                const int sum = h[x - 1] - h[x + 1] + h[x - stride] - h[x + stride];
+                const int index = ((sum + rowBias) >> LightShift) - bias;
+                std::memcpy(out + std::size_t(x) * 4, &palette[std::max(0, std::min(255, index))], 4);
+            }
+            return;
+        }
+        const std::uint8_t *shadow = m_shadow.data();
+        for (int x = 0; x < width; ++x) {
+            const int sx = h[x - 1] - h[x + 1];
+            const int sy = h[x - stride] - h[x + stride];
             const int bendX = clampInt(((sx + ShiftBias) >> RefractShift) - (ShiftBias >> RefractShift), -MaxBend, MaxBend);
             const int bendY = clampInt(((sy + ShiftBias) >> RefractShift) - (ShiftBias >> RefractShift), -MaxBend, MaxBend);
             const int bentX = clampInt(x + bendX, 0, m_gw - 1), bentY = clampInt(gy + bendY, 0, m_gh - 1);
-            const int light = ((sx + sy + ShiftBias) >> LightShift) - (ShiftBias >> LightShift);
-            const int index = rowShade + light - m_shadow[cell(bentX, bentY)];
-            m_rowColours[std::size_t(x)] = m_palette[clampInt(index, 0, 255)];
+            const int index = ((sx + sy + rowBias) >> LightShift) - bias - shadow[cell(bentX, bentY)];
+            std::memcpy(out + std::size_t(x) * 4, &palette[std::max(0, std::min(255, index))], 4);
         }
     }
 
@@ -300,10 +326,10 @@ private:
     int m_loss = 0, m_fishCount = 0, m_fishLength = 4, m_fishWidth = 2;
     int m_bigSize = 0, m_bigPeriod = 1, m_smallSize = 0, m_smallPeriod = 1;
     int m_frame = 0;
-    std::uint32_t m_palette[256] = {};
+    std::uint32_t m_palette[256] = {}; // RGBA bytes
     std::vector<std::int32_t> m_now, m_before; // heights with a still border of one cell
     std::vector<std::uint8_t> m_shadow;        // darkness of the fish below each cell
-    std::vector<std::uint32_t> m_rowColours;
+    std::vector<std::uint32_t> m_rowColours; // one row of cells as RGBA bytes
     std::vector<int> m_columns, m_rowShade;
     Fish m_fish[MaxFish] = {};
     Random m_random;

@@ -10,6 +10,7 @@
 #include "Maths.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace vexa::effects {
 namespace {
@@ -258,21 +259,24 @@ public:
         for (int n = 0; n < m_iterations; ++n) {
             const std::uint32_t colour = m_palette[(n * BandWidth + 256 - flow) & 255];
             const int fade = std::min(n, FadeIterations);
-            std::uint32_t faded = 0;
-            for (int shift = 16; shift >= 0; shift -= 8)
-                faded = (faded << 8) | (((colour >> shift) & 255) * std::uint32_t(fade) / FadeIterations);
-            m_colourOf[n] = faded;
+            // Kept as the frame's bytes R, G, B, 255, so a pixel is one copy.
+            std::uint8_t bytes[4] = {0, 0, 0, 255};
+            for (int channel = 0; channel < 3; ++channel)
+                bytes[channel] = std::uint8_t(((colour >> (16 - 8 * channel)) & 255) * std::uint32_t(fade) / FadeIterations);
+            std::memcpy(&m_colourOf[n], bytes, 4);
         }
-        m_colourOf[m_iterations] = 0;
-        for (int y = 0; y < m_height; ++y) {
-            const std::uint16_t *escape = &m_escape[std::size_t(m_rowOf[std::size_t(y)]) * std::size_t(m_cols)];
-            for (int x = 0; x < m_width; ++x) {
-                const std::uint32_t colour = m_colourOf[escape[m_columnOf[std::size_t(x)]]];
-                *rgba++ = std::uint8_t(colour >> 16);
-                *rgba++ = std::uint8_t(colour >> 8);
-                *rgba++ = std::uint8_t(colour);
-                *rgba++ = 255;
+        const std::uint8_t black[4] = {0, 0, 0, 255};
+        std::memcpy(&m_colourOf[m_iterations], black, 4);
+        const std::size_t rowBytes = std::size_t(m_width) * 4;
+        for (int y = 0; y < m_height; ++y, rgba += rowBytes) {
+            // Rows of the same blocks are copies of the first.
+            if (y > 0 && m_rowOf[std::size_t(y)] == m_rowOf[std::size_t(y - 1)]) {
+                std::memcpy(rgba, rgba - rowBytes, rowBytes);
+                continue;
             }
+            const std::uint16_t *escape = &m_escape[std::size_t(m_rowOf[std::size_t(y)]) * std::size_t(m_cols)];
+            for (int x = 0; x < m_width; ++x)
+                std::memcpy(rgba + std::size_t(x) * 4, &m_colourOf[escape[m_columnOf[std::size_t(x)]]], 4);
         }
     }
 
@@ -389,7 +393,7 @@ private:
     std::int64_t m_left = 0, m_top = 0, m_stepX = 1, m_stepY = 1;
     Zoom m_zoom;
     std::uint32_t m_palette[256] = {};
-    std::uint32_t m_colourOf[MostIterations + 1] = {};
+    std::uint32_t m_colourOf[MostIterations + 1] = {}; // RGBA bytes
     std::vector<std::uint16_t> m_escape; // iterations per block, cols x rows
     std::vector<int> m_columnOf, m_rowOf;
 };

@@ -2,11 +2,11 @@
 // tunnel may bend and be square, and the light fades with the distance (or grows, reversed).
 // Rays are cast at the corners of 8x8 pixel blocks and the texture place and light are
 // interpolated inside each block.
-#include "Blocks.h"
 #include "Effect.h"
 #include "Maths.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace vexa::effects {
 namespace {
@@ -48,6 +48,27 @@ std::uint32_t wholeRoot(std::uint64_t value)
         result = (result >> 1) + (bit & take);
     }
     return std::uint32_t(result);
+}
+
+// Texels keep each channel in its own 20 bits (red at 0, green at 20, blue at 40): one
+// multiplication lights all three (a channel times the light stays below 2^17), and the bit
+// above the byte of each product says that the channel saturates.
+using Texel = std::uint64_t;
+constexpr Texel LowBytes = 0xFFull | (0xFFull << 20) | (0xFFull << 40);
+constexpr Texel CarryBits = 1ull | (1ull << 20) | (1ull << 40);
+inline Texel spread(std::uint32_t rgb)
+{
+    return Texel((rgb >> 16) & 0xFFu) | (Texel(rgb & 0xFF00u) << 12) | (Texel(rgb & 0xFFu) << 40);
+}
+// The texel times light/256, each channel held at 255, as the frame's bytes R, G, B, 255.
+inline void putLit(std::uint8_t *out, Texel texel, std::uint32_t light)
+{
+    const Texel product = texel * light;
+    const Texel lit = ((product >> 8) & LowBytes) | (((product >> 16) & CarryBits) * 255);
+    out[0] = std::uint8_t(lit);
+    out[1] = std::uint8_t(lit >> 20);
+    out[2] = std::uint8_t(lit >> 40);
+    out[3] = 255;
 }
 
 struct Node {
@@ -125,7 +146,7 @@ public:
                     const bool dark = ((x >> 5) + (y >> 5)) & 1;
                     colour = joint ? 0x302820 : dark ? 0x806850 : 0xA89070;
                 }
-                m_texture[std::size_t(y) * TextureSide + std::size_t(x)] = colour;
+                m_texture[std::size_t(y) * TextureSide + std::size_t(x)] = spread(colour);
             }
     }
 
@@ -135,8 +156,21 @@ public:
     void draw(std::uint8_t *rgba) override
     {
         castNodes();
-        fillBlocks();
-        showBlocks(m_inner, m_innerWidth, m_res, m_columns, m_width, m_height, rgba);
+        // At full size the blocks are filled straight into the frame.
+        if (m_res == 1) {
+            fillBlocks(rgba);
+            return;
+        }
+        fillBlocks(reinterpret_cast<std::uint8_t *>(m_inner.data()));
+        const std::size_t rowBytes = std::size_t(m_width) * 4;
+        for (int y = 0; y < m_height; ++y, rgba += rowBytes) {
+            if (y % m_res != 0) {
+                std::memcpy(rgba, rgba - rowBytes, rowBytes);
+                continue;
+            }
+            const std::uint32_t *row = &m_inner[std::size_t(y / m_res) * std::size_t(m_innerWidth)];
+            for (int x = 0; x < m_width; ++x) std::memcpy(rgba + std::size_t(x) * 4, &row[m_columns[std::size_t(x)]], 4);
+        }
     }
 
 private:
@@ -199,11 +233,12 @@ private:
     // The light (8.8) at a distance (quarter units) from the camera.
     std::int32_t lightAt(std::int64_t distance) const
     {
-        if (!m_shade) return m_lightMax * 256 / FullLight;
+        // Held below 2 (8.8): a lit channel must stay below 2^17 in its texel lane.
+        if (!m_shade) return clampInt(m_lightMax * 256 / FullLight, 0, 511);
         const std::int64_t steps = distance / (LightStepUnits * Quarter);
         const std::int64_t change = std::min<std::int64_t>(steps * m_lightStep, m_lightMax - m_lightMin);
         const std::int64_t light = m_reverse ? m_lightMin + change : m_lightMax - change;
-        return std::int32_t(light * 256 / FullLight);
+        return clampInt(light * 256 / FullLight, 0, 511);
     }
 
     void castNodes()
@@ -273,9 +308,11 @@ private:
         return difference;
     }
 
-    void fillBlocks()
+    // Fills the inner frame, as RGBA bytes, into `target`.
+    void fillBlocks(std::uint8_t *target) const
     {
-        const std::size_t stride = std::size_t(m_innerWidth);
+        const std::size_t rowBytes = std::size_t(m_innerWidth) * 4;
+        const Texel *texture = m_texture.data();
         for (int by = 0; by + 1 < m_nodesDown; ++by)
             for (int bx = 0; bx + 1 < m_nodesAcross; ++bx) {
                 const Node &a = m_nodes[std::size_t(by) * std::size_t(m_nodesAcross) + std::size_t(bx)];
@@ -296,11 +333,11 @@ private:
                     std::int32_t u = leftU, v = leftV, light = leftL;
                     const std::int32_t uStep = (rightU - leftU) / Block, vStep = (rightV - leftV) / Block;
                     const std::int32_t lStep = (rightL - leftL) / Block;
-                    std::uint32_t *out = &m_inner[std::size_t(y) * stride];
+                    std::uint8_t *out = target + std::size_t(y) * rowBytes;
                     for (int x = x0; x < xEnd; ++x) {
                         const std::uint32_t tu = std::uint32_t(a.u + u) >> 16 & TextureMask;
                         const std::uint32_t tv = std::uint32_t(a.v + v) >> 16 & TextureMask;
-                        out[x] = lit(m_texture[(tv << TextureBits) | tu], light);
+                        putLit(out + std::size_t(x) * 4, texture[(tv << TextureBits) | tu], std::uint32_t(light));
                         u += uStep;
                         v += vStep;
                         light += lStep;
@@ -315,27 +352,19 @@ private:
             }
     }
 
-    static std::uint32_t lit(std::uint32_t colour, std::int32_t light)
-    {
-        const std::uint32_t r = toByte(std::int32_t((colour >> 16) & 255) * light >> 8);
-        const std::uint32_t g = toByte(std::int32_t((colour >> 8) & 255) * light >> 8);
-        const std::uint32_t b = toByte(std::int32_t(colour & 255) * light >> 8);
-        return (r << 16) | (g << 8) | b;
-    }
-
     int m_width = 0, m_height = 0, m_res = 1, m_innerWidth = 1, m_innerHeight = 1, m_focal = 1;
     int m_nodesAcross = 1, m_nodesDown = 1;
     int m_radius = 1, m_turnSpeed = 0, m_advance = 0, m_spin[3] = {};
     bool m_square = false, m_shade = true, m_reverse = false, m_bends = false;
     int m_lightMin = 0, m_lightMax = 0, m_lightStep = 1;
     int m_bendCount = 0, m_bendMin = 0, m_bendMax = 0, m_bendPhase = 0, m_bendPhaseSpeed = 0, m_bendSizeSpeed = 0;
-    std::vector<std::uint32_t> m_texture;
+    std::vector<Texel> m_texture;
     std::vector<Node> m_nodes;
     std::vector<std::int32_t> m_rays; // x, y, z per node
     std::vector<int> m_columns;        // each pixel column's inner column
     std::int32_t m_sine[AngleSteps] = {};
     std::int16_t m_angleOfRatio[RatioSteps + 1] = {};
-    std::vector<std::uint32_t> m_inner;
+    std::vector<std::uint32_t> m_inner; // RGBA bytes, when drawn at 1/res
     int m_frame = 0;
 };
 

@@ -2,11 +2,11 @@
 // Two values swing between their limits at their own pace: the spiral's twist and the breath
 // (how far the view is drawn in or pushed out); the warp mode picks how both spread over the
 // distance from the centre.
-#include "Blocks.h"
 #include "Effect.h"
 #include "Maths.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace vexa::effects {
 namespace {
@@ -57,22 +57,33 @@ struct Swing {
     }
 };
 
-// Texels keep each channel in its own 16 bits (0x00RR00GG00BB), so that one multiplication
-// weighs all three and a blend cannot carry from one channel into the next.
+// Texels keep each channel in its own 16 bits or more (red at bit 0, blue at 16, green at 40),
+// so that one multiplication weighs all three and a blend cannot carry from one channel into
+// the next; folding the upper half onto the lower then gives the frame's bytes R, G, B.
 using Texel = std::uint64_t;
-constexpr Texel ChannelMask = 0x000000FF00FF00FFull;
+constexpr Texel ChannelMask = 0x0000FF0000FF00FFull;
 inline Texel spread(std::uint32_t rgb)
 {
-    return (Texel(rgb & 0xFF0000u) << 16) | (Texel(rgb & 0xFF00u) << 8) | Texel(rgb & 0xFFu);
-}
-inline std::uint32_t packed(Texel texel)
-{
-    return std::uint32_t(((texel >> 16) & 0xFF0000u) | ((texel >> 8) & 0xFF00u) | (texel & 0xFFu));
+    return Texel((rgb >> 16) & 0xFFu) | (Texel(rgb & 0xFF00u) << 32) | (Texel(rgb & 0xFFu) << 16);
 }
 inline Texel blend(Texel one, Texel other, std::uint32_t weight)
 {
     return ((one * (Sub - weight) + other * weight) >> 8) & ChannelMask;
 }
+// A texel as the frame's four bytes R, G, B, 255.
+inline void put(std::uint8_t *out, Texel texel)
+{
+    const std::uint32_t rgb = std::uint32_t(texel | (texel >> 32));
+    out[0] = std::uint8_t(rgb);
+    out[1] = std::uint8_t(rgb >> 8);
+    out[2] = std::uint8_t(rgb >> 16);
+    out[3] = 255;
+}
+
+// Added to a signed 16.16 product before its shift, so that the shift is of a positive number
+// (an exact floor); what it adds after the shift, 2^24 in 1/256 texel, is a whole number of
+// texture widths and heights (sides up to 2^16) and so vanishes when the place wraps.
+constexpr std::int64_t WrapBias = std::int64_t(1) << 40;
 
 int powerOfTwoAtLeast(int side)
 {
@@ -102,7 +113,7 @@ public:
         m_reachU.assign(longest, 0);
         m_reachV.assign(longest, 0);
         for (int a = 0; a < AngleSteps; ++a) m_sine[a] = sine(a);
-        m_inner.assign(std::size_t(m_innerWidth) * std::size_t(m_innerHeight), 0);
+        m_row.assign(std::size_t(m_innerWidth), 0);
         m_columns.resize(std::size_t(m_width));
         for (int x = 0; x < m_width; ++x) m_columns[std::size_t(x)] = x / m_res;
     }
@@ -117,17 +128,33 @@ public:
         // The centre of the inner frame, in 1/256 texel.
         const std::int64_t centreU = std::int64_t(m_innerWidth - 1) * Sub * m_textureWidth / (2 * m_innerWidth);
         const std::int64_t centreV = std::int64_t(m_innerHeight - 1) * Sub * m_textureHeight / (2 * m_innerHeight);
+        // Locals, not members: the frame's bytes may alias anything, members would be reloaded.
         const Polar *polar = m_polar.data();
-        std::uint32_t *out = m_inner.data();
-        const std::size_t pixels = m_inner.size();
-        for (std::size_t i = 0; i < pixels; ++i, ++polar) {
-            const int r = polar->distance;
-            const int angle = (polar->angle + m_twist[std::size_t(r)]) & AngleMask;
-            const std::int64_t u = centreU + std::int64_t(m_reachU[std::size_t(r)]) * m_sine[(angle + AngleSteps / 4) & AngleMask] / One;
-            const std::int64_t v = centreV + std::int64_t(m_reachV[std::size_t(r)]) * m_sine[angle] / One;
-            *out++ = sample(std::uint32_t(u), std::uint32_t(v));
+        const std::int32_t *twist = m_twist.data(), *reachU = m_reachU.data(), *reachV = m_reachV.data();
+        const std::int32_t *sines = m_sine;
+        const Texel *texture = m_texture.data();
+        const int innerWidth = m_innerWidth;
+        const std::uint32_t maskU = std::uint32_t(m_textureWidth - 1), maskV = std::uint32_t(m_textureHeight - 1);
+        const int textureBits = bitsOf(m_textureWidth);
+        const std::size_t rowBytes = std::size_t(m_width) * 4;
+        for (int y = 0; y < m_innerHeight; ++y) {
+            // At full size the inner row is the frame's row: written there at once.
+            std::uint8_t *line = rgba + std::size_t(y) * std::size_t(m_res) * rowBytes;
+            std::uint8_t *out = m_res == 1 ? line : reinterpret_cast<std::uint8_t *>(m_row.data());
+            for (int x = 0; x < innerWidth; ++x, ++polar, out += 4) {
+                const int r = polar->distance;
+                const int angle = (polar->angle + twist[r]) & AngleMask;
+                const std::uint32_t u = std::uint32_t(centreU + ((std::int64_t(reachU[r]) * sines[(angle + AngleSteps / 4) & AngleMask] + WrapBias) >> 16));
+                const std::uint32_t v = std::uint32_t(centreV + ((std::int64_t(reachV[r]) * sines[angle] + WrapBias) >> 16));
+                // The four texels around (u, v) in 1/256 texel, wrapped, blended.
+                const std::uint32_t x0 = (u >> 8) & maskU, x1 = (x0 + 1) & maskU;
+                const Texel *top = texture + (std::size_t((v >> 8) & maskV) << textureBits);
+                const Texel *bottom = texture + (std::size_t(((v >> 8) + 1) & maskV) << textureBits);
+                const std::uint32_t fu = u & 255, fv = v & 255;
+                put(out, blend(blend(top[x0], top[x1], fu), blend(bottom[x0], bottom[x1], fu), fv));
+            }
+            if (m_res > 1) writeRows(line, y);
         }
-        scaleUp(rgba);
     }
 
 private:
@@ -139,8 +166,10 @@ private:
     // The picture stretched over a power-of-two texture, so the warp can wrap it with a mask.
     void loadTexture(const Picture &picture)
     {
-        m_textureWidth = powerOfTwoAtLeast(m_innerWidth);
-        m_textureHeight = powerOfTwoAtLeast(m_innerHeight);
+        // No larger than the picture needs: a texture wider than the picture (or the frame) adds
+        // no detail, only memory the samples would have to fetch.
+        m_textureWidth = powerOfTwoAtLeast(std::min(m_innerWidth, std::max(1, picture.width)));
+        m_textureHeight = powerOfTwoAtLeast(std::min(m_innerHeight, std::max(1, picture.height)));
         m_texture.resize(std::size_t(m_textureWidth) * std::size_t(m_textureHeight));
         Texel *out = m_texture.data();
         for (int y = 0; y < m_textureHeight; ++y) {
@@ -183,21 +212,21 @@ private:
         }
     }
 
-    // The texture at (u, v) in 1/256 texel, wrapped, blended from its four nearest texels.
-    std::uint32_t sample(std::uint32_t u, std::uint32_t v) const
+    static int bitsOf(int powerOfTwo)
     {
-        const std::uint32_t maskU = std::uint32_t(m_textureWidth - 1), maskV = std::uint32_t(m_textureHeight - 1);
-        const std::uint32_t x0 = (u >> 8) & maskU, x1 = (x0 + 1) & maskU;
-        const Texel *top = &m_texture[std::size_t((v >> 8) & maskV) * std::size_t(m_textureWidth)];
-        const Texel *bottom = &m_texture[std::size_t(((v >> 8) + 1) & maskV) * std::size_t(m_textureWidth)];
-        const std::uint32_t fu = u & 255, fv = v & 255;
-        return packed(blend(blend(top[x0], top[x1], fu), blend(bottom[x0], bottom[x1], fu), fv));
+        int bits = 0;
+        while ((1 << bits) < powerOfTwo) ++bits;
+        return bits;
     }
 
-    // The inner frame to the applet, each inner pixel a res x res block.
-    void scaleUp(std::uint8_t *rgba) const
+    // The inner row (RGBA bytes) to the applet's rows it covers, each inner pixel res pixels wide.
+    void writeRows(std::uint8_t *line, int y) const
     {
-        showBlocks(m_inner, m_innerWidth, m_res, m_columns, m_width, m_height, rgba);
+        const std::size_t rowBytes = std::size_t(m_width) * 4;
+        for (int x = 0; x < m_width; ++x)
+            std::memcpy(line + std::size_t(x) * 4, &m_row[std::size_t(m_columns[std::size_t(x)])], 4);
+        const int rows = std::min(m_height, (y + 1) * m_res) - y * m_res;
+        for (int r = 1; r < rows; ++r) std::memcpy(line + std::size_t(r) * rowBytes, line, rowBytes);
     }
 
     int m_width = 0, m_height = 0, m_res = 1, m_innerWidth = 1, m_innerHeight = 1, m_halfSize = 1;
@@ -211,7 +240,7 @@ private:
     std::vector<std::int32_t> m_twist;    // by distance: added angle, 1/4096 turn
     std::vector<std::int32_t> m_reachU;   // by distance: distance looked at, 1/256 texel across
     std::vector<std::int32_t> m_reachV;   // ... and down
-    std::vector<std::uint32_t> m_inner;   // one frame at the inner resolution
+    std::vector<std::uint32_t> m_row;     // one row at the inner resolution, RGBA bytes
     std::vector<int> m_columns;
 };
 
