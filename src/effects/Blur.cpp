@@ -6,6 +6,7 @@
 #include "Maths.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace vexa::effects {
 namespace {
@@ -75,7 +76,10 @@ public:
         }
         m_weights.assign(std::size_t(m_count), 0);
         m_used.reserve(2 * Samples);
-        m_sum.assign(std::size_t(m_width) * std::size_t(m_height) * 3, 0);
+        m_shown.reserve(2 * Samples);
+        m_rowSum.assign(std::size_t(m_width) * 3, 0);
+        m_picture.assign(std::size_t(m_width) * std::size_t(m_height) * 4, 0);
+        m_drawn = false;
     }
 
     void reset() override { m_step = 0; }
@@ -95,17 +99,19 @@ public:
             addWeight(from, SampleWeights[s] - share);
             addWeight(to, share);
         }
-        std::fill(m_sum.begin(), m_sum.end(), 0u);
-        for (int k : m_used) {
-            accumulate(k, m_weights[std::size_t(k)]);
-            m_weights[std::size_t(k)] = 0;
+        // The picture depends on the pictures' weights only: while they stay as they were (the
+        // pauses at either end), the last one drawn is shown again.
+        bool same = m_drawn && m_used.size() == m_shown.size();
+        for (std::size_t i = 0; same && i < m_used.size(); ++i)
+            same = m_shown[i].first == m_used[i] && m_shown[i].second == m_weights[std::size_t(m_used[i])];
+        if (!same) {
+            m_shown.clear();
+            for (int k : m_used) m_shown.emplace_back(k, m_weights[std::size_t(k)]);
+            compose();
+            m_drawn = true;
         }
-        for (std::size_t i = 0, n = m_sum.size() / 3; i < n; ++i) {
-            rgba[4 * i] = std::uint8_t(m_sum[3 * i] >> 12);
-            rgba[4 * i + 1] = std::uint8_t(m_sum[3 * i + 1] >> 12);
-            rgba[4 * i + 2] = std::uint8_t(m_sum[3 * i + 2] >> 12);
-            rgba[4 * i + 3] = 255;
-        }
+        for (int k : m_used) m_weights[std::size_t(k)] = 0;
+        std::memcpy(rgba, m_picture.data(), m_picture.size());
     }
 
 private:
@@ -148,27 +154,51 @@ private:
         m_weights[std::size_t(k)] += weight;
     }
 
-    // Adds picture k with `weight` (of 4096), centred on the applet, doubled on double size;
-    // outside it the applet stays black.
-    void accumulate(int k, int weight)
+    // The shown picture from m_shown, row by row: each picture's part of the row is added into
+    // a row of sums that stays in the cache, then the row is turned into bytes. Pictures are
+    // centred on the applet, doubled on double size; outside them the applet stays black.
+    void compose()
     {
-        const Frame &frame = m_frames[std::size_t(k)];
-        if (frame.pixels.empty()) {
-            for (std::uint32_t &value : m_sum) value += 128u * std::uint32_t(weight);
-            return;
-        }
-        const std::int64_t shownWidth = std::int64_t(frame.width) * m_scale, shownHeight = std::int64_t(frame.height) * m_scale;
-        const std::int64_t left = (m_width - shownWidth) / 2, top = (m_height - shownHeight) / 2;
-        const int x0 = int(std::max<std::int64_t>(0, left)), x1 = int(std::min<std::int64_t>(m_width, left + shownWidth));
-        const int y0 = int(std::max<std::int64_t>(0, top)), y1 = int(std::min<std::int64_t>(m_height, top + shownHeight));
-        for (int y = y0; y < y1; ++y) {
-            const std::uint32_t *row = &frame.pixels[std::size_t((y - top) / m_scale) * std::size_t(frame.width)];
-            std::uint32_t *sum = &m_sum[(std::size_t(y) * std::size_t(m_width) + std::size_t(x0)) * 3];
-            for (int x = x0; x < x1; ++x, sum += 3) {
-                const std::uint32_t colour = row[(x - left) / m_scale];
-                sum[0] += (colour >> 16 & 0xFF) * std::uint32_t(weight);
-                sum[1] += (colour >> 8 & 0xFF) * std::uint32_t(weight);
-                sum[2] += (colour & 0xFF) * std::uint32_t(weight);
+        std::uint32_t grey = 0; // pictures that could not be read add the host's grey everywhere
+        for (const auto &[k, weight] : m_shown)
+            if (m_frames[std::size_t(k)].pixels.empty()) grey += 128u * std::uint32_t(weight);
+        std::uint32_t *red = m_rowSum.data(), *green = red + m_width, *blue = green + m_width;
+        std::uint8_t *out = m_picture.data();
+        for (int y = 0; y < m_height; ++y) {
+            std::fill(m_rowSum.begin(), m_rowSum.end(), grey);
+            for (const auto &[k, weight] : m_shown) {
+                const Frame &frame = m_frames[std::size_t(k)];
+                if (frame.pixels.empty()) continue;
+                const std::int64_t shownWidth = std::int64_t(frame.width) * m_scale;
+                const std::int64_t shownHeight = std::int64_t(frame.height) * m_scale;
+                const std::int64_t left = (m_width - shownWidth) / 2, top = (m_height - shownHeight) / 2;
+                if (y < top || y >= top + shownHeight) continue;
+                const int x0 = int(std::max<std::int64_t>(0, left)), x1 = int(std::min<std::int64_t>(m_width, left + shownWidth));
+                const std::uint32_t *row = &frame.pixels[std::size_t((y - top) / m_scale) * std::size_t(frame.width)];
+                const std::uint32_t w = std::uint32_t(weight);
+                if (m_scale == 1) {
+                    const std::uint32_t *source = row + (x0 - left);
+                    std::uint32_t *r = red + x0, *g = green + x0, *b = blue + x0;
+                    for (int i = 0, n = x1 - x0; i < n; ++i) {
+                        const std::uint32_t colour = source[i];
+                        r[i] += (colour >> 16 & 0xFF) * w;
+                        g[i] += (colour >> 8 & 0xFF) * w;
+                        b[i] += (colour & 0xFF) * w;
+                    }
+                } else {
+                    for (int x = x0; x < x1; ++x) {
+                        const std::uint32_t colour = row[(x - left) / m_scale];
+                        red[x] += (colour >> 16 & 0xFF) * w;
+                        green[x] += (colour >> 8 & 0xFF) * w;
+                        blue[x] += (colour & 0xFF) * w;
+                    }
+                }
+            }
+            for (int x = 0; x < m_width; ++x, out += 4) {
+                out[0] = std::uint8_t(red[x] >> 12);
+                out[1] = std::uint8_t(green[x] >> 12);
+                out[2] = std::uint8_t(blue[x] >> 12);
+                out[3] = 255;
             }
         }
     }
@@ -179,7 +209,10 @@ private:
     std::vector<Frame> m_frames;
     std::vector<int> m_weights; // per picture, of 4096, for the picture being drawn
     std::vector<int> m_used;    // the pictures with a weight
-    std::vector<std::uint32_t> m_sum; // weighted RGB sums, width x height
+    std::vector<std::pair<int, int>> m_shown; // the pictures and weights m_picture was made from
+    bool m_drawn = false;                     // whether m_picture holds them yet
+    std::vector<std::uint32_t> m_rowSum;      // one row's weighted sums: reds, greens, blues
+    std::vector<std::uint8_t> m_picture;      // the last picture drawn, RGBA
 };
 
 } // namespace

@@ -18,6 +18,11 @@ constexpr int HoldSteps = 40;
 constexpr int MorphSteps = 50;
 // Light one particle adds at full heat (of 256); the buffer keeps 8 bits of fraction.
 constexpr int Energy = 64;
+// Squared distances from the core in steps of 256 up to where the heat is all gone (1200^2).
+// Depths from the nearest allowed (-3/4 of the eye's distance) past the furthest any shape
+// reaches (a shell of 2400).
+constexpr std::size_t NearDepths = 3 * Eye / 4 + 2560;
+constexpr std::size_t HeatBuckets = 1200 * 1200 / 256 + 1;
 
 enum class Shape { Disc, Ring, Sphere, Tube, Spiral, System, Cloud, Nova, Wave, Atom, Cone };
 constexpr Shape EveryShape[] = {Shape::Disc, Shape::Spiral, Shape::Ring,  Shape::Sphere, Shape::Tube, Shape::System,
@@ -85,8 +90,14 @@ Point3 ball(std::int32_t r, std::int32_t a, std::int32_t e)
     return {mul(flat, cosine(a)), mul(r, sine(e)), mul(flat, sine(a)), 256};
 }
 
+// The sphere's ring radius at each height -Radius..Radius-1, made once in `start` (a square
+// root per particle and step would cost more than all the rest of the particle together).
+struct SphereRings {
+    std::int32_t radius[2 * Radius];
+};
+
 // Where particle `p` is in `shape` at step `t`.
-Point3 place(Shape shape, const Particle &p, std::int32_t t)
+Point3 place(Shape shape, const Particle &p, std::int32_t t, const SphereRings &rings)
 {
     const std::int32_t azimuth = part(p.w, AngleSteps);
     // An eighth of every shape is the bright, dense core.
@@ -120,7 +131,7 @@ Point3 place(Shape shape, const Particle &p, std::int32_t t)
     }
     case Shape::Sphere: {
         const std::int32_t y = part(p.v, 2 * Radius) - Radius;
-        const std::int32_t r = std::int32_t(squareRoot(std::uint64_t(std::int64_t(Radius) * Radius - std::int64_t(y) * y)));
+        const std::int32_t r = rings.radius[y + Radius];
         return {mul(r, cosine(azimuth + t * 12)), y * 9 / 10, mul(r, sine(azimuth + t * 12)), 256};
     }
     case Shape::Tube: {
@@ -200,12 +211,29 @@ public:
         m_high = std::max(in.integer("dinamic_min"), in.integer("dinamic_max"));
 
         m_particles.resize(std::size_t(mode.count));
-        m_light.assign(std::size_t(m_width) * std::size_t(m_height) * 3, 0);
+        m_light.assign(std::size_t(m_width) * std::size_t(m_height) * 4, 0);
         // 256 steps from rim to core per palette.
         m_colours.resize(std::size_t(PaletteCount) * 256);
         for (int p = 0; p < PaletteCount; ++p)
             for (int i = 0; i < 256; ++i) m_colours[std::size_t(p) * 256 + std::size_t(i)] = ramp(Palettes[p], i);
         m_scale = std::max(1, std::min(m_width, m_height) * 44 / 100);
+        for (std::int32_t y = -Radius; y < Radius; ++y)
+            m_rings.radius[y + Radius] = std::int32_t(squareRoot(std::uint64_t(std::int64_t(Radius) * Radius - std::int64_t(y) * y)));
+        // Heat falls one step each time the distance passes 1200/255 more: the squared
+        // distances where it does, and where it stands at every 256th squared distance.
+        for (int k = 1; k <= 255; ++k) {
+            const std::int64_t distance = (1200 * k + 254) / 255;
+            m_coolAt[k] = distance * distance;
+        }
+        for (std::size_t depth = 0; depth < NearDepths; ++depth)
+            m_near[depth] = std::int32_t(std::int64_t(Eye) * 65536 / (Eye / 4 + std::int64_t(depth)));
+        m_coolAt[0] = 0;
+        m_coolAt[256] = std::int64_t(1) << 62;
+        for (std::size_t b = 0; b < HeatBuckets; ++b) {
+            int level = 0;
+            while (level < 255 && m_coolAt[level + 1] <= std::int64_t(b) << 8) ++level;
+            m_coolStart[b] = std::uint8_t(level);
+        }
     }
 
     void reset() override
@@ -239,17 +267,24 @@ public:
         }
         changePersistence();
         const std::uint32_t keep = m_persist == 0 ? 0 : std::uint32_t(clampInt(m_level >> 16, 0, 128));
-        for (std::uint16_t &value : m_light) value = std::uint16_t(value * keep >> 7);
+        // value * keep / 128 as the high half of value * (keep * 512), which vector units do in
+        // one instruction for many values at once; at 128 the light stays as it is.
+        if (keep < 128) {
+            const std::uint16_t factor = std::uint16_t(keep << 9);
+            for (std::uint16_t &value : m_light) value = std::uint16_t(std::uint32_t(value) * std::uint32_t(factor) >> 16);
+        }
         plotAll();
     }
 
     void draw(std::uint8_t *rgba) override
     {
-        for (std::size_t i = 0, n = m_light.size() / 3; i < n; ++i) {
-            rgba[4 * i] = std::uint8_t(m_light[3 * i] >> 8);
-            rgba[4 * i + 1] = std::uint8_t(m_light[3 * i + 1] >> 8);
-            rgba[4 * i + 2] = std::uint8_t(m_light[3 * i + 2] >> 8);
-            rgba[4 * i + 3] = 255;
+        // Row by row, every lane the same way (vector units take many at once), then the
+        // alphas over the fourth lane, which is never lit.
+        const std::uint16_t *light = m_light.data(); // a local: the bytes written might alias a member
+        const std::size_t row = std::size_t(m_width) * 4;
+        for (int y = 0; y < m_height; ++y, light += row, rgba += row) {
+            for (std::size_t i = 0; i < row; ++i) rgba[i] = std::uint8_t(light[i] >> 8);
+            for (std::size_t i = 3; i < row; i += 4) rgba[i] = 255;
         }
     }
 
@@ -321,22 +356,28 @@ private:
         const std::int32_t sinSpin = sine(spin), cosSpin = cosine(spin), sinTilt = sine(tilt), cosTilt = cosine(tilt);
         const std::int32_t cx = m_width / 2, cy = m_height / 2;
         for (const Particle &p : m_particles) {
-            Point3 a = place(m_from, p, m_time);
+            Point3 a = place(m_from, p, m_time, m_rings);
             if (blend > 0) {
-                const Point3 b = place(m_to, p, m_time);
+                const Point3 b = place(m_to, p, m_time, m_rings);
                 a.x += mul(b.x - a.x, blend);
                 a.y += mul(b.y - a.y, blend);
                 a.z += mul(b.z - a.z, blend);
                 a.bright += mul(b.bright - a.bright, blend);
             }
-            const std::int64_t distance = squareRoot(std::uint64_t(std::int64_t(a.x) * a.x + std::int64_t(a.y) * a.y +
-                                                                   std::int64_t(a.z) * a.z));
-            const int heat = 255 - int(std::min<std::int64_t>(255, distance * 255 / 1200));
+            const std::int64_t squared = std::int64_t(a.x) * a.x + std::int64_t(a.y) * a.y + std::int64_t(a.z) * a.z;
+            int cooled = 255;
+            if (squared < std::int64_t(HeatBuckets) << 8) {
+                cooled = m_coolStart[std::size_t(squared >> 8)];
+                while (squared >= m_coolAt[cooled + 1]) ++cooled;
+            }
+            const int heat = 255 - cooled;
             const std::int32_t x1 = mul(a.x, cosSpin) - mul(a.z, sinSpin), z1 = mul(a.x, sinSpin) + mul(a.z, cosSpin);
             const std::int32_t y2 = mul(a.y, cosTilt) - mul(z1, sinTilt);
             const std::int32_t z2 = std::max(-3 * Eye / 4, mul(a.y, sinTilt) + mul(z1, cosTilt));
             // Nearer particles look bigger apart and brighter.
-            const std::int64_t near = std::int64_t(Eye) * 65536 / (Eye + z2);
+            // Eye + z2 >= Eye / 4; the depths the shapes reach are in a table.
+            const std::size_t depth = std::size_t(z2 + 3 * Eye / 4);
+            const std::int64_t near = depth < NearDepths ? m_near[depth] : std::int64_t(Eye) * 65536 / (Eye + z2);
             const std::int64_t sx = cx + x1 * near / 65536 * m_scale / Radius;
             const std::int64_t sy = cy + y2 * near / 65536 * m_scale / Radius;
             if (sx < 0 || sy < 0 || sx >= m_width || sy >= m_height) continue;
@@ -347,25 +388,50 @@ private:
 
     void plot(int x, int y, std::uint32_t colour, int energy)
     {
-        add(x, y, colour, energy);
+        const int full = energy, half = energy / 2, quarter = energy / 4;
+        if (x < 1 || y < 1 || x >= m_width - 1 || y >= m_height - 1) {
+            // At the frame's edge: every pixel of the dot tested on its own.
+            add(x, y, colour, full);
+            if (m_dot == Dot::Point) return;
+            add(x - 1, y, colour, half);
+            add(x + 1, y, colour, half);
+            add(x, y - 1, colour, half);
+            add(x, y + 1, colour, half);
+            if (m_dot == Dot::Glow) return;
+            add(x - 1, y - 1, colour, quarter);
+            add(x + 1, y - 1, colour, quarter);
+            add(x - 1, y + 1, colour, quarter);
+            add(x + 1, y + 1, colour, quarter);
+            return;
+        }
+        const std::uint32_t red = colour >> 16 & 0xFF, green = colour >> 8 & 0xFF, blue = colour & 0xFF;
+        std::uint16_t *middle = &m_light[(std::size_t(y) * std::size_t(m_width) + std::size_t(x)) * 4];
+        const std::ptrdiff_t across = 4, down = std::ptrdiff_t(m_width) * 4;
+        addAt(middle, red, green, blue, std::uint32_t(full));
         if (m_dot == Dot::Point) return;
-        add(x - 1, y, colour, energy / 2);
-        add(x + 1, y, colour, energy / 2);
-        add(x, y - 1, colour, energy / 2);
-        add(x, y + 1, colour, energy / 2);
+        addAt(middle - across, red, green, blue, std::uint32_t(half));
+        addAt(middle + across, red, green, blue, std::uint32_t(half));
+        addAt(middle - down, red, green, blue, std::uint32_t(half));
+        addAt(middle + down, red, green, blue, std::uint32_t(half));
         if (m_dot == Dot::Glow) return;
-        add(x - 1, y - 1, colour, energy / 4);
-        add(x + 1, y - 1, colour, energy / 4);
-        add(x - 1, y + 1, colour, energy / 4);
-        add(x + 1, y + 1, colour, energy / 4);
+        addAt(middle - down - across, red, green, blue, std::uint32_t(quarter));
+        addAt(middle - down + across, red, green, blue, std::uint32_t(quarter));
+        addAt(middle + down - across, red, green, blue, std::uint32_t(quarter));
+        addAt(middle + down + across, red, green, blue, std::uint32_t(quarter));
+    }
+
+    static void addAt(std::uint16_t *light, std::uint32_t red, std::uint32_t green, std::uint32_t blue, std::uint32_t energy)
+    {
+        light[0] = std::uint16_t(std::min<std::uint32_t>(65535, light[0] + red * energy));
+        light[1] = std::uint16_t(std::min<std::uint32_t>(65535, light[1] + green * energy));
+        light[2] = std::uint16_t(std::min<std::uint32_t>(65535, light[2] + blue * energy));
     }
 
     void add(int x, int y, std::uint32_t colour, int energy)
     {
         if (x < 0 || y < 0 || x >= m_width || y >= m_height) return;
-        std::uint16_t *light = &m_light[(std::size_t(y) * std::size_t(m_width) + std::size_t(x)) * 3];
-        for (int c = 0, shift = 16; c < 3; ++c, shift -= 8)
-            light[c] = std::uint16_t(std::min<std::uint32_t>(65535, light[c] + (colour >> shift & 0xFF) * std::uint32_t(energy)));
+        addAt(&m_light[(std::size_t(y) * std::size_t(m_width) + std::size_t(x)) * 4], colour >> 16 & 0xFF,
+              colour >> 8 & 0xFF, colour & 0xFF, std::uint32_t(energy));
     }
 
     int m_width = 0, m_height = 0, m_scale = 1;
@@ -380,7 +446,11 @@ private:
     Random m_chooser; // picks the shapes of the random script
     std::vector<Particle> m_particles;
     std::vector<std::uint32_t> m_colours; // 256 colours per palette
-    std::vector<std::uint16_t> m_light;   // RGB light, 8.8, width x height
+    std::vector<std::uint16_t> m_light;   // RGB light, 8.8, and an unlit fourth lane, width x height
+    SphereRings m_rings;
+    std::int32_t m_near[NearDepths] = {};      // the eye's distance over the particle's, 16.16, by depth
+    std::int64_t m_coolAt[257] = {};           // the squared distance where heat k starts falling short
+    std::uint8_t m_coolStart[HeatBuckets] = {}; // how far it has fallen at each 256th squared distance
 };
 
 } // namespace

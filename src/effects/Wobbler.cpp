@@ -1,10 +1,10 @@
 // WOBBLER: the picture laid out as tiles on a plane that drifts nearer and further, seen through
 // a glass sphere that wanders over the frame, with four waves rippling over the whole.
-#include "Blocks.h"
 #include "Effect.h"
 #include "Maths.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace vexa::effects {
 namespace {
@@ -21,6 +21,7 @@ constexpr int PathReachPercent = 33;           // the sphere strays up to a thir
 constexpr int BulgeSteps = 1024;               // entries of the sphere's profile, by squared distance
 constexpr int BulgeShift = 30;
 constexpr int GridStep = 8;                    // "low" precision places the picture every 8 pixels only
+constexpr int TexelShift = 49;                 // see placeRow
 constexpr int CentiDegreesPerTurn = 36000;     // the variation is in degrees, its move in 1/100 degree
 
 // The smallest power of two at least `side`, up to MaxTextureSide.
@@ -122,12 +123,13 @@ public:
         prepareFrame();
         std::uint32_t *out = m_inner.data();
         if (!m_lowPrecision) {
+            // At full size the rows go straight to the applet's pixels.
+            if (m_res == 1) {
+                for (int y = 0; y < m_innerHeight; ++y) placeRow(y, rgba + std::size_t(y) * std::size_t(m_width) * 4);
+                return;
+            }
             for (int y = 0; y < m_innerHeight; ++y)
-                for (int x = 0; x < m_innerWidth; ++x) {
-                    std::int64_t u = 0, v = 0;
-                    place(x, y, u, v);
-                    *out++ = texel(u, v);
-                }
+                placeRow(y, reinterpret_cast<std::uint8_t *>(out + std::size_t(y) * std::size_t(m_innerWidth)));
         } else {
             // The picture's place at every 8th pixel, in between along straight lines.
             for (int gy = 0; gy < m_nodesY; ++gy)
@@ -150,7 +152,11 @@ public:
                 }
             }
         }
-        showBlocks(m_inner, m_innerWidth, m_res, m_columns, m_width, m_height, rgba);
+        // res x res blocks; texels are kept as their RGBA bytes, so a pixel is a plain copy.
+        for (int y = 0; y < m_height; ++y) {
+            const std::uint32_t *row = &m_inner[std::size_t(y / m_res) * std::size_t(m_innerWidth)];
+            for (int x = 0; x < m_width; ++x, rgba += 4) std::memcpy(rgba, &row[m_columns[std::size_t(x)]], 4);
+        }
     }
 
 private:
@@ -159,12 +165,16 @@ private:
     {
         m_textureWidth = textureSide(picture.width);
         m_textureHeight = textureSide(picture.height);
+        for (m_textureShift = 0; (1 << m_textureShift) < m_textureWidth; ++m_textureShift) {}
         m_texture.resize(std::size_t(m_textureWidth) * std::size_t(m_textureHeight));
         std::uint32_t *out = m_texture.data();
         for (int y = 0; y < m_textureHeight; ++y) {
             const int pictureY = int(std::int64_t(y) * picture.height / m_textureHeight);
-            for (int x = 0; x < m_textureWidth; ++x)
-                *out++ = picture.at(int(std::int64_t(x) * picture.width / m_textureWidth), pictureY);
+            for (int x = 0; x < m_textureWidth; ++x) {
+                const std::uint32_t colour = picture.at(int(std::int64_t(x) * picture.width / m_textureWidth), pictureY);
+                const std::uint8_t bytes[4] = {std::uint8_t(colour >> 16), std::uint8_t(colour >> 8), std::uint8_t(colour), 255};
+                std::memcpy(out++, bytes, 4);
+            }
         }
     }
 
@@ -190,8 +200,9 @@ private:
         m_scaleX = m_distance * m_textureScaleX / One;
         m_scaleY = m_distance * m_textureScaleY / One;
         // The four waves' pushes, by column, by row and by the two diagonals (x + y, x - y).
+        // Each push moves a pixel by half its wave: the tables hold it halved, in 16.16 pixels.
         const auto wave = [this](std::int64_t place, std::int64_t step, int phase) {
-            return m_strength * m_sine[(((place * step) >> 16) + phase) & AngleMask];
+            return m_strength * m_sine[(((place * step) >> 16) + phase) & AngleMask] / (2 * One);
         };
         for (std::size_t x = 0; x < m_pushByColumn.size(); ++x) m_pushByColumn[x] = wave(std::int64_t(x), m_axisStep, int(m_phase[1]));
         for (std::size_t y = 0; y < m_pushByRow.size(); ++y) m_pushByRow[y] = wave(std::int64_t(y), m_axisStep, int(m_phase[0]));
@@ -205,8 +216,8 @@ private:
         // The waves push the pixel along x and along y, each by two of the four.
         const std::int64_t pushX = m_pushByRow[std::size_t(y)] + m_pushRising[std::size_t(x + y)];
         const std::int64_t pushY = m_pushByColumn[std::size_t(x)] + m_pushFalling[std::size_t(x + m_innerHeight + GridStep - y)];
-        std::int64_t px = std::int64_t(x) * One + One / 2 + pushX / (2 * One) - m_sphereX;
-        std::int64_t py = std::int64_t(y) * One + One / 2 + pushY / (2 * One) - m_sphereY;
+        std::int64_t px = std::int64_t(x) * One + One / 2 + pushX - m_sphereX;
+        std::int64_t py = std::int64_t(y) * One + One / 2 + pushY - m_sphereY;
         // Inside the sphere the plane is seen magnified, twice at its middle.
         const std::int64_t rx = px / One, ry = py / One, squared = rx * rx + ry * ry;
         if (squared < m_radius * m_radius) {
@@ -220,6 +231,44 @@ private:
         const std::int64_t tx = (px * m_cos - py * m_sin) / One, ty = (px * m_sin + py * m_cos) / One;
         u = tx * m_scaleX / One + std::int64_t(m_textureWidth) * One / 2;
         v = ty * m_scaleY / One + std::int64_t(m_textureHeight) * One / 2;
+    }
+
+    // One row of place() and texel() together, with everything that holds for the frame in
+    // locals (the compiler cannot keep members in registers while it writes pixels that might
+    // alias them). The turn and the scale are one product per axis, taken modulo 2^64: only
+    // the low bits of the texel's place are kept by the mask, and those wrap exactly, so
+    // nothing can overflow however large the distance or the waves.
+    void placeRow(int y, std::uint8_t *out) const
+    {
+        const std::int64_t radiusSquared = m_radius * m_radius, inverseRadius = m_inverseRadius;
+        // Turn times scale in 1/2^24 of a texel per 1/65536 pixel: a texel is then 2^49 of a
+        // product with the place times 512, which leaves the 15 low bits the mask needs. The
+        // sphere's offset from the middle and the tile's half size are in the constant part.
+        const std::uint64_t uAcross = std::uint64_t(m_cos * m_scaleX / 256), uDown = std::uint64_t(-m_sin * m_scaleX / 256);
+        const std::uint64_t vAcross = std::uint64_t(m_sin * m_scaleY / 256), vDown = std::uint64_t(m_cos * m_scaleY / 256);
+        const std::uint64_t towardsX = std::uint64_t((m_sphereX - m_middleX) * 512), towardsY = std::uint64_t((m_sphereY - m_middleY) * 512);
+        const std::uint64_t uStart = towardsX * uAcross + towardsY * uDown + (std::uint64_t(m_textureWidth / 2) << TexelShift);
+        const std::uint64_t vStart = towardsX * vAcross + towardsY * vDown + (std::uint64_t(m_textureHeight / 2) << TexelShift);
+        // The row is taken from v shifted by less, so it lands already multiplied by the width.
+        const std::uint64_t maskU = std::uint64_t(m_textureWidth - 1), maskV = std::uint64_t(m_textureHeight - 1) << m_textureShift;
+        const int shiftV = TexelShift - m_textureShift;
+        const std::int32_t *bulge = m_bulge;
+        const std::uint32_t *texture = m_texture.data();
+        const std::int64_t *byColumn = m_pushByColumn.data();
+        const std::int64_t *rising = m_pushRising.data() + y;
+        const std::int64_t *falling = m_pushFalling.data() + (m_innerHeight + GridStep - y);
+        const std::int64_t startX = One / 2 - m_sphereX + m_pushByRow[std::size_t(y)];
+        const std::int64_t startY = std::int64_t(y) * One + One / 2 - m_sphereY;
+        for (int x = 0, width = m_innerWidth; x < width; ++x) {
+            const std::int64_t px = std::int64_t(x) * One + startX + rising[x], py = startY + byColumn[x] + falling[x];
+            const std::int64_t rx = px / One, ry = py / One, squared = rx * rx + ry * ry;
+            // Outside the sphere the last entry of the profile leaves the plane as it is.
+            const std::int64_t keep = 512 - bulge[squared < radiusSquared ? (squared * inverseRadius) >> BulgeShift : BulgeSteps];
+            const std::uint64_t qx = std::uint64_t(px * keep), qy = std::uint64_t(py * keep);
+            const std::uint64_t u = (qx * uAcross + qy * uDown + uStart) >> TexelShift;
+            const std::uint64_t v = (qx * vAcross + qy * vDown + vStart) >> shiftV;
+            std::memcpy(out + 4 * x, &texture[(v & maskV) + (u & maskU)], 4);
+        }
     }
 
     std::uint32_t texel(std::int64_t u, std::int64_t v) const
@@ -243,12 +292,12 @@ private:
     std::int64_t m_cos = One, m_sin = 0, m_scaleX = One, m_scaleY = One;
     std::int32_t m_sine[AngleSteps] = {};
     std::vector<std::int64_t> m_pushByColumn, m_pushByRow, m_pushRising, m_pushFalling; // this frame's waves
-    std::int32_t m_bulge[BulgeSteps] = {};
-    int m_textureWidth = 1, m_textureHeight = 1, m_nodesX = 1, m_nodesY = 1;
-    std::vector<std::uint32_t> m_texture;          // the tile, 0xRRGGBB, powers of two a side
+    std::int32_t m_bulge[BulgeSteps + 1] = {}; // the last one stays 0: outside the sphere
+    int m_textureWidth = 1, m_textureHeight = 1, m_textureShift = 0, m_nodesX = 1, m_nodesY = 1;
+    std::vector<std::uint32_t> m_texture;          // the tile as RGBA bytes, powers of two a side
     std::vector<std::int64_t> m_gridU, m_gridV;    // "low" precision: places at every 8th pixel
     std::vector<std::int64_t> m_rowU, m_rowV;      // the grid's places on the row being drawn
-    std::vector<std::uint32_t> m_inner;            // the wobbled inner frame
+    std::vector<std::uint32_t> m_inner;            // the wobbled inner frame, RGBA bytes
     std::vector<int> m_columns;
 };
 
