@@ -1,9 +1,19 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace vexa::effects {
+
+// One pixel's RGBA bytes from 0xRRGGBB, as one four-byte copy: in a plain pass over a canvas,
+// stores through the frame's byte pointer may alias anything, so the compiler would otherwise
+// write the bytes one by one. (Where each colour comes from a look-up, byte stores are faster.)
+inline void putPixel(std::uint8_t *out, std::uint32_t colour)
+{
+    const std::uint8_t bytes[4] = {std::uint8_t(colour >> 16), std::uint8_t(colour >> 8), std::uint8_t(colour), 255};
+    std::memcpy(out, bytes, 4);
+}
 
 // An effect drawn at 1/res of the applet's size (a page's "res"), as 0xRRGGBB, shown on the
 // applet's width x height RGBA pixels in res x res blocks; `columns` holds each pixel

@@ -40,10 +40,21 @@ std::vector<std::string> pictureNames(const Inputs &in)
     return names;
 }
 
-// One sequence picture as 0xRRGGBB, or none when it could not be read.
+// Weights are in 1/4096 and add up to one whole; a weighted sum of a channel stays below 2^20.
+constexpr int WeightBits = 12;
+// A pixel's red, green and blue each in 21 bits of their own (red lowest), so that one
+// multiplication weighs all three and sums of them never carry into the next channel.
+constexpr int LaneBits = 21;
+constexpr std::uint64_t lanes(std::uint32_t rgb)
+{
+    return std::uint64_t(rgb >> 16 & 0xFF) | std::uint64_t(rgb >> 8 & 0xFF) << LaneBits |
+           std::uint64_t(rgb & 0xFF) << (2 * LaneBits);
+}
+
+// One sequence picture, its pixels in lanes, or none when it could not be read.
 struct Frame {
     int width = 0, height = 0;
-    std::vector<std::uint32_t> pixels;
+    std::vector<std::uint64_t> pixels;
 };
 
 class Blur : public Effect {
@@ -72,12 +83,12 @@ public:
             frame.pixels.resize(std::size_t(picture.width) * std::size_t(picture.height));
             for (int y = 0; y < picture.height; ++y)
                 for (int x = 0; x < picture.width; ++x)
-                    frame.pixels[std::size_t(y) * std::size_t(picture.width) + std::size_t(x)] = picture.at(x, y);
+                    frame.pixels[std::size_t(y) * std::size_t(picture.width) + std::size_t(x)] = lanes(picture.at(x, y));
         }
         m_weights.assign(std::size_t(m_count), 0);
         m_used.reserve(2 * Samples);
         m_shown.reserve(2 * Samples);
-        m_rowSum.assign(std::size_t(m_width) * 3, 0);
+        m_rowSum.assign(std::size_t(m_width), 0);
         m_picture.assign(std::size_t(m_width) * std::size_t(m_height) * 4, 0);
         m_drawn = false;
     }
@@ -159,10 +170,10 @@ private:
     // centred on the applet, doubled on double size; outside them the applet stays black.
     void compose()
     {
-        std::uint32_t grey = 0; // pictures that could not be read add the host's grey everywhere
+        std::uint64_t grey = 0; // pictures that could not be read add the host's grey everywhere
         for (const auto &[k, weight] : m_shown)
-            if (m_frames[std::size_t(k)].pixels.empty()) grey += 128u * std::uint32_t(weight);
-        std::uint32_t *red = m_rowSum.data(), *green = red + m_width, *blue = green + m_width;
+            if (m_frames[std::size_t(k)].pixels.empty()) grey += lanes(0x808080u) * std::uint64_t(weight);
+        std::uint64_t *sum = m_rowSum.data();
         std::uint8_t *out = m_picture.data();
         for (int y = 0; y < m_height; ++y) {
             std::fill(m_rowSum.begin(), m_rowSum.end(), grey);
@@ -174,30 +185,20 @@ private:
                 const std::int64_t left = (m_width - shownWidth) / 2, top = (m_height - shownHeight) / 2;
                 if (y < top || y >= top + shownHeight) continue;
                 const int x0 = int(std::max<std::int64_t>(0, left)), x1 = int(std::min<std::int64_t>(m_width, left + shownWidth));
-                const std::uint32_t *row = &frame.pixels[std::size_t((y - top) / m_scale) * std::size_t(frame.width)];
-                const std::uint32_t w = std::uint32_t(weight);
+                const std::uint64_t *row = &frame.pixels[std::size_t((y - top) / m_scale) * std::size_t(frame.width)];
+                const std::uint64_t w = std::uint64_t(weight);
                 if (m_scale == 1) {
-                    const std::uint32_t *source = row + (x0 - left);
-                    std::uint32_t *r = red + x0, *g = green + x0, *b = blue + x0;
-                    for (int i = 0, n = x1 - x0; i < n; ++i) {
-                        const std::uint32_t colour = source[i];
-                        r[i] += (colour >> 16 & 0xFF) * w;
-                        g[i] += (colour >> 8 & 0xFF) * w;
-                        b[i] += (colour & 0xFF) * w;
-                    }
+                    const std::uint64_t *source = row + (x0 - left);
+                    std::uint64_t *s = sum + x0;
+                    for (int i = 0, n = x1 - x0; i < n; ++i) s[i] += source[i] * w;
                 } else {
-                    for (int x = x0; x < x1; ++x) {
-                        const std::uint32_t colour = row[(x - left) / m_scale];
-                        red[x] += (colour >> 16 & 0xFF) * w;
-                        green[x] += (colour >> 8 & 0xFF) * w;
-                        blue[x] += (colour & 0xFF) * w;
-                    }
+                    for (int x = x0; x < x1; ++x) sum[x] += row[(x - left) / m_scale] * w;
                 }
             }
             for (int x = 0; x < m_width; ++x, out += 4) {
-                out[0] = std::uint8_t(red[x] >> 12);
-                out[1] = std::uint8_t(green[x] >> 12);
-                out[2] = std::uint8_t(blue[x] >> 12);
+                out[0] = std::uint8_t(sum[x] >> WeightBits);
+                out[1] = std::uint8_t(sum[x] >> (LaneBits + WeightBits));
+                out[2] = std::uint8_t(sum[x] >> (2 * LaneBits + WeightBits));
                 out[3] = 255;
             }
         }
@@ -211,7 +212,7 @@ private:
     std::vector<int> m_used;    // the pictures with a weight
     std::vector<std::pair<int, int>> m_shown; // the pictures and weights m_picture was made from
     bool m_drawn = false;                     // whether m_picture holds them yet
-    std::vector<std::uint32_t> m_rowSum;      // one row's weighted sums: reds, greens, blues
+    std::vector<std::uint64_t> m_rowSum;      // one row's weighted sums, in lanes
     std::vector<std::uint8_t> m_picture;      // the last picture drawn, RGBA
 };
 

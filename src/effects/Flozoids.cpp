@@ -1,6 +1,7 @@
 // FLOZOIDS: a flock of small swimming creatures over a background colour or picture. Each one
 // steers towards its neighbours, swims along with them, keeps its distance, is drawn back to
 // the middle and bounces off the edges; it leaves a fading tail behind its head.
+#include "Blocks.h"
 #include "Effect.h"
 #include "Maths.h"
 
@@ -123,10 +124,8 @@ public:
             }
         }
         for (const std::uint32_t colour : m_canvas) {
-            *rgba++ = std::uint8_t(colour >> 16);
-            *rgba++ = std::uint8_t(colour >> 8);
-            *rgba++ = std::uint8_t(colour);
-            *rgba++ = 255;
+            putPixel(rgba, colour);
+            rgba += 4;
         }
     }
 

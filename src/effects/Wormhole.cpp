@@ -1,6 +1,7 @@
 // WORMHOLE: a tunnel of dots flying toward the viewer. Rings of dots come out of the far end,
 // grow and brighten as they near, turn round the tunnel's axis, and the far end sways from side
 // to side so the hole seems to wind.
+#include "Blocks.h"
 #include "Effect.h"
 #include "Maths.h"
 
@@ -99,11 +100,8 @@ public:
         }
         const std::uint32_t invert = m_negative ? 0xFFFFFFu : 0u;
         for (const std::uint32_t pixel : m_frame) {
-            const std::uint32_t colour = pixel ^ invert;
-            *rgba++ = std::uint8_t(colour >> 16);
-            *rgba++ = std::uint8_t(colour >> 8);
-            *rgba++ = std::uint8_t(colour);
-            *rgba++ = 255;
+            putPixel(rgba, pixel ^ invert);
+            rgba += 4;
         }
     }
 
