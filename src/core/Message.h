@@ -20,6 +20,4 @@ struct Message {
 // Builds the message of string `id` with its table text.
 Message message(int id, MessageIcon icon);
 
-QString iconName(MessageIcon icon);
-
 } // namespace vexa

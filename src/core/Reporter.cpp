@@ -8,21 +8,6 @@ namespace vexa {
 
 Message message(int id, MessageIcon icon) { return Message{id, StringTable::text(id), icon}; }
 
-QString iconName(MessageIcon icon)
-{
-    switch (icon) {
-    case MessageIcon::Stop:
-        return QStringLiteral("stop");
-    case MessageIcon::Exclamation:
-        return QStringLiteral("exclamation");
-    case MessageIcon::Question:
-        return QStringLiteral("question");
-    case MessageIcon::Information:
-        return QStringLiteral("information");
-    }
-    return QString();
-}
-
 void HoldingReporter::report(const Message &message)
 {
     if (m_target)

@@ -98,6 +98,10 @@ QString text(const QString &appletId, const char *AppletRecord::*member, const Q
 QString Catalogue::folderName(const QString &appletId) { return text(appletId, &AppletRecord::folder, appletId); }
 QString Catalogue::samplePage(const QString &appletId) { return text(appletId, &AppletRecord::samplePage, appletId); }
 QString Catalogue::scrollTextFile(const QString &appletId) { return text(appletId, &AppletRecord::scrollText); }
+bool Catalogue::hasCommonScrollText(const QString &appletId)
+{
+    return !scrollTextFile(appletId).isEmpty() && appletId != QLatin1String("SOLIDSCROLLER");
+}
 QString Catalogue::archive(const QString &appletId) { return text(appletId, &AppletRecord::archive); }
 QString Catalogue::classFile(const QString &appletId) { return text(appletId, &AppletRecord::classFile); }
 QString Catalogue::helpPage(const QString &appletId) { return text(appletId, &AppletRecord::helpPage); }

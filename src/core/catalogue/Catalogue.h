@@ -45,6 +45,9 @@ public:
     static QString folderName(const QString &appletId);  // the id itself when unknown
     static QString samplePage(const QString &appletId);  // the id itself when unknown
     static QString scrollTextFile(const QString &appletId); // "" when none
+    // Whether the applet shows the common scroll text, from its file and its page: every applet
+    // with a scroll-text file but SOLIDSCROLLER, whose file is its own text, written into its tag.
+    static bool hasCommonScrollText(const QString &appletId);
     static QString archive(const QString &appletId);     // "" when unknown
     static QString classFile(const QString &appletId);
     static QString helpPage(const QString &appletId);

@@ -102,8 +102,8 @@ constexpr int FrameNameNotNumbered = 5102;
 constexpr int FrameNotAPicture = 5103;
 constexpr int FramesDiffer = 5104;
 
-// The applet viewer and the moving picture (5120 to 5139), the controls that start them
-// (5140 to 5149).
+// The applet viewer and the moving picture (5120 to 5139). 5140 to 5149 are the tooltips of
+// the controls that start them, found by their control ids.
 constexpr int NoJavaRuntime = 5120;
 constexpr int ViewerNotInstalled = 5121;
 constexpr int JavaTooOld = 5122;
@@ -120,8 +120,5 @@ constexpr int DocumentsHeldBack = 5132;
 constexpr int DocumentNotOpened = 5133;
 constexpr int JavaHomeHasNoJava = 5134;
 constexpr int EffectWithoutAppletCode = 5135;
-constexpr int RunAppletTip = 5140;
-constexpr int RunAppletPageTip = 5141;
-constexpr int MovingPictureTip = 5142;
 
 } // namespace vexa::Str

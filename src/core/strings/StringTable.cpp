@@ -655,6 +655,15 @@ constexpr Entry kStrings[] = {
            "browsers without Java then play Vexa Java's own effect in the applet's place"},
 };
 
+// find() searches by halves: the ids must rise strictly, which the compiler checks.
+constexpr bool idsRise()
+{
+    for (std::size_t i = 1; i < std::size(kStrings); ++i)
+        if (kStrings[i - 1].id >= kStrings[i].id) return false;
+    return true;
+}
+static_assert(idsRise(), "the string table's ids must rise strictly");
+
 const Entry *find(int id)
 {
     const Entry *end = std::end(kStrings);

@@ -2,6 +2,7 @@
 
 #include "MenuTagBlocks.h"
 #include "TagText.h"
+#include "catalogue/Catalogue.h"
 #include "settings/SettingsStore.h"
 
 #include <QStringList>
@@ -10,12 +11,6 @@ namespace vexa {
 namespace {
 
 const QStringList kMenuApplets = {"CUBEMENU", "WHEELMENU", "MORPHMENU", "TREEMENU"};
-
-// The applets with a scroll-text file, except SOLIDSCROLLER, which writes its own text parameters.
-const QStringList kScrollTextApplets = {
-    "BLOBS", "BUMP",   "FLAG",     "CUBEMENU", "DEFORM",  "FIRE",        "FLAGLOAD", "FLOZOIDS", "FLUID",      "HUEROT",
-    "IFSFRACT", "LAKE", "LIFE2D",  "PLASMA",   "ROT",     "TMAPCUBE",    "TUNNEL",   "TUNNEL3D", "VOXEL",      "WARP",
-    "WATER", "WORMHOLE", "GALAXY", "VEXA3D LIGHT", "WOBBLER", "TEXTSCROLLER", "SNOW",  "FIREWORKS"};
 
 // Applets with a link and status message per image or menu item.
 const QStringList kOwnLinkApplets = {"CFADE", "CUBEMENU", "BOOKFLIP", "MOSAIC", "WHEELMENU", "MORPHMENU", "TREEMENU"};
@@ -96,7 +91,7 @@ public:
 
     void scrollText()
     {
-        if (!kScrollTextApplets.contains(m_appletId))
+        if (!Catalogue::hasCommonScrollText(m_appletId))
             return;
         const QString file = value("Textscroll");
         m_tag.param(QStringLiteral("textscroll"), file);
@@ -139,7 +134,6 @@ private:
 } // namespace
 
 bool CommonTagBlocks::isMenuApplet(const QString &appletId) { return kMenuApplets.contains(appletId); }
-bool CommonTagBlocks::isScrollTextApplet(const QString &appletId) { return kScrollTextApplets.contains(appletId); }
 bool CommonTagBlocks::isOwnLinkApplet(const QString &appletId) { return kOwnLinkApplets.contains(appletId); }
 
 bool CommonTagBlocks::carriesKey(const QString &appletId, const QString &key)

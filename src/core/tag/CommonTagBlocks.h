@@ -17,7 +17,6 @@ public:
                        const QString &beforeMessage = QString());
 
     static bool isMenuApplet(const QString &appletId);
-    static bool isScrollTextApplet(const QString &appletId);
     static bool isOwnLinkApplet(const QString &appletId);
     // Whether the applet's tag carries the value stored under `key` (one of the link,
     // tuning and over-image keys): its page lets the user choose it only then.

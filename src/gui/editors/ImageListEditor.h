@@ -66,7 +66,6 @@ public:
     // Selects an entry as a click on it does.
     void selectEntry(int row);
     QString link(const QString &name) const { return m_links.value(name); }
-    QString statusMessage(const QString &name) const { return m_status.value(name); }
     QString flipMode(const QString &name) const { return m_flips.value(name); }
     PictureThumbnail *thumbnail() const { return m_thumbnail; }
 

@@ -1,5 +1,7 @@
 #include "PageFlow.h"
 
+#include "catalogue/Catalogue.h"
+
 #include <QStringList>
 
 #include <algorithm>
@@ -45,10 +47,6 @@ bool leadsToScrollText(int page)
     return among(page, {132, 136, 152, 154, 156, 157, 180, 183, 196, 198, 209, 210}) || inRange(page, 142, 150) ||
            inRange(page, 171, 176);
 }
-
-// Applets whose expert page steps back over the scroll text page.
-const QStringList kWithoutScrollText = {"BLUR",      "CFADE",     "LENS",     "MANDEL",   "MOSAIC",    "BOOKFLIP",
-                                        "WHEELMENU", "MORPHMENU", "TREEMENU", "VEXACAM",  "VEXAPAINT", "SOLIDSCROLLER"};
 
 } // namespace
 
@@ -138,7 +136,7 @@ int PageFlow::previous(int page, const QString &appletId, const WalkFlags &flags
     case ScrollTextPage:
         return flags.floatWindow ? FloatPage : (last ? last : page);
     case ExpertPage:
-        if (flags.scrollText && !kWithoutScrollText.contains(appletId))
+        if (flags.scrollText && (Catalogue::hasCommonScrollText(appletId) || !Catalogue::contains(appletId)))
             return ScrollTextPage;
         return flags.floatWindow ? FloatPage : (last ? last : page);
     case LinkPage:
