@@ -1,6 +1,6 @@
 // Encoding a page in its declared set: a long tag in a set that lacks most of its
 // characters must stay linear in the length of the page.
-#include "publish/CharsetEncoder.h"
+#include "io/CharsetEncoder.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // Page text can hold anything the user typed, in any character set the user named:
 // no input may hang, crash or read out of bounds, and for the sets that can be read
 // back here every character must survive as itself or as its reference.
-#include "publish/CharsetEncoder.h"
+#include "io/CharsetEncoder.h"
 
 #include <QByteArray>
 #include <QString>

@@ -4,7 +4,7 @@
 
 #include "Reporter.h"
 #include "catalogue/Catalogue.h"
-#include "publish/FileCopy.h"
+#include "io/FileCopy.h"
 #include "publish/FilePublisher.h"
 #include "publish/ImageSize.h"
 #include "publish/PreviewPage.h"

@@ -128,7 +128,7 @@ private slots:
     {
         TestEnvironment env(InstallData::defaultsFile());
         const SettingsStore &store = env.store();
-        for (const QString applet : {QStringLiteral("WHEELMENU"), QStringLiteral("MORPHMENU")}) {
+        for (const QString &applet : {QStringLiteral("WHEELMENU"), QStringLiteral("MORPHMENU")}) {
             const MenuTree menu = MenuKeys::readMenuList(store, applet, sectionOf(applet));
             QVERIFY2(menu.itemCount() >= 2, qPrintable(applet));
             for (const MenuItem &item : menu.items)

@@ -1,7 +1,7 @@
 #include "Addresses.h"
 #include "TestSupport.h"
 #include "publish/BrowserLauncher.h"
-#include "publish/CharsetEncoder.h"
+#include "io/CharsetEncoder.h"
 #include "publish/PreviewPage.h"
 #include "publish/ProcessStarter.h"
 #include "publish/SystemProcessStarter.h"

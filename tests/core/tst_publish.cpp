@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 #include "catalogue/Catalogue.h"
-#include "publish/FileCopy.h"
+#include "io/FileCopy.h"
 #include "publish/FilePublisher.h"
 #include "settings/InstallData.h"
 #include "publish/PreviewPage.h"

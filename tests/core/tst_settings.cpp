@@ -125,7 +125,7 @@ private slots:
         QCOMPARE(env.store().keys("BLUR"), listed); // stable across runs
 
         // A section named as the file's unnamed one, in any case, is kept apart from it.
-        for (const QString &general : {"General", "gENERAL"})
+        for (const char *general : {"General", "gENERAL"})
             env.store().write(general, "Key", general);
         QVERIFY(env.store().sync());
         env.reopenStore();

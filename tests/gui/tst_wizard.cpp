@@ -158,7 +158,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), f.control(1002));
         // After Exit the chain goes round to the page, through no empty stop; a folder named
         // in the status line is a stop while it shows.
-        for (const QString folder : {QString(), f.env.path("shown")}) {
+        for (const QString &folder : {QString(), f.env.path("shown")}) {
             f.window->currentPage()->context().status("Note", folder);
             f.window->button(WizardWindow::ExitButton)->setFocus();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

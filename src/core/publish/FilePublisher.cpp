@@ -1,6 +1,6 @@
 #include "FilePublisher.h"
 
-#include "FileCopy.h"
+#include "io/FileCopy.h"
 
 #include "PreviewPage.h"
 #include "Reporter.h"

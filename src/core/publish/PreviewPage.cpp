@@ -1,7 +1,7 @@
 #include "PreviewPage.h"
 
 #include "Addresses.h"
-#include "CharsetEncoder.h"
+#include "io/CharsetEncoder.h"
 #include "Reporter.h"
 #include "settings/Folders.h"
 #include "settings/SettingsStore.h"
@@ -18,7 +18,7 @@
 #include <QJsonDocument>
 #include <QUrl>
 
-#include "FileCopy.h"
+#include "io/FileCopy.h"
 
 namespace vexa {
 

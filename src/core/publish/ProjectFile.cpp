@@ -11,7 +11,7 @@
 #include <QFileInfo>
 #include <QList>
 #include <QPair>
-#include "FileCopy.h"
+#include "io/FileCopy.h"
 
 #include <QSaveFile>
 #include <QStringDecoder>

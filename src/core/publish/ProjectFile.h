@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/ValueLimits.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QPair>
@@ -38,10 +40,8 @@ class ProjectFile {
 public:
     static constexpr int RecordSize = 712;
     static constexpr int NameSize = 128;
-    static constexpr int DataSize = 512;
-    // The longest text a value record holds: the pages take no longer values, so every
-    // setting made in the wizard can be saved as a project.
-    static constexpr int MaxValueLength = DataSize - 1;
+    static constexpr int MaxValueLength = MaxProjectValueLength;
+    static constexpr int DataSize = MaxValueLength + 1;
     static constexpr int TypeOffset = 128;
     static constexpr int DataOffset = 132;
     static constexpr int LengthOffset = 644;

@@ -1,6 +1,6 @@
 #include "SamplePages.h"
 
-#include "FileCopy.h"
+#include "io/FileCopy.h"
 #include "Reporter.h"
 #include "catalogue/Catalogue.h"
 #include "settings/Folders.h"

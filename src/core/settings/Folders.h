@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Message.h"
-#include "publish/FileCopy.h"
+#include "io/FileCopy.h"
 
 #include <QString>
 

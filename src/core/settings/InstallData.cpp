@@ -8,7 +8,7 @@
 #include <QStandardPaths>
 
 #include "SettingsStore.h"
-#include "publish/FileCopy.h"
+#include "io/FileCopy.h"
 
 #include <cerrno>
 

@@ -7,8 +7,8 @@
 
 #include <QFile>
 #include <QStringDecoder>
-#include "publish/CharsetEncoder.h"
-#include "publish/FileCopy.h"
+#include "io/CharsetEncoder.h"
+#include "io/FileCopy.h"
 
 namespace vexa {
 

@@ -3,7 +3,7 @@
 #include "DefaultSections.h"
 #include "InstallData.h"
 #include "Reporter.h"
-#include "publish/FileCopy.h"
+#include "io/FileCopy.h"
 #include "strings/StringIds.h"
 
 #include <QDateTime>

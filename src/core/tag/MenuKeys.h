@@ -1,7 +1,7 @@
 #pragma once
 
 #include "MenuTree.h"
-#include "publish/ProjectFile.h"
+#include "settings/ValueLimits.h"
 
 #include <QChar>
 #include <QString>
@@ -29,7 +29,7 @@ public:
     // characters), so the page never holds a menu it could not save.
     static constexpr int MaxTreeDepth = 100;
     static constexpr int MaxTreeItems = 3000;
-    static constexpr int MaxTextLength = ProjectFile::MaxValueLength;
+    static constexpr int MaxTextLength = MaxProjectValueLength;
 
     // What a reader left out of the stored menu to stay within those limits.
     struct Cuts {

@@ -2,7 +2,7 @@
 
 #include "Reporter.h"
 #include "controls/ControlPage.h"
-#include "publish/FileCopy.h"
+#include "io/FileCopy.h"
 #include "services/Services.h"
 #include "settings/Folders.h"
 #include "strings/StringIds.h"

@@ -6,7 +6,7 @@
 #include "PictureThumbnail.h"
 #include "Reporter.h"
 #include "controls/ControlPage.h"
-#include "publish/FileCopy.h"
+#include "io/FileCopy.h"
 #include "publish/ImageSize.h"
 #include "services/Services.h"
 #include "strings/StringIds.h"

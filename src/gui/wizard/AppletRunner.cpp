@@ -1,6 +1,6 @@
 #include "AppletRunner.h"
 
-#include "publish/FileCopy.h"
+#include "io/FileCopy.h"
 #include "services/Services.h"
 #include "strings/StringIds.h"
 #include "strings/StringTable.h"
